@@ -1,0 +1,55 @@
+#include "Commands.h"
+
+#include "CaptureFile.h"
+#include "Constants.h"
+#include "Host.h"
+
+#include <sys/wait.h>
+
+namespace Ucomtc {
+
+int System(const QString& command)
+{
+    return Host::current().System(command);
+}
+
+void RunShell(const QString& command)
+{
+    Host::current().RunShell(command);
+}
+
+bool RunPrivileged(const QString& socketPath, const QString& command)
+{
+    return Host::current().RunPrivileged(socketPath, command);
+}
+
+bool RunPrivileged(const QString& command)
+{
+    return RunPrivileged(QString::fromLatin1(DaemonSocketPath), command);
+}
+
+bool FileExists(const QString& path)
+{
+    return Host::current().FileExists(path);
+}
+
+bool CommandExists(const QString& name)
+{
+    const QString captureFile = QString::fromLatin1(CommandCaptureFile);
+    System(QStringLiteral("whereis ") + name + QStringLiteral(" >") + captureFile);
+    const QString answer = ReadFirstLine(captureFile);
+    System(QStringLiteral("rm ") + captureFile);
+    // whereis answers "name:" and nothing more for a name it knows nothing about.
+    return answer.size() != name.size() + 1;
+}
+
+void EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile)
+{
+    const int status = System(sedCommand + QStringLiteral(" ") + file + QStringLiteral(" > ") + scratchFile);
+    if (status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        System(QStringLiteral("mv ") + scratchFile + QStringLiteral(" ") + file);
+    else
+        System(QStringLiteral("rm -f ") + scratchFile); // an incomplete result must not linger
+}
+
+} // namespace Ucomtc

@@ -1,0 +1,27 @@
+// The ways of running a command line, the installed-command test and the sed-based file editor.
+// All of them run on the GUI thread and return once their commands have finished.
+#pragma once
+
+#include <QString>
+
+namespace Ucomtc {
+
+// The C library's system(): /bin/sh runs the line, the caller waits. Returns the raw wait status.
+int System(const QString& command);
+// A child that asks for user id 0, then becomes "/bin/sh -c command"; only the shell is waited for.
+void RunShell(const QString& command);
+// Runs the command with root rights through the daemon on `socketPath`, or directly for root.
+bool RunPrivileged(const QString& socketPath, const QString& command);
+// The same on the daemon's usual socket "/tmp/vx_vc_socket".
+bool RunPrivileged(const QString& command);
+
+// Whether `whereis` reports anything for `name`.
+bool CommandExists(const QString& name);
+
+// Rewrites `file` through `sedCommand` into `scratchFile`, then moves the scratch file over it. The
+// target is replaced only when sed succeeded, so a failed edit never costs the file its content.
+void EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile);
+
+bool FileExists(const QString& path);
+
+} // namespace Ucomtc

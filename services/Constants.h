@@ -1,0 +1,67 @@
+// Process-wide constants: paths, command fragments, lookup keys and messages.
+// They are shared by every form; the order follows the table the forms were designed against.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace Ucomtc {
+
+inline constexpr std::array<const char*, 9> BatteryStateKeys{
+    "AC attached:",       "Temperature:",       "Voltage:",
+    "Current:",           "RelativeStateofCharge:", "RemainingCapacity:",
+    "FullChargeCapacity:", "AverageTimeToEmpty:", "Cycle Count:"};
+
+inline constexpr std::array<const char*, 9> BatteryInfoKeys{
+    "Manufacture:",     "Device Name:",    "Device Chemistry:", "Bar-code:",     "First Used Date:",
+    "Design Capacity:", "Design Voltage:", "ManufactureDate:",  "Serial Number:"};
+
+// "Serial Number:" twice: the system unit's serial comes first in the dump, the board's next.
+inline constexpr std::array<const char*, 6> DmiKeys{"Version:",       "Release Date:",  "Product Name:",
+                                                    "Serial Number:", "Serial Number:", "Embedded Controller"};
+
+// Preview pictures, indexed by the category buttons' tags; the last one is the start picture.
+inline constexpr std::array<const char*, 11> ImageFiles{
+    "/opt/lapstone/vc/bin/image/sysinfo.jpg",  "/opt/lapstone/vc/bin/image/nubstick.jpg",
+    "/opt/lapstone/vc/bin/image/audio.jpg",    "/opt/lapstone/vc/bin/image/display.jpg",
+    "/opt/lapstone/vc/bin/image/modem.jpg",    "/opt/lapstone/vc/bin/image/touchpad.jpg",
+    "/opt/lapstone/vc/bin/image/network.jpg",  "/opt/lapstone/vc/bin/image/power.jpg",
+    "/opt/lapstone/vc/bin/image/infrared.jpg", "/opt/lapstone/vc/bin/image/security.jpg",
+    "/opt/lapstone/vc/bin/image/origin.jpg"};
+inline constexpr int StartImageIndex = 10;
+
+inline constexpr const char* Bat0StatePath = "/proc/H8/BAT0/state";
+inline constexpr const char* Bat0InfoPath = "/proc/H8/BAT0/info";
+inline constexpr const char* Bat1StatePath = "/proc/H8/BAT1/state";
+inline constexpr const char* Bat1InfoPath = "/proc/H8/BAT1/info";
+inline constexpr const char* StateCaptureFile = "/tmp/state";
+inline constexpr const char* InfoCaptureFile = "/tmp/info";
+inline constexpr const char* CommandCaptureFile = "/tmp/command";
+inline constexpr const char* CopyBat0StateCommand = "cp /proc/H8/BAT0/state ";
+inline constexpr const char* CopyBat0InfoCommand = "cp /proc/H8/BAT0/info ";
+inline constexpr const char* CopyBat1StateCommand = "cp /proc/H8/BAT1/state ";
+inline constexpr const char* CopyBat1InfoCommand = "cp /proc/H8/BAT1/info ";
+inline constexpr const char* RemoveDmidecodeCommand = "rm /tmp/dmidecode";
+inline constexpr const char* RemoveMemCommand = "rm /tmp/mem";
+inline constexpr const char* KpowersaveCaptureFile = "/tmp/kpowersave";
+// Bytes of the daemon's socket path "/tmp/vx_vc_socket" with its terminating NUL.
+inline constexpr std::int32_t SocketPathSize = 18;
+inline constexpr const char* PowerManagerScript = "/opt/lapstone/pm/pm.sh";
+inline constexpr const char* AcScript = "/opt/lapstone/ac/ac.sh";
+inline constexpr const char* MsgYastNotFound = "command yast is not found or no /sbin/yast2 file or directory";
+inline constexpr const char* MsgEchoNotFound = "command echo is not found";
+inline constexpr const char* MsgSynclientNotFound = "command synclient not found";
+inline constexpr const char* MsgKcmshellNotFound = "command kcmshell not found";
+inline constexpr const char* MsgDmidecodeNotFound = "command dmidecode not found";
+inline constexpr const char* MsgNubstickDriverMissing =
+    "Nubstick driver does not exist. Maybe your Linux kernel version is too low";
+inline constexpr const char* NubstickCaptureFile = "/tmp/nubstick";
+inline constexpr const char* TouchpadCaptureFile = "/tmp/touchpad";
+inline constexpr const char* MemCaptureFile = "/tmp/mem";
+inline constexpr const char* KpowersavercScratchFile = "/tmp/kpowersaverc";
+inline constexpr const char* XorgConfigScratchFile = "/tmp/xorgconfig";
+
+// Not part of the table above, but every privileged request goes to this one socket.
+inline constexpr const char* DaemonSocketPath = "/tmp/vx_vc_socket";
+
+} // namespace Ucomtc

@@ -1,0 +1,91 @@
+#include "LibcHost.h"
+
+#include "BusyCursor.h"
+#include "IoError.h"
+#include "PrivilegedClient.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImageReader>
+#include <QMessageBox>
+#include <cerrno>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace Ucomtc {
+
+int LibcHost::System(const QString& command)
+{
+    BusyCursor busy;
+    return std::system(command.toLocal8Bit().constData());
+}
+
+void LibcHost::RunShell(const QString& command)
+{
+    // Everything the child needs is prepared before fork: after it, only async-signal-safe calls.
+    const QByteArray line = command.toLocal8Bit();
+    BusyCursor busy;
+    const pid_t child = fork();
+    if (child < 0)
+        return;
+    if (child == 0) {
+        // Succeeds only for a privileged process; otherwise the command runs with the user's rights.
+        [[maybe_unused]] int ignored = setuid(0);
+        execl("/bin/sh", "sh", "-c", line.constData(), static_cast<char*>(nullptr));
+        _exit(127); // never fall back into the program's own code
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+bool LibcHost::RunPrivileged(const QString& socketPath, const QString& command)
+{
+    return RunPrivilegedThrough(*this, socketPath, command, replyTimeoutMs_);
+}
+
+bool LibcHost::FileExists(const QString& path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+uid_t LibcHost::GetUid()
+{
+    return ::getuid();
+}
+
+std::optional<QString> LibcHost::GetEnv(const char* name)
+{
+    const char* value = std::getenv(name);
+    if (value == nullptr)
+        return std::nullopt;
+    return QString::fromLocal8Bit(value);
+}
+
+void LibcHost::ShowMessage(MessageKind kind, const QString& text)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title = QApplication::applicationDisplayName();
+    if (kind == MessageKind::Error) {
+        icon = QMessageBox::Critical;
+        title = QStringLiteral("Error");
+    } else if (kind == MessageKind::Report) {
+        icon = QMessageBox::Critical;
+    }
+    QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+QImage LibcHost::LoadImage(const QString& path)
+{
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw IoError(path, reader.errorString());
+    return image;
+}
+
+} // namespace Ucomtc

@@ -1,0 +1,28 @@
+// The production host: the C library, a real fork and exec, the daemon's socket, Qt's message boxes.
+#pragma once
+
+#include "Host.h"
+
+namespace Ucomtc {
+
+class LibcHost : public Host
+{
+public:
+    int System(const QString& command) override;
+    void RunShell(const QString& command) override;
+    bool RunPrivileged(const QString& socketPath, const QString& command) override;
+    bool FileExists(const QString& path) override;
+    uid_t GetUid() override;
+    std::optional<QString> GetEnv(const char* name) override;
+    void ShowMessage(MessageKind kind, const QString& text) override;
+    QImage LoadImage(const QString& path) override;
+
+    // How long RunPrivileged waits for the daemon's reply before it counts the request as failed.
+    void setReplyTimeout(int milliseconds) { replyTimeoutMs_ = milliseconds; }
+    int replyTimeout() const { return replyTimeoutMs_; }
+
+private:
+    int replyTimeoutMs_ = 30000;
+};
+
+} // namespace Ucomtc

@@ -1,0 +1,13 @@
+// The shared unit: constants, the ways of running commands, capture files, the daemon client and
+// the message boxes. Forms include this one header.
+#pragma once
+
+#include "CaptureFile.h"
+#include "Commands.h"
+#include "Constants.h"
+#include "FormFont.h"
+#include "Handlers.h"
+#include "Host.h"
+#include "IoError.h"
+#include "Messages.h"
+#include "PrivilegedClient.h"
