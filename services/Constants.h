@@ -7,18 +7,23 @@
 
 namespace Ucomtc {
 
-inline constexpr std::array<const char*, 9> BatteryStateKeys{
-    "AC attached:",       "Temperature:",       "Voltage:",
-    "Current:",           "RelativeStateofCharge:", "RemainingCapacity:",
-    "FullChargeCapacity:", "AverageTimeToEmpty:", "Cycle Count:"};
+inline constexpr std::array<const char*, 9> BatteryStateKeys{"AC attached:",
+                                                             "Temperature:",
+                                                             "Voltage:",
+                                                             "Current:",
+                                                             "RelativeStateofCharge:",
+                                                             "RemainingCapacity:",
+                                                             "FullChargeCapacity:",
+                                                             "AverageTimeToEmpty:",
+                                                             "Cycle Count:"};
 
 inline constexpr std::array<const char*, 9> BatteryInfoKeys{
     "Manufacture:",     "Device Name:",    "Device Chemistry:", "Bar-code:",     "First Used Date:",
     "Design Capacity:", "Design Voltage:", "ManufactureDate:",  "Serial Number:"};
 
 // "Serial Number:" twice: the system unit's serial comes first in the dump, the board's next.
-inline constexpr std::array<const char*, 6> DmiKeys{"Version:",       "Release Date:",  "Product Name:",
-                                                    "Serial Number:", "Serial Number:", "Embedded Controller"};
+inline constexpr std::array<const char*, 6> DmiKeys{
+    "Version:", "Release Date:", "Product Name:", "Serial Number:", "Serial Number:", "Embedded Controller"};
 
 // Preview pictures, indexed by the category buttons' tags; the last one is the start picture.
 inline constexpr std::array<const char*, 11> ImageFiles{
@@ -48,7 +53,8 @@ inline constexpr const char* KpowersaveCaptureFile = "/tmp/kpowersave";
 inline constexpr std::int32_t SocketPathSize = 18;
 inline constexpr const char* PowerManagerScript = "/opt/lapstone/pm/pm.sh";
 inline constexpr const char* AcScript = "/opt/lapstone/ac/ac.sh";
-inline constexpr const char* MsgYastNotFound = "command yast is not found or no /sbin/yast2 file or directory";
+inline constexpr const char* MsgYastNotFound =
+    "command yast is not found or no /sbin/yast2 file or directory";
 inline constexpr const char* MsgEchoNotFound = "command echo is not found";
 inline constexpr const char* MsgSynclientNotFound = "command synclient not found";
 inline constexpr const char* MsgKcmshellNotFound = "command kcmshell not found";

@@ -10,8 +10,7 @@ namespace Ucomtc {
 
 void ReportUnhandledError(const std::exception& error);
 
-template <typename Handler>
-void Guarded(Handler&& handler)
+template <typename Handler> void Guarded(Handler&& handler)
 {
     try {
         std::forward<Handler>(handler)();

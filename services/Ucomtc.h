@@ -6,6 +6,7 @@
 #include "Commands.h"
 #include "Constants.h"
 #include "FormFont.h"
+#include "Forms.h"
 #include "Handlers.h"
 #include "Host.h"
 #include "IoError.h"

@@ -1,0 +1,27 @@
+// The program's forms: created once at start-up, in a fixed order, and owned here until the program
+// ends. The first form created is the main window.
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+class TMainForm1;
+
+class TApplication
+{
+public:
+    TApplication();
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    void CreateForms();
+    TMainForm1* MainForm() const;
+    // The form names in creation order.
+    QStringList FormNames() const;
+
+private:
+    std::vector<std::unique_ptr<QWidget>> forms_;
+};

@@ -1,0 +1,54 @@
+// The main window: ten category buttons, the header banner and the preview picture. At start it has
+// the DMI table dumped and checks that the notebook is a VELTOR machine; on close it has the dump
+// removed again.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class TMainForm1;
+}
+class QAction;
+class TImageList;
+
+class TMainForm1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TMainForm1(QWidget* parent = nullptr);
+    ~TMainForm1() override;
+
+    void FormShow();
+    void CloseConfig();
+
+    void DetailsExecute();
+    void NubstickExecute();
+    void TouchPadExecute();
+    void SecurityExecute();
+    void DisplayExecute();
+    void PowerManagerExecute();
+    void NetworkAdapterExecute();
+    void AudioExecute();
+    void InternalModemExecute();
+    void InfraredExecute();
+    void mouseenterExecute(QObject* sender);
+    void HelpExecute();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BindActions();
+    void BindButtons();
+    void ShowPreview(int index);
+    void StartYast2Module(const QString& command);
+    void RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command);
+
+    std::unique_ptr<Ui::TMainForm1> ui;
+    QObject* ActionList1;
+    TImageList* ImageList1;
+};

@@ -1,0 +1,1 @@
+// Anchors the generated form headers and resources in a library of their own.

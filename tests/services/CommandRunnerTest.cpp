@@ -1,0 +1,158 @@
+// The ways of running commands, against the real shell, whereis, sed and mv. Runs in a private /tmp.
+#include <Commands.h>
+#include <Constants.h>
+#include <Unprivileged.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Ucomtc;
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteAll(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+const QByteArray XorgConf = "Section \"InputDevice\"\n"
+                            "  Driver \"synaptics\"\n"
+                            "  Option \"SHMConfig\" \"on\"\n"
+                            "  Option \"TouchpadOff\" \"1\"\n"
+                            "EndSection\n";
+
+} // namespace
+
+class CommandRunnerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void commandExistsAsksWhereis();
+    void commandExistsWithoutWhereis();
+    void runShellWaitsForTheShellOnly();
+    void editReplacesTheFileOnSuccess();
+    void failedEditLeavesTheTargetAlone_data();
+    void failedEditLeavesTheTargetAlone();
+    void unreadableTargetIsLeftAlone();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void CommandRunnerTest::initTestCase()
+{
+    QVERIFY(dir_.isValid());
+    // whereis looks for manual pages on MANPATH too: one page here and no program of that name.
+    QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("man")));
+    WriteAll(dir_.filePath(QStringLiteral("man/lapstonemanonly.1")), ".TH LAPSTONEMANONLY 1\n");
+    qputenv("MANPATH", dir_.filePath(QStringLiteral("man")).toLocal8Bit());
+}
+
+void CommandRunnerTest::commandExistsAsksWhereis()
+{
+    QVERIFY(CommandExists(QStringLiteral("sh")));
+    QVERIFY(!CommandExists(QStringLiteral("lapstone-no-such-tool")));
+    QVERIFY(CommandExists(QStringLiteral("lapstonemanonly")));
+    QVERIFY(!QFile::exists(QString::fromLatin1(CommandCaptureFile)));
+}
+
+void CommandRunnerTest::commandExistsWithoutWhereis()
+{
+    // The shell cannot find whereis, the capture file is created empty, and that counts as found.
+    const QString bin = dir_.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    QFile::link(QStringLiteral("/bin/rm"), bin + QStringLiteral("/rm"));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.toLocal8Bit());
+    const bool found = CommandExists(QStringLiteral("lapstone-no-such-tool"));
+    qputenv("PATH", path);
+    QVERIFY(found);
+    QVERIFY(!QFile::exists(QString::fromLatin1(CommandCaptureFile)));
+}
+
+void CommandRunnerTest::runShellWaitsForTheShellOnly()
+{
+    const QString marker = dir_.filePath(QStringLiteral("marker"));
+    RunShell(QStringLiteral("sleep 0.3; echo done > ") + marker);
+    QCOMPARE(ReadAll(marker), QByteArray("done\n"));
+
+    QElapsedTimer clock;
+    clock.start();
+    RunShell(QStringLiteral("sleep 5 >/dev/null 2>&1 &"));
+    QVERIFY2(clock.elapsed() < 2000, "a background job must not be waited for");
+}
+
+void CommandRunnerTest::editReplacesTheFileOnSuccess()
+{
+    const QString target = dir_.filePath(QStringLiteral("xorg.conf"));
+    const QString scratch = dir_.filePath(QStringLiteral("xorgconfig"));
+    WriteAll(target, XorgConf);
+    EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch);
+    QCOMPARE(ReadAll(target), QByteArray("Section \"InputDevice\"\n"
+                                         "  Driver \"synaptics\"\n"
+                                         "  Option \"SHMConfig\" \"on\"\n"
+                                         "EndSection\n"));
+    QVERIFY(!QFile::exists(scratch));
+}
+
+void CommandRunnerTest::failedEditLeavesTheTargetAlone_data()
+{
+    QTest::addColumn<QString>("sedCommand");
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("missing target") << QStringLiteral("sed /TouchpadOff/d") << false;
+    QTest::newRow("sed rejects its script") << QStringLiteral("sed /[/d") << true;
+    QTest::newRow("sed itself missing") << QStringLiteral("lapstone-no-such-sed /x/d") << true;
+}
+
+void CommandRunnerTest::failedEditLeavesTheTargetAlone()
+{
+    QFETCH(QString, sedCommand);
+    QFETCH(bool, targetExists);
+    const QString target = dir_.filePath(QStringLiteral("edit-target"));
+    const QString scratch = dir_.filePath(QStringLiteral("edit-scratch"));
+    QFile::remove(target);
+    if (targetExists)
+        WriteAll(target, XorgConf);
+
+    EditFileWithSed(sedCommand, target, scratch);
+
+    QCOMPARE(QFile::exists(target), targetExists);
+    if (targetExists)
+        QCOMPARE(ReadAll(target), XorgConf);
+    QVERIFY(!QFile::exists(scratch));
+}
+
+void CommandRunnerTest::unreadableTargetIsLeftAlone()
+{
+    QTemporaryDir shared;
+    QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+    const QString target = shared.filePath(QStringLiteral("kpowersaverc"));
+    const QString scratch = shared.filePath(QStringLiteral("kpowersaverc.scratch"));
+    WriteAll(target, "[General]\nlockOnSuspend=false\n");
+    QVERIFY(QFile::setPermissions(target, QFileDevice::WriteOwner | QFileDevice::WriteOther));
+
+    const int outcome = RunUnprivileged([&] {
+        EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), target, scratch);
+        return 0;
+    });
+    QCOMPARE(outcome, 0);
+    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(ReadAll(target), QByteArray("[General]\nlockOnSuspend=false\n"));
+    QVERIFY(!QFile::exists(scratch));
+}
+
+QTEST_GUILESS_MAIN(CommandRunnerTest)
+#include "CommandRunnerTest.moc"

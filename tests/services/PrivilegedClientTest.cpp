@@ -1,0 +1,287 @@
+// The daemon client against a scripted daemon on a real local socket. Runs in a private /tmp, so the
+// daemon can stand at the program's own socket path.
+#include <Constants.h>
+#include <LibcHost.h>
+#include <PrivilegedClient.h>
+
+#include <QApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace Ucomtc;
+
+namespace {
+
+// A daemon that answers every connection the way a test asks for, and remembers what it was sent.
+class ScriptedDaemon
+{
+public:
+    enum class Behaviour
+    {
+        Reply,        // read the request, send `reply`
+        CloseEarly,   // read the request, close without replying
+        PartialReply, // read the request, send two bytes of the reply, close
+        Silent,       // read the request, say nothing until the test ends
+        HangUp,       // close at once, before reading anything
+    };
+
+    ScriptedDaemon(const QString& path, Behaviour behaviour, std::int32_t reply = 0)
+        : behaviour_(behaviour), reply_(reply)
+    {
+        listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.toLocal8Bit().constData(), sizeof(address.sun_path) - 1);
+        ::unlink(address.sun_path);
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(listener_, 64) != 0)
+            qFatal("cannot listen on %s", qPrintable(path));
+        thread_ = std::thread([this] { Serve(); });
+    }
+
+    ~ScriptedDaemon()
+    {
+        stop_ = true;
+        thread_.join();
+        ::close(listener_);
+    }
+
+    QByteArray received() const { return received_; }
+    int connections() const { return connections_; }
+    // The pointer's shape while the program waited for this daemon.
+    Qt::CursorShape cursorDuringRequest() const { return cursor_; }
+
+private:
+    bool ReadExactly(int fd, char* data, std::size_t size)
+    {
+        while (size > 0) {
+            pollfd waiting{fd, POLLIN, 0};
+            if (::poll(&waiting, 1, 100) <= 0) {
+                if (stop_)
+                    return false;
+                continue;
+            }
+            const ssize_t got = ::recv(fd, data, size, 0);
+            if (got <= 0)
+                return false;
+            received_.append(data, got);
+            data += got;
+            size -= static_cast<std::size_t>(got);
+        }
+        return true;
+    }
+
+    void Serve()
+    {
+        while (!stop_) {
+            pollfd waiting{listener_, POLLIN, 0};
+            if (::poll(&waiting, 1, 50) <= 0)
+                continue;
+            const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0)
+                continue;
+            ++connections_;
+            if (behaviour_ != Behaviour::HangUp)
+                Answer(fd);
+            ::close(fd);
+        }
+    }
+
+    void Answer(int fd)
+    {
+        std::uint32_t length = 0;
+        if (!ReadExactly(fd, reinterpret_cast<char*>(&length), sizeof length) || length > 4096)
+            return;
+        QByteArray command(static_cast<qsizetype>(length), '\0');
+        if (!ReadExactly(fd, command.data(), length))
+            return;
+        if (const QCursor* cursor = QApplication::overrideCursor())
+            cursor_ = cursor->shape();
+        switch (behaviour_) {
+        case Behaviour::Reply:
+            ::send(fd, &reply_, sizeof reply_, MSG_NOSIGNAL);
+            break;
+        case Behaviour::PartialReply:
+            ::send(fd, &reply_, 2, MSG_NOSIGNAL);
+            break;
+        case Behaviour::Silent:
+            while (!stop_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            break;
+        case Behaviour::CloseEarly:
+        case Behaviour::HangUp:
+            break;
+        }
+        // Wait for the client's shutdown before closing, as a well-behaved daemon would.
+        char rest;
+        pollfd waiting{fd, POLLIN, 0};
+        if (::poll(&waiting, 1, 2000) > 0)
+            ::recv(fd, &rest, 1, 0);
+    }
+
+    Behaviour behaviour_;
+    std::int32_t reply_;
+    int listener_ = -1;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> connections_{0};
+    std::atomic<Qt::CursorShape> cursor_{Qt::ArrowCursor};
+    QByteArray received_;
+    std::thread thread_;
+};
+
+// The production client with a chosen user id, and with system() and message boxes recorded.
+class ClientHost : public LibcHost
+{
+public:
+    uid_t GetUid() override { return uid; }
+    int System(const QString& command) override
+    {
+        systemCalls.append(command);
+        return 0;
+    }
+    void ShowMessage(MessageKind kind, const QString& text) override
+    {
+        messages.append(text);
+        QVERIFY(kind == MessageKind::Plain);
+        cursorWasBackForMessage = QApplication::overrideCursor() == nullptr;
+    }
+
+    uid_t uid = 1000;
+    QStringList systemCalls;
+    QStringList messages;
+    bool cursorWasBackForMessage = false;
+};
+
+} // namespace
+
+class PrivilegedClientTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void sendsLengthCommandAndNul();
+    void judgesTheReply_data();
+    void judgesTheReply();
+    void noDaemonShowsTheMessage();
+    void incompleteRepliesFail_data();
+    void incompleteRepliesFail();
+    void aDaemonThatHangsUpDoesNotKillTheProgram();
+    void rootRunsTheCommandItself();
+
+private:
+    QString socketPath_ = QStringLiteral("/tmp/vx_vc_socket");
+    ClientHost host_;
+};
+
+void PrivilegedClientTest::init()
+{
+    host_ = ClientHost();
+    host_.setReplyTimeout(30000);
+}
+
+void PrivilegedClientTest::sendsLengthCommandAndNul()
+{
+    ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::Reply, 0);
+    const QByteArray command = "echo -n 100 > /sys/devices/platform/i804"; // 40 characters
+    QCOMPARE(command.size(), 40);
+
+    QVERIFY(host_.RunPrivileged(QString::fromLatin1(DaemonSocketPath), QString::fromLatin1(command)));
+
+    QCOMPARE(daemon.received(), QByteArray("\x29\x00\x00\x00", 4) + command + QByteArray(1, '\0'));
+    QCOMPARE(daemon.cursorDuringRequest(), Qt::WaitCursor);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QVERIFY(host_.messages.isEmpty());
+    QVERIFY(host_.systemCalls.isEmpty());
+}
+
+void PrivilegedClientTest::judgesTheReply_data()
+{
+    QTest::addColumn<int>("reply");
+    QTest::addColumn<bool>("carriedOut");
+    QTest::newRow("0") << 0 << true;
+    QTest::newRow("1 means failure") << 1 << false;
+    QTest::newRow("7") << 7 << true;
+    QTest::newRow("-1") << -1 << true;
+}
+
+void PrivilegedClientTest::judgesTheReply()
+{
+    QFETCH(int, reply);
+    QFETCH(bool, carriedOut);
+    ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::Reply, reply);
+    QCOMPARE(host_.RunPrivileged(socketPath_, QStringLiteral("rm /tmp/StoredDmi")), carriedOut);
+    QVERIFY(host_.messages.isEmpty());
+}
+
+void PrivilegedClientTest::noDaemonShowsTheMessage()
+{
+    QVERIFY(!host_.RunPrivileged(socketPath_, QStringLiteral("dmidecode > /tmp/StoredDmi")));
+    QCOMPARE(host_.messages,
+             QStringList{QStringLiteral(
+                 "The daemon isn't started, maybe the non-root users can't view some infomation "
+                 "of the LapstoneConfiguration")});
+    QVERIFY(host_.cursorWasBackForMessage);
+    QVERIFY(host_.systemCalls.isEmpty());
+
+    // A socket nobody listens on is no better.
+    {
+        ScriptedDaemon gone(socketPath_, ScriptedDaemon::Behaviour::Reply);
+    }
+    QVERIFY(!host_.RunPrivileged(socketPath_, QStringLiteral("rm /tmp/StoredDmi")));
+    QCOMPARE(host_.messages.size(), 2);
+}
+
+void PrivilegedClientTest::incompleteRepliesFail_data()
+{
+    QTest::addColumn<int>("behaviour");
+    QTest::newRow("closed before replying") << int(ScriptedDaemon::Behaviour::CloseEarly);
+    QTest::newRow("half a reply") << int(ScriptedDaemon::Behaviour::PartialReply);
+    QTest::newRow("silence") << int(ScriptedDaemon::Behaviour::Silent);
+}
+
+void PrivilegedClientTest::incompleteRepliesFail()
+{
+    QFETCH(int, behaviour);
+    ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour(behaviour), 0);
+    host_.setReplyTimeout(400);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!host_.RunPrivileged(socketPath_, QStringLiteral("dmidecode > /tmp/StoredDmi")));
+    QVERIFY2(clock.elapsed() < 3000, "the wait for a reply is bounded");
+    QVERIFY(host_.messages.isEmpty());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void PrivilegedClientTest::aDaemonThatHangsUpDoesNotKillTheProgram()
+{
+    // Writing to a connection the daemon has already closed raises SIGPIPE unless the client
+    // guards against it; the test process would die here.
+    ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::HangUp);
+    const QString longCommand(3000, QLatin1Char('x'));
+    for (int attempt = 0; attempt < 20; ++attempt)
+        QVERIFY(!host_.RunPrivileged(socketPath_, longCommand));
+    QVERIFY(daemon.connections() > 0);
+}
+
+void PrivilegedClientTest::rootRunsTheCommandItself()
+{
+    ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::Reply, 1);
+    host_.uid = 0;
+    QVERIFY(host_.RunPrivileged(socketPath_, QStringLiteral("dmidecode > /tmp/StoredDmi")));
+    QCOMPARE(host_.systemCalls, QStringList{QStringLiteral("dmidecode > /tmp/StoredDmi")});
+    QTest::qWait(100);
+    QCOMPARE(daemon.connections(), 0);
+}
+
+QTEST_MAIN(PrivilegedClientTest)
+#include "PrivilegedClientTest.moc"
