@@ -1,0 +1,15 @@
+// Who is on the other end of a connection, as the kernel saw it at connect time.
+#pragma once
+
+#include <sys/types.h>
+
+namespace Vcd {
+
+struct Peer
+{
+    pid_t pid = 0;
+    uid_t uid = 0;
+    gid_t gid = 0;
+};
+
+} // namespace Vcd

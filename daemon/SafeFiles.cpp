@@ -1,0 +1,124 @@
+#include "SafeFiles.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Vcd {
+namespace {
+
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    int release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+// The capture directory, provided it is a real directory owned by root; a directory that another
+// user controls would let them swap names under us between our checks.
+int OpenRootDirectory(const char* directory)
+{
+    Descriptor fd(::open(directory, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (fd.get() < 0)
+        return -1;
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0 || info.st_uid != 0)
+        return -1;
+    // Writable by others is fine only with the sticky bit, as /tmp has it.
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (info.st_mode & S_ISVTX) == 0)
+        return -1;
+    return fd.release();
+}
+
+} // namespace
+
+int CreateCaptureFile(const char* directory, std::string_view name, const Peer& owner)
+{
+    Descriptor dir(OpenRootDirectory(directory));
+    if (dir.get() < 0)
+        return -1;
+    const std::string leaf(name);
+    // Another user may plant something again between our unlink and our create; O_EXCL then fails
+    // and we try again a few times rather than ever opening what they put there.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        struct stat info;
+        if (::fstatat(dir.get(), leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
+                return -1;
+            if (::unlinkat(dir.get(), leaf.c_str(), 0) != 0 && errno != ENOENT)
+                return -1;
+        } else if (errno != ENOENT) {
+            return -1;
+        }
+        Descriptor file(::openat(dir.get(), leaf.c_str(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
+        if (file.get() < 0) {
+            if (errno == EEXIST)
+                continue;
+            return -1;
+        }
+        // Hand the file to the requester before anything is written, and make the mode exact
+        // whatever umask we were started with.
+        if (::fchown(file.get(), owner.uid, owner.gid) != 0 || ::fchmod(file.get(), 0600) != 0) {
+            ::unlinkat(dir.get(), leaf.c_str(), 0);
+            return -1;
+        }
+        return file.release();
+    }
+    return -1;
+}
+
+bool RemoveCaptureFile(const char* directory, std::string_view name, const Peer& requester)
+{
+    Descriptor dir(OpenRootDirectory(directory));
+    if (dir.get() < 0)
+        return false;
+    const std::string leaf(name);
+    struct stat info;
+    if (::fstatat(dir.get(), leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    // The same rule the sticky bit applies to the user's own rm, plus root's own leftovers.
+    if (requester.uid != 0 && info.st_uid != requester.uid && info.st_uid != 0)
+        return false;
+    // unlinkat never follows a link, so even a name swapped since the check loses only itself.
+    return ::unlinkat(dir.get(), leaf.c_str(), 0) == 0;
+}
+
+bool WriteAttribute(const char* path, std::string_view value)
+{
+    // O_NONBLOCK: a FIFO put in the attribute's place must not hang us.
+    Descriptor fd(::open(path, O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    ssize_t written;
+    do {
+        written = ::write(fd.get(), value.data(), value.size());
+    } while (written < 0 && errno == EINTR);
+    // sysfs takes the value in one write; a short write means it was not taken.
+    if (written != static_cast<ssize_t>(value.size()))
+        return false;
+    return ::close(fd.release()) == 0;
+}
+
+} // namespace Vcd

@@ -1,0 +1,22 @@
+// The accept loop: one thread per connection, a bounded number at a time.
+#pragma once
+
+#include "Connection.h"
+
+#include <string>
+
+namespace Vcd {
+
+struct ServerSettings
+{
+    std::string socketPath;
+    ConnectionSettings connection;
+    // Connections served at once. Beyond it new clients wait in the listen queue: idle clients
+    // hold a slot for at most the request timeout, so they delay others but never shut them out.
+    int maxConnections = 256;
+};
+
+// Serves until SIGTERM, SIGINT or SIGHUP arrives; returns the process exit status.
+int RunServer(ServerSettings settings);
+
+} // namespace Vcd
