@@ -75,7 +75,12 @@ int RunServer(ServerSettings settings)
                 continue;
             const int client = ::accept4(listener.fd(), nullptr, nullptr, SOCK_CLOEXEC);
             if (client < 0) {
+                const int error = errno;
                 shared->slots.release();
+                // Out of descriptors or memory: the pending client stays queued, so pause instead
+                // of spinning on a listener that keeps reporting it.
+                if (error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 continue;
             }
             try {
