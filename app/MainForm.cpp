@@ -4,6 +4,8 @@
 #include "ui_MainForm.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
@@ -35,6 +37,22 @@ DumpVerdict JudgeDump(const QStringList& lines)
             empty = false;
     }
     return empty ? DumpVerdict::Empty : DumpVerdict::Foreign;
+}
+
+// Some captions ("Security Information") are wider than the button column in common serif faces.
+// Narrow the face just enough for the whole caption to show instead of an elided one.
+void FitCaption(QToolButton* button)
+{
+    const QString caption = QString(button->text()).remove(QLatin1Char('&'));
+    const int room = button->width() - 8;
+    QFont font = button->font();
+    for (int stretch = 100; stretch > 60; stretch -= 5) {
+        font.setStretch(stretch);
+        if (QFontMetrics(font).horizontalAdvance(caption) <= room)
+            break;
+    }
+    if (font.stretch() != 100)
+        button->setFont(font);
 }
 
 } // namespace
@@ -97,6 +115,7 @@ void TMainForm1::BindButtons()
         action->setIcon(ImageList1->Image(ImageList1->Add(button->icon().pixmap(button->iconSize()))));
         connect(button, &QToolButton::clicked, action, [action] { action->trigger(); });
         button->installEventFilter(this);
+        FitCaption(button);
     }
 }
 
@@ -109,6 +128,8 @@ bool TMainForm1::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm1::showEvent(QShowEvent* event)
 {
+    if (!event->spontaneous() && screen() != nullptr)
+        move(screen()->availableGeometry().center() - rect().center());
     QWidget::showEvent(event);
     // Let the window appear first; the dump and the vendor check follow at once.
     if (!event->spontaneous())
