@@ -1,0 +1,55 @@
+#!/bin/sh
+# Sets up a Debian 12 machine for this project, builds it, and then runs the program ("run") or
+# every test ("test"). Needs root for the packages and the installation; through sudo is fine.
+set -eu
+
+usage() {
+    echo "usage: sh packaging/dev.sh run|test" >&2
+    exit 2
+}
+[ $# -ge 1 ] || usage
+action=$1
+case "$action" in run | test) ;; *) usage ;; esac
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+build="$top/build"
+
+if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+        exec sudo sh "$0" "$@"
+    fi
+    echo "dev.sh: run this as root (it installs Debian packages)" >&2
+    exit 1
+fi
+
+# --- Debian packages ---------------------------------------------------------------------------
+packages="build-essential cmake ninja-build pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
+    clang libclang-rt-14-dev
+    util-linux gawk sed grep coreutils
+    xvfb xauth imagemagick fonts-dejavu-core"
+missing=""
+for package in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $package"
+    fi
+done
+if [ -n "$missing" ]; then
+    echo "dev.sh: installing$missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -q
+    # shellcheck disable=SC2086
+    apt-get install -y -q --no-install-recommends $missing
+fi
+
+# --- Build -------------------------------------------------------------------------------------
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" --parallel "$jobs"
+
+if [ "$action" = test ]; then
+    exec ctest --test-dir "$build" --output-on-failure --parallel "$jobs"
+fi
+
+# --- Run ---------------------------------------------------------------------------------------
+exec sh "$top/packaging/run-program.sh" "$build"
