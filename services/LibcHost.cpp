@@ -65,18 +65,23 @@ std::optional<QString> LibcHost::GetEnv(const char* name)
     return QString::fromLocal8Bit(value);
 }
 
-void LibcHost::ShowMessage(MessageKind kind, const QString& text)
+std::unique_ptr<QMessageBox> LibcHost::CreateMessageBox(MessageKind kind, const QString& text,
+                                                        QWidget* parent)
 {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title = QApplication::applicationDisplayName();
+    QString title = QApplication::applicationName();
     if (kind == MessageKind::Error) {
         icon = QMessageBox::Critical;
         title = QStringLiteral("Error");
     } else if (kind == MessageKind::Report) {
         icon = QMessageBox::Critical;
     }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    return std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
+}
+
+void LibcHost::ShowMessage(MessageKind kind, const QString& text)
+{
+    CreateMessageBox(kind, text, QApplication::activeWindow())->exec();
 }
 
 QImage LibcHost::LoadImage(const QString& path)

@@ -3,6 +3,11 @@
 
 #include "Host.h"
 
+#include <memory>
+
+class QMessageBox;
+class QWidget;
+
 namespace Ucomtc {
 
 class LibcHost : public Host
@@ -16,6 +21,10 @@ public:
     std::optional<QString> GetEnv(const char* name) override;
     void ShowMessage(MessageKind kind, const QString& text) override;
     QImage LoadImage(const QString& path) override;
+
+    // The box ShowMessage shows for `kind`: icon, title, text and one OK button.
+    static std::unique_ptr<QMessageBox> CreateMessageBox(MessageKind kind, const QString& text,
+                                                         QWidget* parent);
 
     // How long RunPrivileged waits for the daemon's reply before it counts the request as failed.
     void setReplyTimeout(int milliseconds) { replyTimeoutMs_ = milliseconds; }

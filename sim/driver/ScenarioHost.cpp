@@ -1,0 +1,55 @@
+#include "ScenarioHost.h"
+
+#include "Transcript.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+using Ucomtc::MessageKind;
+
+ScenarioHost::ScenarioHost(Transcript& transcript) : transcript_(transcript) {}
+
+int ScenarioHost::System(const QString& command)
+{
+    commands_.append(QStringLiteral("system: ") + command);
+    return LibcHost::System(command);
+}
+
+void ScenarioHost::RunShell(const QString& command)
+{
+    commands_.append(QStringLiteral("shell: ") + command);
+    LibcHost::RunShell(command);
+}
+
+bool ScenarioHost::RunPrivileged(const QString& socketPath, const QString& command)
+{
+    const bool carriedOut = LibcHost::RunPrivileged(socketPath, command);
+    commands_.append(QStringLiteral("privileged: ") + command +
+                     (carriedOut ? QStringLiteral(" -> true") : QStringLiteral(" -> false")));
+    ++privilegedDone_;
+    return carriedOut;
+}
+
+void ScenarioHost::ShowMessage(MessageKind kind, const QString& text)
+{
+    static const char* const kinds[] = {"error box", "plain message box", "error report"};
+    messages_.append({kind, text});
+    auto box = CreateMessageBox(kind, text, QApplication::activeWindow());
+    transcript_.Line(QStringLiteral("  %1 \"%2\": \"%3\"")
+                         .arg(QString::fromLatin1(kinds[static_cast<int>(kind)]), box->windowTitle(), text));
+    // A person reads the box, then presses OK.
+    QMessageBox* shown = box.get();
+    QTimer::singleShot(300, shown, [this, shown] {
+        transcript_.Screenshot(shown, QStringLiteral("message box"));
+        shown->button(QMessageBox::Ok)->click();
+    });
+    box->exec();
+}
+
+void ScenarioHost::Forget()
+{
+    commands_.clear();
+    messages_.clear();
+}

@@ -1,0 +1,39 @@
+// The production host with a person at the keyboard: every command still runs for real, and every
+// message box really appears, is written down and photographed, and is answered with OK.
+#pragma once
+
+#include <LibcHost.h>
+
+#include <QStringList>
+
+class Transcript;
+
+class ScenarioHost : public Ucomtc::LibcHost
+{
+public:
+    explicit ScenarioHost(Transcript& transcript);
+
+    int System(const QString& command) override;
+    void RunShell(const QString& command) override;
+    bool RunPrivileged(const QString& socketPath, const QString& command) override;
+    void ShowMessage(Ucomtc::MessageKind kind, const QString& text) override;
+
+    struct Message
+    {
+        Ucomtc::MessageKind kind;
+        QString text;
+    };
+    // What the program did since the last Forget(): command lines ("system: …", "shell: …",
+    // "privileged: … -> true") and message boxes.
+    const QStringList& commands() const { return commands_; }
+    const QList<Message>& messages() const { return messages_; }
+    // How many privileged requests have returned so far.
+    int privilegedDone() const { return privilegedDone_; }
+    void Forget();
+
+private:
+    Transcript& transcript_;
+    QStringList commands_;
+    QList<Message> messages_;
+    int privilegedDone_ = 0;
+};

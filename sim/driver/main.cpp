@@ -1,0 +1,51 @@
+// lapstone-scenario: goes through the program's windows inside the simulated notebook.
+//   lapstone-scenario [--out DIR] SCENARIO...
+#include "Driver.h"
+#include "ScenarioHost.h"
+#include "SimPaths.h"
+#include "Transcript.h"
+
+#include <Host.h>
+
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
+    // The driver decides when it is done, not the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QStringList arguments = QApplication::arguments().mid(1);
+    QString out = QDir(QString::fromLatin1(SimOutDirectory)).exists() ? QString::fromLatin1(SimOutDirectory)
+                                                                      : QDir::currentPath();
+    if (arguments.size() >= 2 && arguments.first() == QLatin1String("--out")) {
+        out = arguments.at(1);
+        arguments = arguments.mid(2);
+    }
+    if (arguments.isEmpty()) {
+        std::fprintf(stderr, "usage: lapstone-scenario [--out DIR] SCENARIO...\nscenarios: %s\n",
+                     qPrintable(Driver::ScenarioNames().join(QLatin1Char(' '))));
+        return 2;
+    }
+
+    Transcript transcript(out);
+    transcript.Line(QStringLiteral("Lapstone Configuration, simulated notebook \"%1\", user id %2")
+                        .arg(qEnvironmentVariable("LAPSTONE_SIM_PROFILE", QStringLiteral("unknown")))
+                        .arg(getuid()));
+    ScenarioHost host(transcript);
+    Ucomtc::ScopedHost scope(host);
+    Driver driver(transcript, host);
+    for (const QString& scenario : arguments) {
+        if (!driver.Run(scenario)) {
+            std::fprintf(stderr, "lapstone-scenario: no scenario called %s\n", qPrintable(scenario));
+            return 2;
+        }
+    }
+    transcript.Line(transcript.allPassed() ? QStringLiteral("\nall checks passed")
+                                           : QStringLiteral("\n%1 checks FAILED").arg(transcript.failures()));
+    std::printf("transcript: %s\n", qPrintable(transcript.path()));
+    return transcript.allPassed() ? 0 : 1;
+}
