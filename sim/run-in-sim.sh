@@ -1,0 +1,253 @@
+#!/bin/bash
+# Runs a command inside a simulated Lapstone notebook: a private mount namespace (bubblewrap) in
+# which a machine profile's files stand at the paths the program reads, stand-ins replace the
+# external tools the profile lists, the privileged daemon runs as root, and the program is
+# installed under /opt/lapstone. See sim/README.md.
+set -euo pipefail
+
+usage() {
+    cat >&2 <<'EOF'
+usage: run-in-sim.sh [--profile NAME|DIR] [--out DIR] [--build DIR] [--as-root] [--no-daemon]
+                     -- COMMAND [ARG...]
+  --profile NAME|DIR  machine profile: a name under sim/profiles or a directory (default veltor-t2)
+  --out DIR           where the run's logs and reports go (default BUILD/sim-runs/PROFILE-TIME)
+  --build DIR         the build tree holding the program and the daemon (default <repo>/build)
+  --as-root           run COMMAND as root instead of the user "lapstone" (uid 1000)
+  --no-daemon         do not start the privileged daemon lapstone-vcd
+EOF
+    exit 2
+}
+
+fail() {
+    echo "run-in-sim: $*" >&2
+    exit 125
+}
+
+sim=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+repo=$(dirname "$sim")
+profile=veltor-t2
+out=""
+build="$repo/build"
+as_root=0
+daemon=1
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --profile) [ $# -ge 2 ] || usage; profile=$2; shift 2 ;;
+    --out) [ $# -ge 2 ] || usage; out=$2; shift 2 ;;
+    --build) [ $# -ge 2 ] || usage; build=$2; shift 2 ;;
+    --as-root) as_root=1; shift ;;
+    --no-daemon) daemon=0; shift ;;
+    --) shift; break ;;
+    -h | --help) usage ;;
+    *) echo "run-in-sim: unknown option $1" >&2; usage ;;
+    esac
+done
+[ $# -ge 1 ] || usage
+
+# --- Profile ----------------------------------------------------------------------------------------
+case "$profile" in
+*/*) profile_dir=$profile ;;
+*) profile_dir=$sim/profiles/$profile ;;
+esac
+[ -d "$profile_dir" ] || fail "no such profile: $profile"
+profile_dir=$(cd "$profile_dir" && pwd)
+profile_name=$(basename "$profile_dir")
+for file in tools issue version cpuinfo meminfo; do
+    [ -f "$profile_dir/$file" ] || fail "profile $profile_name lacks its file $file"
+done
+known_tools=" dmidecode synclient kdesu yast2 kcmshell dcop firefox "
+tools=()
+while read -r tool; do
+    [ -n "$tool" ] || continue
+    [[ "$known_tools" == *" $tool "* ]] || fail "profile $profile_name lists an unknown tool: $tool"
+    tools+=("$tool")
+done <"$profile_dir/tools"
+has_tool() { [[ " ${tools[*]:-} " == *" $1 "* ]]; }
+if has_tool dmidecode; then [ -f "$profile_dir/dmidecode.txt" ] || fail "profile $profile_name lists dmidecode but has no dmidecode.txt"; fi
+if has_tool synclient; then [ -f "$profile_dir/synclient.txt" ] || fail "profile $profile_name lists synclient but has no synclient.txt"; fi
+addons=()
+if [ -f "$profile_dir/addons" ]; then
+    while read -r addon; do
+        case "$addon" in
+        "") ;;
+        pm | ac) addons+=("$addon") ;;
+        *) fail "profile $profile_name lists an unknown add-on: $addon" ;;
+        esac
+    done <"$profile_dir/addons"
+fi
+
+# --- Build tree and output folder ----------------------------------------------------------------------
+[ -d "$build" ] || fail "no build tree at $build (build first, or give --build)"
+build=$(cd "$build" && pwd)
+program=$build/app/LapstoneConfiguration
+vcd=$build/daemon/lapstone-vcd
+scenario=$build/sim/driver/lapstone-scenario
+[ -x "$vcd" ] || [ "$daemon" = 0 ] || fail "no daemon at $vcd (build it, or give --no-daemon)"
+[ -x "$program" ] || echo "run-in-sim: note: $program is not built; /opt/lapstone/vc/bin lacks the program" >&2
+
+if [ -z "$out" ]; then
+    out=$build/sim-runs/$profile_name-$(date +%Y%m%d-%H%M%S)
+    [ -e "$out" ] && out=$out-$$
+fi
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+rm -f "$out/tools.log" "$out/daemon.log" "$out/changes.diff" "$out/tmp-leftovers.txt"
+
+# --- Who we are: real root, or root of a user namespace of our own -----------------------------------
+command -v bwrap >/dev/null || fail "bubblewrap (bwrap) is not installed; on Debian: apt-get install bubblewrap"
+bwrap_args=(--die-with-parent --unshare-pid --unshare-ipc --unshare-net
+    --cap-add ALL)
+if [ "$(id -u)" -eq 0 ]; then
+    command_uid=1000
+    [ "$as_root" = 1 ] && command_uid=0
+    home_owner=1000
+    # The user inside writes its transcript and screenshots here.
+    [ "$command_uid" = 0 ] || chown 1000:1000 "$out"
+else
+    if ! bwrap --unshare-user --uid 0 --gid 0 --ro-bind / / true 2>/dev/null; then
+        fail "not root, and this system does not let an ordinary user make a user namespace
+(kernel.unprivileged_userns_clone or user.max_user_namespaces); run the launcher as root"
+    fi
+    echo "run-in-sim: not run as root: only your own uid is mapped into the sandbox, so the daemon" \
+        "and the command both run as the sandbox's root (uid 0), not as the user lapstone" >&2
+    bwrap_args+=(--unshare-user --uid 0 --gid 0)
+    command_uid=0
+    home_owner=0
+fi
+
+# --- Shadowed folders: a tmpfs holding binds of the host's entries, minus some ---------------------------
+# Hits of whereis for tools the profile lacks must not be visible inside.
+declare -A hidden=()
+for tool in $known_tools; do
+    has_tool "$tool" && continue
+    for hit in $(PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin whereis "$tool" | cut -d: -f2-); do
+        hidden[$hit]=1
+    done
+done
+shadow() { # DIR EXCEPT...: DIR becomes a tmpfs with the host's entries bound in, but not EXCEPT
+    local dir=$1 entry name target
+    shift
+    bwrap_args+=(--tmpfs "$dir")
+    for entry in "$dir"/* "$dir"/.[!.]*; do
+        [ -e "$entry" ] || [ -L "$entry" ] || continue
+        name=$(basename "$entry")
+        [[ " $* " == *" $name "* ]] && continue
+        [ -z "${hidden[$entry]:-}" ] || continue
+        if [ -L "$entry" ]; then
+            target=$(readlink "$entry")
+            bwrap_args+=(--symlink "$target" "$entry")
+        else
+            bwrap_args+=(--ro-bind "$entry" "$entry")
+        fi
+    done
+}
+
+# --- The file system ------------------------------------------------------------------------------------
+bwrap_args+=(--ro-bind /usr /usr)
+for entry in /bin /sbin /lib /lib32 /lib64 /libx32; do
+    if [ -L "$entry" ]; then
+        bwrap_args+=(--symlink "$(readlink "$entry")" "$entry")
+    elif [ -d "$entry" ]; then
+        bwrap_args+=(--ro-bind "$entry" "$entry")
+    fi
+done
+bwrap_args+=(--dev /dev --ro-bind /var /var --tmpfs /var/tmp)
+
+# Other folders that whereis searches and that hold a host copy of a missing tool.
+declare -A shadowed=()
+for hit in "${!hidden[@]}"; do
+    parent=$(dirname "$hit")
+    case "$parent" in
+    /usr/sbin | /usr/local/bin | /usr/local/bin/* | /etc | /etc/X11 | /opt | /opt/* | /tmp* | /home* | /root* | /run*) ;;
+    /usr/*) shadowed[$parent]=1 ;;
+    esac
+done
+for dir in $(printf '%s\n' "${!shadowed[@]}" | sort); do shadow "$dir"; done
+
+# /usr/sbin: the host's tools, with dmidecode and yast2 replaced by stand-ins when the profile has them.
+shadow /usr/sbin dmidecode yast2
+has_tool dmidecode && bwrap_args+=(--ro-bind "$sim/tools/dmidecode" /usr/sbin/dmidecode)
+has_tool yast2 && bwrap_args+=(--ro-bind "$sim/tools/desktop-tool" /usr/sbin/yast2)
+# /usr/local/bin: the desktop's tools.
+bwrap_args+=(--tmpfs /usr/local/bin)
+has_tool synclient && bwrap_args+=(--ro-bind "$sim/tools/synclient" /usr/local/bin/synclient)
+for tool in kdesu kcmshell dcop firefox; do
+    has_tool "$tool" && bwrap_args+=(--ro-bind "$sim/tools/desktop-tool" "/usr/local/bin/$tool")
+done
+bwrap_args+=(--remount-ro /usr/sbin --remount-ro /usr/local/bin)
+
+# /etc: the host's, with the profile's issue and X configuration and accounts of its own.
+shadow /etc issue passwd group X11
+bwrap_args+=(--ro-bind "$profile_dir/issue" /etc/issue)
+if [ -d /etc/X11 ]; then shadow /etc/X11 xorg.conf; else bwrap_args+=(--dir /etc/X11); fi
+
+# /proc: the real one stays reachable through links, but the machine's own files come from the profile.
+bwrap_args+=(--tmpfs /run --proc /run/host-proc --tmpfs /proc)
+for entry in /proc/*; do
+    name=$(basename "$entry")
+    case "$name" in
+    [0-9]*) ;;
+    version | cpuinfo | meminfo | H8) ;;
+    *) bwrap_args+=(--symlink "/run/host-proc/$name" "/proc/$name") ;;
+    esac
+done
+bwrap_args+=(--ro-bind "$profile_dir/version" /proc/version --ro-bind "$profile_dir/cpuinfo" /proc/cpuinfo
+    --ro-bind "$profile_dir/meminfo" /proc/meminfo)
+[ -d "$profile_dir/H8" ] && bwrap_args+=(--ro-bind "$profile_dir/H8" /proc/H8)
+bwrap_args+=(--remount-ro /proc)
+
+# /sys: only the pointing stick's rate file, which init.sh writes when the profile has one.
+bwrap_args+=(--tmpfs /sys)
+[ -f "$profile_dir/nubstick-rate" ] && bwrap_args+=(--dir /sys/devices/platform/i8042/serio0/serio2)
+
+bwrap_args+=(--perms 1777 --tmpfs /tmp --tmpfs /home --perms 0700 --tmpfs /root)
+
+# /opt/lapstone: the program as installed.
+bwrap_args+=(--tmpfs /opt --dir /opt/lapstone/vc/bin)
+[ -x "$program" ] && bwrap_args+=(--ro-bind "$program" /opt/lapstone/vc/bin/LapstoneConfiguration)
+[ -x "$vcd" ] && bwrap_args+=(--ro-bind "$vcd" /opt/lapstone/vc/bin/lapstone-vcd)
+[ -x "$scenario" ] && bwrap_args+=(--ro-bind "$scenario" /opt/lapstone/vc/bin/lapstone-scenario)
+bwrap_args+=(--ro-bind "$repo/resources/images" /opt/lapstone/vc/bin/image)
+if [ -d "$repo/resources/help" ]; then
+    bwrap_args+=(--ro-bind "$repo/resources/help" /opt/lapstone/vc/help/html)
+else
+    bwrap_args+=(--dir /opt/lapstone/vc/help/html)
+fi
+for addon in "${addons[@]}"; do
+    bwrap_args+=(--ro-bind "$sim/tools/addon-script" "/opt/lapstone/$addon/$addon.sh")
+done
+bwrap_args+=(--remount-ro /opt)
+
+# The simulator's own folder.
+bwrap_args+=(--perms 0755 --dir /run/lapstone-sim --perms 0755 --dir /run/lapstone-sim/host
+    --ro-bind "$profile_dir" /run/lapstone-sim/profile --bind "$out" /run/lapstone-sim/out
+    --ro-bind "$sim/launcher/init.sh" /run/lapstone-sim/init.sh
+    --ro-bind /etc/passwd /run/lapstone-sim/host/passwd --ro-bind /etc/group /run/lapstone-sim/host/group
+    --tmpfs /run/lapstone-sim/machine)
+
+# The display, when there is one: its socket and its authority file.
+display=""
+xauth=""
+if [ -n "${DISPLAY:-}" ]; then
+    display=$DISPLAY
+    if [[ "$DISPLAY" =~ ^(unix)?:([0-9]+)(\.[0-9]+)?$ ]]; then
+        x_socket=/tmp/.X11-unix/X${BASH_REMATCH[2]}
+        if [ -S "$x_socket" ]; then
+            bwrap_args+=(--perms 1777 --dir /tmp/.X11-unix --ro-bind "$x_socket" "$x_socket")
+        else
+            echo "run-in-sim: warning: DISPLAY=$DISPLAY but there is no socket $x_socket" >&2
+        fi
+    else
+        echo "run-in-sim: warning: DISPLAY=$DISPLAY is not a local display; the sandbox has no network" >&2
+    fi
+    auth=${XAUTHORITY:-$HOME/.Xauthority}
+    if [ -f "$auth" ]; then
+        bwrap_args+=(--ro-bind "$auth" /run/lapstone-sim/host/Xauthority)
+        xauth=1
+    fi
+fi
+
+exec env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LANG=C.UTF-8 LAPSTONE_SIM_PROFILE="$profile_name" \
+    LAPSTONE_SIM_DISPLAY="$display" LAPSTONE_SIM_XAUTH="$xauth" LAPSTONE_SIM_QPA="${QT_QPA_PLATFORM:-}" \
+    bwrap "${bwrap_args[@]}" --chdir / \
+    /bin/sh /run/lapstone-sim/init.sh "$command_uid" "$home_owner" "$daemon" -- "$@"
