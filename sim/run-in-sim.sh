@@ -203,7 +203,9 @@ bwrap_args+=(--tmpfs /sys)
 bwrap_args+=(--perms 1777 --tmpfs /tmp --tmpfs /home --perms 0700 --tmpfs /root)
 
 # /opt/lapstone: the program as installed.
-bwrap_args+=(--tmpfs /opt --dir /opt/lapstone/vc/bin)
+# bwrap makes missing parents of a bind private (0700), so every folder is made explicitly.
+bwrap_args+=(--tmpfs /opt --perms 0755 --dir /opt/lapstone --perms 0755 --dir /opt/lapstone/vc
+    --perms 0755 --dir /opt/lapstone/vc/bin --perms 0755 --dir /opt/lapstone/vc/help)
 [ -x "$program" ] && bwrap_args+=(--ro-bind "$program" /opt/lapstone/vc/bin/LapstoneConfiguration)
 [ -x "$vcd" ] && bwrap_args+=(--ro-bind "$vcd" /opt/lapstone/vc/bin/lapstone-vcd)
 [ -x "$scenario" ] && bwrap_args+=(--ro-bind "$scenario" /opt/lapstone/vc/bin/lapstone-scenario)
@@ -214,7 +216,8 @@ else
     bwrap_args+=(--dir /opt/lapstone/vc/help/html)
 fi
 for addon in "${addons[@]}"; do
-    bwrap_args+=(--ro-bind "$sim/tools/addon-script" "/opt/lapstone/$addon/$addon.sh")
+    bwrap_args+=(--perms 0755 --dir "/opt/lapstone/$addon"
+        --ro-bind "$sim/tools/addon-script" "/opt/lapstone/$addon/$addon.sh")
 done
 bwrap_args+=(--remount-ro /opt)
 

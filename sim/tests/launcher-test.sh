@@ -1,0 +1,166 @@
+#!/bin/bash
+# Tests of the simulated notebook's launcher: each case starts run-in-sim.sh for real and judges
+# what the command inside saw and what the launcher reported afterwards.
+# Usage: launcher-test.sh BUILD_DIR default|bare|profiles
+set -uo pipefail
+
+build=$1
+case_name=$2
+here=$(cd "$(dirname "$0")" && pwd)
+sim=$(dirname "$here")
+# The runs are headless whatever display the caller has, so that /tmp inside holds only what the
+# program and the daemon put there.
+launcher() { env -u DISPLAY -u XAUTHORITY -u QT_QPA_PLATFORM "$sim/run-in-sim.sh" "$@"; }
+work=$build/sim-tests/$case_name
+failures=0
+
+pass() { echo "ok   $*"; }
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+expect() { # DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+if ! command -v bwrap >/dev/null; then
+    echo "bubblewrap (bwrap) is not installed" >&2
+    exit 1
+fi
+# An ordinary user needs user namespaces; without them the launcher cannot run at all.
+if [ "$(id -u)" -ne 0 ] && ! bwrap --unshare-user --uid 0 --gid 0 --ro-bind / / true 2>/dev/null; then
+    echo "skipped: not root and no user namespaces" >&2
+    exit 77
+fi
+user_uid=1000
+[ "$(id -u)" -eq 0 ] || user_uid=0
+
+rm -rf "$work"
+mkdir -p "$work"
+
+# The host's capture paths: the sandbox must leave them exactly as they were.
+host_tmp_state() {
+    local path
+    for path in /tmp/vx_vc_socket /tmp/StoredDmi /tmp/dmidecode /tmp/command /tmp/nubstick /tmp/touchpad \
+        /tmp/state /tmp/info /tmp/mem /tmp/kpowersave /tmp/kpowersaverc /tmp/xorgconfig; do
+        stat -c '%n %i %Y' "$path" 2>/dev/null || echo "$path absent"
+    done
+}
+profile_state() { (cd "$sim/profiles" && find . -type f -exec md5sum {} + | sort); }
+tmp_before=$(host_tmp_state)
+profiles_before=$(profile_state)
+
+run_default() {
+    local out=$work/out status
+    mkdir -p "$out/probe"
+    cp "$here/inside-default.sh" "$here/vcd-request.pl" "$out/probe/"
+    launcher --build "$build" --out "$out" -- sh /run/lapstone-sim/out/probe/inside-default.sh "$user_uid" \
+        >"$work/inside.txt" 2>&1
+    status=$?
+    cat "$work/inside.txt"
+    expect "every check inside passed (status $status)" [ "$status" = 0 ]
+    expect "the inside checks ran to the end" grep -q "the program is installed" "$work/inside.txt"
+
+    expect "kdesu and kcmshell logged their command lines, in order" \
+        diff <(printf '%s\n' "kdesu -c /sbin/yast2 sound" "kcmshell --caption Desktop kde-display") "$out/tools.log"
+    expect "the daemon logged its requests" grep -q 'command="/usr/sbin/dmidecode > /tmp/StoredDmi" outcome=done' "$out/daemon.log"
+    expect "the daemon was stopped" grep -q '^stopping' "$out/daemon.log"
+    local report=$out/changes.diff
+    expect "changes.diff shows the rate going from 100 to 0" \
+        sh -c "grep -qx -- '--- profile/nubstick-rate' '$report' && grep -qx -- '-100' '$report' && grep -qx -- '+0' '$report'"
+    expect "changes.diff shows the touchpad switched off" \
+        sh -c "grep -qx -- '-    TouchpadOff          = 0' '$report' && grep -qx -- '+    TouchpadOff          = 1' '$report'"
+    expect "changes.diff shows the new kpowersaverc line" \
+        sh -c "grep -qx -- '--- profile/home/.kde/share/config/kpowersaverc' '$report' && grep -qx -- '+lockOnLidClose=false' '$report'"
+    expect "changes.diff leaves out unchanged files" sh -c "! grep -q 'xorg.conf\|kdesktoprc' '$report'"
+    expect "nothing was left in the sandbox's /tmp" sh -c "[ ! -s '$out/tmp-leftovers.txt' ]"
+}
+
+run_bare() {
+    local out=$work/out status
+    launcher --profile veltor-bare --build "$build" --out "$out" --as-root --no-daemon -- sh -c '
+        for tool in dmidecode yast2 kcmshell synclient kdesu dcop firefox; do whereis $tool; done
+        id -u
+        ls -A /tmp | tr "\n" " "; echo "|"
+        ls /usr/sbin/dmidecode /sbin/yast2 2>&1
+        exit 7' >"$work/inside.txt" 2>&1
+    status=$?
+    cat "$work/inside.txt"
+    expect "the command's exit status comes back" [ "$status" = 7 ]
+    for tool in dmidecode yast2 kcmshell synclient; do
+        expect "whereis does not find $tool" grep -qx "$tool:" "$work/inside.txt"
+    done
+    for tool in kdesu dcop firefox; do
+        expect "whereis finds $tool" grep -q "^$tool: /usr/local/bin/$tool" "$work/inside.txt"
+    done
+    expect "neither /usr/sbin/dmidecode nor /sbin/yast2 exists" \
+        sh -c "grep -q \"'/usr/sbin/dmidecode': No such file\" '$work/inside.txt' && grep -q \"'/sbin/yast2': No such file\" '$work/inside.txt'"
+    expect "--as-root runs the command as root" grep -qx 0 "$work/inside.txt"
+    expect "--no-daemon starts no daemon" grep -qx "|" "$work/inside.txt"
+    expect "changes.diff says none" [ "$(cat "$out/changes.diff")" = none ]
+}
+
+# Every profile: what the command sees inside matches the profile's files.
+run_profiles() {
+    local dir name out view expected tool
+    for dir in "$sim"/profiles/*/; do
+        name=$(basename "$dir")
+        out=$work/$name
+        view=$(launcher --profile "$name" --build "$build" --out "$out" -- sh -c '
+            echo "profile $LAPSTONE_SIM_PROFILE"
+            for tool in dmidecode synclient kdesu yast2 kcmshell dcop firefox; do
+                [ "$(whereis $tool)" = "$tool:" ] || echo "tool $tool"
+            done
+            for f in /proc/H8/BAT0/state /proc/H8/BAT0/info /proc/H8/BAT1/state /proc/H8/BAT1/info \
+                /sys/devices/platform/i8042/serio0/serio2/rate /opt/lapstone/pm/pm.sh /opt/lapstone/ac/ac.sh \
+                /home/lapstone/.kde/share/config/kdesktoprc /home/lapstone/.kde/share/config/kpowersaverc; do
+                [ -e $f ] && echo "file $f"
+            done
+            for f in /opt/lapstone/pm/pm.sh /opt/lapstone/ac/ac.sh; do [ -x $f ] && $f start; done
+            printf "issue %s\\n" "$(grep Linux /etc/issue)"
+            echo "memory $(grep MemTotal /proc/meminfo | gawk "{print \$2 \$3}")"
+            whereis dmidecode | grep -q /usr/sbin/dmidecode &&
+                echo "vendor $(perl /dev/fd/3 "/usr/sbin/dmidecode > /tmp/StoredDmi" >/dev/null; grep -c "Vendor: VELTOR" /tmp/StoredDmi)"
+            true' 3<"$here/vcd-request.pl" 2>&1)
+        expected=$(
+            echo "profile $name"
+            while read -r tool; do [ -n "$tool" ] && echo "tool $tool"; done <"$dir/tools"
+            for f in H8/BAT0/state H8/BAT0/info H8/BAT1/state H8/BAT1/info; do [ -f "$dir/$f" ] && echo "file /proc/$f"; done
+            [ -f "$dir/nubstick-rate" ] && echo "file /sys/devices/platform/i8042/serio0/serio2/rate"
+            grep -qx pm "$dir/addons" 2>/dev/null && echo "file /opt/lapstone/pm/pm.sh"
+            grep -qx ac "$dir/addons" 2>/dev/null && echo "file /opt/lapstone/ac/ac.sh"
+            for f in kdesktoprc kpowersaverc; do
+                [ -f "$dir/home/.kde/share/config/$f" ] && echo "file /home/lapstone/.kde/share/config/$f"
+            done
+            echo "issue $(grep Linux "$dir/issue")"
+            echo "memory $(grep MemTotal "$dir/meminfo" | gawk '{print $2 $3}')"
+            grep -qx dmidecode "$dir/tools" && echo "vendor $(grep -c 'Vendor: VELTOR' "$dir/dmidecode.txt")"
+        )
+        # The launcher puts tools in a fixed order, the profile in its own; compare as sets of lines.
+        if diff <(sort <<<"$expected") <(sort <<<"$view") >"$work/$name.diff"; then
+            pass "$name: the sandbox shows the profile"
+        else
+            fail "$name: the sandbox differs from the profile:"
+            cat "$work/$name.diff"
+        fi
+        if [ -f "$dir/addons" ]; then
+            local log_expected=""
+            grep -qx pm "$dir/addons" && log_expected+="pm.sh start"$'\n'"pm.sh finished"$'\n'
+            grep -qx ac "$dir/addons" && log_expected+="ac.sh start"$'\n'"ac.sh finished"$'\n'
+            expect "$name: the add-on scripts logged their start and their end" \
+                diff <(printf '%s' "$log_expected") "$out/tools.log"
+        fi
+    done
+}
+
+case "$case_name" in
+default) run_default ;;
+bare) run_bare ;;
+profiles) run_profiles ;;
+*) echo "unknown case $case_name" >&2; exit 2 ;;
+esac
+
+expect "the host's /tmp capture paths are untouched" [ "$tmp_before" = "$(host_tmp_state)" ]
+expect "the profiles are unchanged" [ "$profiles_before" = "$(profile_state)" ]
+
+echo "$failures failure(s)"
+[ "$failures" = 0 ]

@@ -1,0 +1,108 @@
+#!/bin/bash
+# Checks every machine profile against the formats the program parses, so that a hand-edited
+# profile fails here rather than as a puzzling scenario result.
+# Usage: profile-lint.sh [PROFILE_DIR...]   (default: every profile under sim/profiles)
+set -uo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+profiles=("$@")
+[ ${#profiles[@]} -gt 0 ] || profiles=("$(dirname "$here")"/profiles/*/)
+failures=0
+problem() { echo "FAIL $name: $*"; failures=$((failures + 1)); }
+
+# FILE LABEL...: each label stands in its own line, in this order, and nothing else is there.
+labels_in_order() {
+    local file=$1
+    shift
+    [ "$(cut -d: -f1 "$file" | sed 's/$/:/')" = "$(printf '%s\n' "$@")" ]
+}
+
+for dir in "${profiles[@]}"; do
+    dir=${dir%/}
+    name=$(basename "$dir")
+    before=$failures
+    for file in tools issue version cpuinfo meminfo; do
+        [ -f "$dir/$file" ] || problem "no $file"
+    done
+    while read -r tool; do
+        case "$tool" in
+        dmidecode | synclient | kdesu | yast2 | kcmshell | dcop | firefox | "") ;;
+        *) problem "unknown tool $tool" ;;
+        esac
+    done <"$dir/tools"
+    if [ -f "$dir/addons" ]; then
+        grep -qvx 'pm\|ac' "$dir/addons" && problem "addons holds something other than pm and ac"
+    fi
+
+    dump=$dir/dmidecode.txt
+    if [ -f "$dump" ]; then
+        [ "$(head -1 "$dump")" = "# dmidecode 3.4" ] || problem "dmidecode.txt does not start with its version header"
+        # The security dialog's hard-disk query must meet exactly one line, the OEM type 132 record.
+        hits=$(grep 84 "$dump" | grep 07 | wc -l)
+        [ "$hits" = 1 ] || problem "$hits lines of dmidecode.txt contain both 84 and 07"
+        byte=$(grep 84 "$dump" | grep 07 | gawk '{print $6}')
+        [[ "$byte" =~ ^[0-9A-F]{2}$ ]] || problem "the hard-disk password byte is '$byte'"
+        for label in Power-On Administrator; do
+            value=$(grep "$label" "$dump" | gawk '{print $4}')
+            [[ "$value" =~ ^(Enabled|Disabled)$ ]] || problem "the $label password query gives '$value'"
+        done
+        # The labels the collector looks for, in the order it looks for them; only VELTOR's
+        # firmware names its embedded controller in the OEM strings.
+        labels=('Release Date:' 'Product Name:' 'Serial Number:' 'Serial Number:')
+        [[ "$name" == other-* ]] || labels+=('Embedded Controller')
+        order=$(grep -n -m1 'Version:' "$dump" | cut -d: -f1)
+        for label in "${labels[@]}"; do
+            next=$(tail -n +$((order + 1)) "$dump" | grep -n -m1 "$label" | cut -d: -f1)
+            if [ -z "$next" ]; then
+                problem "no '$label' after line $order of dmidecode.txt"
+                break
+            fi
+            order=$((order + next))
+        done
+        if grep -qx 'OEM Strings' "$dump"; then
+            [ "$(grep -n -m1 'Base Board Information' "$dump" | cut -d: -f1)" -lt "$(grep -n -m1 'OEM Strings' "$dump" | cut -d: -f1)" ] ||
+                problem "the OEM strings come before the base board"
+        fi
+        case "$name" in
+        other-*) grep -q 'Vendor: VELTOR' "$dump" && problem "another maker's dump names VELTOR" ;;
+        *) grep -q '^	Vendor: VELTOR$' "$dump" || problem "no 'Vendor: VELTOR' in the BIOS section" ;;
+        esac
+    elif grep -qx dmidecode "$dir/tools"; then
+        problem "dmidecode is installed but there is no dmidecode.txt"
+    fi
+
+    for battery in BAT0 BAT1; do
+        [ -d "$dir/H8/$battery" ] || continue
+        labels_in_order "$dir/H8/$battery/state" "AC attached:" "Temperature:" "Voltage:" "Current:" \
+            "RelativeStateofCharge:" "RemainingCapacity:" "FullChargeCapacity:" "AverageTimeToEmpty:" "Cycle Count:" ||
+            problem "H8/$battery/state does not hold the nine state lines in order"
+        labels_in_order "$dir/H8/$battery/info" "Manufacture:" "Device Name:" "Device Chemistry:" "Bar-code:" \
+            "First Used Date:" "Design Capacity:" "Design Voltage:" "ManufactureDate:" "Serial Number:" ||
+            problem "H8/$battery/info does not hold the nine info lines in order"
+        ac=$(sed -n 's/^AC attached: *//p' "$dir/H8/$battery/state")
+        [[ "$ac" =~ ^(Yes|No)$ ]] || problem "H8/$battery/state: AC attached is '$ac'"
+    done
+
+    if [ -f "$dir/nubstick-rate" ]; then
+        grep -qx '[0-9]\+' "$dir/nubstick-rate" || problem "nubstick-rate is not a number"
+    fi
+    if [ -f "$dir/synclient.txt" ]; then
+        [ "$(head -1 "$dir/synclient.txt")" = "Parameter settings:" ] || problem "synclient.txt lacks its heading"
+        line=$(grep TouchpadOff "$dir/synclient.txt")
+        [[ "${line:0:27}" == "    TouchpadOff          = " && "${line:27:1}" =~ [01] ]] ||
+            problem "the TouchpadOff line does not have its value at column 28: '$line'"
+    elif grep -qx synclient "$dir/tools"; then
+        problem "synclient is installed but there is no synclient.txt"
+    fi
+    if [ -f "$dir/xorg.conf" ]; then
+        grep -q '^ *Option *"SHMConfig" *"on"' "$dir/xorg.conf" || problem "xorg.conf has no SHMConfig option"
+    fi
+    grep -q Linux "$dir/issue" || problem "/etc/issue has no line with Linux"
+    [ "$(grep -c '^processor' "$dir/cpuinfo")" -ge 1 ] && grep -q '^model name' "$dir/cpuinfo" ||
+        problem "cpuinfo has no processor with a model name"
+    grep -q '^MemTotal: *[0-9]* kB$' "$dir/meminfo" || problem "meminfo has no MemTotal line"
+    grep -q '^Linux version ' "$dir/version" || problem "version does not start with 'Linux version'"
+    [ "$failures" = "$before" ] && echo "ok   $name"
+done
+echo "$failures problem(s)"
+[ "$failures" = 0 ]
