@@ -14,6 +14,9 @@ socket=/tmp/vx_vc_socket
 home=/home/lapstone
 known_tools="dmidecode synclient kdesu yast2 kcmshell dcop firefox"
 user_path=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin
+# Root inside may do what root does on the notebook, but not undo the mounts that keep the host's
+# files read-only; the daemon, the command and anything they start lose that power for good.
+confine="setpriv --bounding-set -sys_admin,-sys_module,-sys_boot,-sys_rawio --inh-caps -all --"
 
 user_uid=$1
 owner=$2
@@ -78,7 +81,7 @@ done
 # --- The privileged daemon ----------------------------------------------------------------------------
 daemon=""
 if [ "$start_daemon" = 1 ]; then
-    env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 /opt/lapstone/vc/bin/lapstone-vcd \
+    $confine env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 /opt/lapstone/vc/bin/lapstone-vcd \
         2>>"$out/daemon.log" </dev/null &
     daemon=$!
     tries=0
@@ -100,9 +103,9 @@ set -- env -i HOME="$home" USER=$name LOGNAME=$name SHELL=/bin/bash PATH="$user_
     ${LAPSTONE_SIM_QPA:+QT_QPA_PLATFORM="$LAPSTONE_SIM_QPA"} \
     "$@"
 if [ "$user_uid" -eq 0 ]; then
-    (cd /root 2>/dev/null || cd /; exec "$@")
+    (cd /root 2>/dev/null || cd /; exec $confine "$@")
 else
-    (cd "$home" && exec setpriv --reuid="$user_uid" --regid="$user_uid" --init-groups --inh-caps=-all -- "$@")
+    (cd "$home" && exec $confine setpriv --reuid="$user_uid" --regid="$user_uid" --init-groups -- "$@")
 fi
 status=$?
 

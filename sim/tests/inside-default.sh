@@ -8,6 +8,8 @@ check() { # DESCRIPTION COMMAND...
     shift
     if "$@" >/dev/null 2>&1; then echo "ok   $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
 }
+# Checks of what an ordinary user may not do; as the only mapped uid we are the sandbox's root.
+as_user() { if [ "$(id -u)" -ne 0 ]; then check "$@"; else echo "skip $1 (not an ordinary user)"; fi; }
 first_is() { [ "$(sed -n 1p "$1" 2>/dev/null)" = "$2" ]; }
 profile=/run/lapstone-sim/profile
 probe=$(dirname "$0")
@@ -30,13 +32,13 @@ check "the shell tools are the real ones" sh -c 'for t in sed gawk grep cat cp r
 check "the machine files come from the profile" sh -c "cmp /proc/version $profile/version && cmp /proc/cpuinfo $profile/cpuinfo && cmp /proc/meminfo $profile/meminfo && cmp /etc/issue $profile/issue && cmp /etc/X11/xorg.conf $profile/xorg.conf"
 check "both batteries are there" sh -c "cmp /proc/H8/BAT0/state $profile/H8/BAT0/state && cmp /proc/H8/BAT1/info $profile/H8/BAT1/info"
 check "/proc/self and /proc/mounts still work" sh -c "grep -q '^Pid:' /proc/self/status && grep -q ' /tmp tmpfs ' /proc/mounts"
-check "xorg.conf is not the user's to replace" sh -c 'test ! -w /etc/X11/xorg.conf && test ! -w /etc/X11'
+as_user "xorg.conf is not the user's to replace" sh -c 'test ! -w /etc/X11/xorg.conf && test ! -w /etc/X11'
 
 check "/tmp is root's and sticky" test "$(stat -c %U:%a /tmp)" = root:1777
 check "/tmp holds nothing but the daemon's socket" test "$(ls -A /tmp | tr '\n' ' ')" = "vx_vc_socket "
 check "the daemon's socket is root's" test "$(stat -c %U:%F /tmp/vx_vc_socket)" = "root:socket"
 
-check "dmidecode refuses an ordinary user" sh -c '! /usr/sbin/dmidecode | grep -q Vendor'
+as_user "dmidecode refuses an ordinary user" sh -c '! /usr/sbin/dmidecode | grep -q Vendor'
 check "the daemon dumps the DMI table" test "$(ask '/usr/sbin/dmidecode > /tmp/StoredDmi')" = 0
 check "the dump is the profile's, owned by the user" sh -c "cmp /tmp/StoredDmi $profile/dmidecode.txt && test \"\$(stat -c %u /tmp/StoredDmi)\" = $1"
 check "the daemon removes the dump" sh -c "[ \"\$(perl $probe/vcd-request.pl 'rm /tmp/StoredDmi')\" = 0 ] && [ ! -e /tmp/StoredDmi ]"
@@ -47,7 +49,7 @@ check "the power-on password query finds Enabled" sh -c "perl $probe/vcd-request
 ask 'rm /tmp/dmidecode' >/dev/null
 
 check "the rate file reads 100" first_is "$rate" 100
-check "the rate file is root's alone" sh -c "[ \"\$(stat -c %U:%a $rate)\" = root:644 ] && ! (echo -n 0 > $rate)"
+as_user "the rate file is root's alone" sh -c "[ \"\$(stat -c %U:%a $rate)\" = root:644 ] && ! (echo -n 0 > $rate)"
 check "the daemon writes the rate" sh -c "[ \"\$(perl $probe/vcd-request.pl 'echo -n 0 > $rate')\" = 0 ] && [ \"\$(cat $rate)\" = 0 ]"
 
 check "synclient lists TouchpadOff with its value at column 28" sh -c '[ "$(synclient -l | grep TouchpadOff | cut -c28)" = 0 ]'

@@ -120,7 +120,7 @@ run_profiles() {
             echo "memory $(grep MemTotal /proc/meminfo | gawk "{print \$2 \$3}")"
             whereis dmidecode | grep -q /usr/sbin/dmidecode &&
                 echo "vendor $(perl /dev/fd/3 "/usr/sbin/dmidecode > /tmp/StoredDmi" >/dev/null; grep -c "Vendor: VELTOR" /tmp/StoredDmi)"
-            true' 3<"$here/vcd-request.pl" 2>&1)
+            true' 3<"$here/vcd-request.pl" 2>"$work/$name.stderr")
         expected=$(
             echo "profile $name"
             while read -r tool; do [ -n "$tool" ] && echo "tool $tool"; done <"$dir/tools"
@@ -141,6 +141,7 @@ run_profiles() {
         else
             fail "$name: the sandbox differs from the profile:"
             cat "$work/$name.diff"
+            cat "$work/$name.stderr"
         fi
         if [ -f "$dir/addons" ]; then
             local log_expected=""
