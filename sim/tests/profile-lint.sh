@@ -96,6 +96,9 @@ for dir in "${profiles[@]}"; do
     fi
     if [ -f "$dir/xorg.conf" ]; then
         grep -q '^ *Option *"SHMConfig" *"on"' "$dir/xorg.conf" || problem "xorg.conf has no SHMConfig option"
+        # The program adds its option after every line that mentions SHMConfig, comments included.
+        [ "$(grep -c SHMConfig "$dir/xorg.conf")" = "$(grep -c '^ *Option *"SHMConfig"' "$dir/xorg.conf")" ] ||
+            problem "xorg.conf mentions SHMConfig outside its option line"
     fi
     grep -q Linux "$dir/issue" || problem "/etc/issue has no line with Linux"
     [ "$(grep -c '^processor' "$dir/cpuinfo")" -ge 1 ] && grep -q '^model name' "$dir/cpuinfo" ||
