@@ -1,10 +1,11 @@
 #!/bin/sh
-# Sets up a Debian 12 machine for this project, builds it, and then runs the program ("run") or
-# every test ("test"). Needs root for the packages and the installation; through sudo is fine.
+# Sets up a Debian 12 machine for this project, builds it, and then runs the program in the
+# simulated notebook ("run", optionally with a profile name from sim/profiles) or every test
+# ("test"). Needs root for the packages and the sandbox; through sudo is fine.
 set -eu
 
 usage() {
-    echo "usage: sh packaging/dev.sh run|test" >&2
+    echo "usage: sh packaging/dev.sh run [PROFILE] | test" >&2
     exit 2
 }
 [ $# -ge 1 ] || usage
@@ -26,7 +27,7 @@ fi
 packages="build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
     clang libclang-rt-14-dev
-    util-linux gawk sed grep coreutils
+    util-linux gawk sed grep coreutils diffutils bubblewrap
     xvfb xauth imagemagick fonts-dejavu-core"
 missing=""
 for package in $packages; do
@@ -52,4 +53,4 @@ if [ "$action" = test ]; then
 fi
 
 # --- Run ---------------------------------------------------------------------------------------
-exec sh "$top/packaging/run-program.sh" "$build"
+exec sh "$top/packaging/run-program.sh" "$build" ${2:+"$2"}

@@ -1,37 +1,29 @@
 #!/bin/sh
-# Installs the freshly built program, starts its privileged daemon and runs the program as the
-# user who asked for it. Without a display, it runs under Xvfb and saves a screenshot instead.
+# Usage: run-program.sh BUILD_DIR [PROFILE]
+# Runs the freshly built program in the simulated notebook (default profile veltor-t2) as the
+# notebook's ordinary user, with its privileged daemon running as root beside it. Without a display,
+# the scenario driver tours the program under Xvfb and leaves a transcript and screenshots.
 set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
-cmake --install "$build" >/dev/null
-
-daemon_log="$build/lapstone-vcd.log"
-/opt/lapstone/vc/bin/lapstone-vcd 2>"$daemon_log" &
-daemon=$!
-trap 'kill "$daemon" 2>/dev/null || true' EXIT INT TERM
-
-user=${SUDO_USER:-root}
-program=/opt/lapstone/vc/bin/LapstoneConfiguration
-as_user() {
-    if [ "$user" = root ]; then
-        "$@"
-    else
-        setpriv --reuid="$user" --regid="$(id -g "$user")" --init-groups --reset-env "$@"
-    fi
-}
+profile=${2:-veltor-t2}
+out="$build/sim-runs/$profile-$(date +%Y%m%d-%H%M%S)"
+launcher="$top/sim/run-in-sim.sh"
 
 if [ -n "${DISPLAY:-}" ]; then
-    as_user env DISPLAY="$DISPLAY" XAUTHORITY="${XAUTHORITY:-}" "$program"
-    exit 0
+    echo "Running the program in the simulated notebook \"$profile\"; its logs go to $out"
+    exec bash "$launcher" --profile "$profile" --build "$build" --out "$out" \
+        -- /opt/lapstone/vc/bin/LapstoneConfiguration
 fi
 
-shots="$build/screenshots"
-mkdir -p "$shots"
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-    "$1" & program=$!
-    sleep 4
-    import -window root "$2"
-    kill "$program"
-' sh "$program" "$shots/main-window.png"
-echo "No display here: the main window ran under Xvfb; its screenshot is $shots/main-window.png"
-echo "The daemon's log is $daemon_log"
+status=0
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$launcher" --profile "$profile" --build "$build" --out "$out" \
+    -- /opt/lapstone/vc/bin/lapstone-scenario tour || status=$?
+if [ -f "$out/transcript.txt" ]; then
+    { echo; echo "== what the run changed in the notebook's files =="; cat "$out/changes.diff"; } >>"$out/transcript.txt"
+fi
+echo "No display here, so the scenario driver toured the program in the simulated notebook \"$profile\" under Xvfb."
+echo "Transcript:  $out/transcript.txt"
+echo "Screenshots: $out/screenshots/"
+echo "Tool and daemon logs: $out/tools.log, $out/daemon.log"
+exit "$status"
