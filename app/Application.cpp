@@ -13,8 +13,13 @@ TApplication::~TApplication()
 
 void TApplication::CreateForms()
 {
+    // The order is fixed: MainForm1, SysInfoForm, NubstickFor, TouchPadForm1, SecureForm1,
+    // ResumeForm1. The first becomes the main window; the dialogs are its children, so that they
+    // open centred over it and stay above it.
     auto mainForm = std::make_unique<TMainForm1>();
+    TMainForm1* parent = mainForm.get();
     forms_.push_back(std::move(mainForm));
+    static_cast<void>(parent);
 }
 
 TMainForm1* TApplication::MainForm() const

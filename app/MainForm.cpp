@@ -7,7 +7,6 @@
 #include <QFontMetrics>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTimer>
 #include <QToolButton>
 #include <Ucomtc.h>
 #include <cstdio>
@@ -131,9 +130,7 @@ void TMainForm1::showEvent(QShowEvent* event)
     if (!event->spontaneous() && screen() != nullptr)
         move(screen()->availableGeometry().center() - rect().center());
     QWidget::showEvent(event);
-    // Let the window appear first; the dump and the vendor check follow at once.
-    if (!event->spontaneous())
-        QTimer::singleShot(0, this, [this] { Guarded([&] { FormShow(); }); });
+    QueueShowHandler(this, event, [this] { FormShow(); });
 }
 
 void TMainForm1::closeEvent(QCloseEvent* event)

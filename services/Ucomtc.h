@@ -5,6 +5,7 @@
 #include "CaptureFile.h"
 #include "Commands.h"
 #include "Constants.h"
+#include "FormEvents.h"
 #include "FormFont.h"
 #include "Forms.h"
 #include "Handlers.h"

@@ -1,29 +1,32 @@
 #include "Driver.h"
 
 #include "ScenarioHost.h"
+#include "Scenarios.h"
 #include "SimPaths.h"
 #include "Transcript.h"
 
 #include <Application.h>
+#include <Forms.h>
 #include <MainForm.h>
-#include <PrivilegedClient.h>
 
-#include <QApplication>
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
-#include <unistd.h>
 
 using Ucomtc::MessageKind;
 
 namespace {
 
-const QString StoredDmi = QStringLiteral("/tmp/StoredDmi");
-const QString DaemonMessage = QString::fromLatin1(Ucomtc::MsgDaemonNotStarted);
-const QString YastMessage = QStringLiteral("command yast is not found or no /sbin/yast2 file or directory");
+QStringList ReadLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
 
 QString KindName(MessageKind kind)
 {
@@ -38,34 +41,13 @@ QString KindName(MessageKind kind)
     return QString();
 }
 
-QStringList ReadLines(const QString& path)
+std::vector<Scenario> AllScenarios()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    std::vector<Scenario> all;
+    for (const auto& area : {MainWindowScenarios()})
+        all.insert(all.end(), area.begin(), area.end());
+    return all;
 }
-
-// The tool buttons, with what a click starts when every tool is installed.
-struct ToolButton
-{
-    const char* button;
-    const char* caption;
-    const char* toolLine;
-    const char* missingMessage;
-};
-const ToolButton ToolLaunches[] = {
-    {"SpdButtonDisplay", "Display", "kcmshell --caption Desktop kde-display", "command kcmshell not found"},
-    {"SpdButtonAudio", "Audio", "kdesu -c /sbin/yast2 sound", nullptr},
-    {"SpdButtonModem", "Internet Modem", "kdesu -c /sbin/yast2 modem", nullptr},
-    {"SpdButtonInfra", "Infrared", "kdesu -c /sbin/yast2 irda", nullptr},
-    {"SpdButtonPower", "Power Manager", "kdesu -c /sbin/yast2 power-management", nullptr},
-    {"SpdButtonLan", "Network Adapter", "kdesu -c /sbin/yast2 lan", nullptr},
-};
-
-const char* const CategoryButtons[] = {
-    "SpdButtonSys",   "SpdButtonNubstick", "SpdButtonAudio", "SpdButtonDisplay", "SpdButtonModem",
-    "SpdButtonTouch", "SpdButtonLan",      "SpdButtonPower", "SpdButtonInfra",   "SpdButtonSecure"};
 
 } // namespace
 
@@ -78,29 +60,41 @@ Driver::~Driver() = default;
 
 QStringList Driver::ScenarioNames()
 {
-    return {QStringLiteral("startup"),      QStringLiteral("foreign-vendor"),
-            QStringLiteral("no-daemon"),    QStringLiteral("as-root"),
-            QStringLiteral("tool-buttons"), QStringLiteral("missing-tools"),
-            QStringLiteral("add-ons"),      QStringLiteral("tour")};
+    QStringList names;
+    for (const Scenario& scenario : AllScenarios())
+        names.append(QString::fromLatin1(scenario.name));
+    names.append(QStringLiteral("tour"));
+    return names;
 }
 
 bool Driver::Run(const QString& name)
 {
-    const std::pair<const char*, void (Driver::*)()> scenarios[] = {
-        {"startup", &Driver::Startup},          {"foreign-vendor", &Driver::ForeignVendor},
-        {"no-daemon", &Driver::NoDaemon},       {"as-root", &Driver::AsRoot},
-        {"tool-buttons", &Driver::ToolButtons}, {"missing-tools", &Driver::MissingTools},
-        {"add-ons", &Driver::AddOns},           {"tour", &Driver::Tour}};
-    for (const auto& [scenarioName, scenario] : scenarios) {
-        if (name == QLatin1String(scenarioName)) {
-            transcript_.Heading(QStringLiteral("scenario ") + name);
-            (this->*scenario)();
-            if (forms_)
-                StopProgram();
-            return true;
-        }
+    void (*run)(Driver&) = nullptr;
+    for (const Scenario& scenario : AllScenarios()) {
+        if (name == QLatin1String(scenario.name))
+            run = scenario.run;
     }
-    return false;
+    if (run == nullptr && name != QLatin1String("tour"))
+        return false;
+    transcript_.Heading(QStringLiteral("scenario ") + name);
+    if (run != nullptr)
+        run(*this);
+    else
+        Tour();
+    if (forms_)
+        StopProgram();
+    return true;
+}
+
+void Driver::Tour()
+{
+    StartProgram();
+    if (!main_->isVisible()) {
+        transcript_.Line(QStringLiteral("the program has ended"));
+        return;
+    }
+    NewToolLines();
+    TourMainWindow(*this);
 }
 
 bool Driver::WaitFor(const std::function<bool()>& condition, int milliseconds)
@@ -115,6 +109,11 @@ bool Driver::WaitFor(const std::function<bool()>& condition, int milliseconds)
     return true;
 }
 
+void Driver::Settle(int milliseconds)
+{
+    QTest::qWait(milliseconds);
+}
+
 void Driver::StartProgram()
 {
     host_.Forget();
@@ -126,9 +125,9 @@ void Driver::StartProgram()
                      forms_->FormNames().join(QStringLiteral(", ")));
     main_->show();
     // The show handler's first request is the DMI dump; everything after it runs in the same call.
-    transcript_.Check(WaitFor([&] { return host_.privilegedDone() > before; }, 20000),
-                      QStringLiteral("the main window asks for the DMI dump when it opens"));
-    QTest::qWait(100);
+    Check(WaitFor([&] { return host_.privilegedDone() > before; }, 20000),
+          QStringLiteral("the main window asks for the DMI dump when it opens"));
+    Settle();
     if (main_->isVisible())
         transcript_.Window(main_, QStringLiteral("main window"));
 }
@@ -152,16 +151,48 @@ void Driver::Hover(const char* buttonName)
 {
     QToolButton* button = Button(buttonName);
     QTest::mouseMove(button, button->rect().center());
-    QTest::qWait(50);
+    Settle(50);
 }
 
 void Driver::Click(const char* buttonName)
 {
-    QToolButton* button = Button(buttonName);
+    Click(Button(buttonName));
+}
+
+void Driver::Click(QAbstractButton* button)
+{
     transcript_.Line(QStringLiteral("click ") + QString(button->text()).remove(QLatin1Char('&')));
     host_.Forget();
     QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
-    QTest::qWait(50);
+    Settle(50);
+}
+
+void Driver::ClickToOpen(QAbstractButton* opener, const QString& formName,
+                         const std::function<void(QWidget*)>& whileOpen)
+{
+    // The click does not return while the modal form is open, so a timer looks for it and acts
+    // from inside the form's own event loop.
+    bool opened = false;
+    bool closedByStep = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* form = Ucomtc::FindForm(formName);
+        if (opened || form == nullptr || !form->isVisible())
+            return;
+        opened = true;
+        poll.stop();
+        Settle(150); // the show handler runs right after the form appears
+        whileOpen(form);
+        closedByStep = !form->isVisible();
+        if (!closedByStep)
+            form->close();
+    });
+    poll.start();
+    Click(opener);
+    poll.stop();
+    Check(opened, formName + QStringLiteral(" opened"));
+    Check(!opened || closedByStep, formName + QStringLiteral(" was closed by the person's last step"));
 }
 
 QStringList Driver::NewToolLines()
@@ -174,144 +205,22 @@ QStringList Driver::NewToolLines()
     return fresh;
 }
 
-void Driver::ExpectMessages(const QStringList& expected, const QString& when)
+QStringList Driver::Messages() const
 {
     QStringList shown;
     for (const ScenarioHost::Message& message : host_.messages())
         shown.append(KindName(message.kind) + QStringLiteral(": ") + message.text);
-    transcript_.Check(shown == expected, when + QStringLiteral(": message boxes [") +
-                                             shown.join(QStringLiteral("; ")) + QStringLiteral("]"));
+    return shown;
 }
 
-void Driver::Startup()
+void Driver::ExpectMessages(const QStringList& expected, const QString& when)
 {
-    StartProgram();
-    ExpectMessages({}, QStringLiteral("start-up on a VELTOR notebook"));
-    transcript_.Check(host_.commands().value(0) ==
-                          QStringLiteral("privileged: dmidecode > /tmp/StoredDmi -> true"),
-                      QStringLiteral("the daemon carried out the dump"));
-    transcript_.Check(main_->isVisible(), QStringLiteral("the main window stays open"));
-    const QFileInfo dump(StoredDmi);
-    transcript_.Check(dump.exists() && dump.size() > 0 && dump.ownerId() == getuid(),
-                      QStringLiteral("/tmp/StoredDmi holds the dump and belongs to the user"));
-    auto* preview = main_->findChild<QLabel*>(QStringLiteral("Image1"));
-    transcript_.Check(!preview->pixmap().isNull(), QStringLiteral("the start picture is shown"));
-
-    StopProgram();
-    transcript_.Check(!QFile::exists(StoredDmi), QStringLiteral("closing removed /tmp/StoredDmi"));
-    ExpectMessages({}, QStringLiteral("closing"));
+    const QStringList shown = Messages();
+    Check(shown == expected, when + QStringLiteral(": message boxes [") + shown.join(QStringLiteral("; ")) +
+                                 QStringLiteral("]"));
 }
 
-void Driver::ForeignVendor()
+bool Driver::Check(bool passed, const QString& what)
 {
-    StartProgram();
-    ExpectMessages({QStringLiteral("error: the device you are using is not from VELTOR")},
-                   QStringLiteral("start-up on another vendor's notebook"));
-    transcript_.Check(!main_->isVisible(), QStringLiteral("the main window closed, so the program ends"));
-    transcript_.Check(!QFile::exists(StoredDmi), QStringLiteral("the dump was removed on the way out"));
-}
-
-void Driver::NoDaemon()
-{
-    StartProgram();
-    ExpectMessages({QStringLiteral("plain: ") + DaemonMessage},
-                   QStringLiteral("start-up without the daemon"));
-    transcript_.Check(main_->isVisible(), QStringLiteral("the main window stays open"));
-    Click("SpdButtonDisplay");
-    const QStringList started = NewToolLines();
-    transcript_.Check(started.size() == 1 && started.value(0).startsWith(QLatin1String("kcmshell")),
-                      QStringLiteral("the window is usable: Display starts its tool"));
-    StopProgram();
-    ExpectMessages({}, QStringLiteral("closing without a dump"));
-}
-
-void Driver::AsRoot()
-{
-    transcript_.Check(getuid() == 0, QStringLiteral("the program runs as root"));
-    StartProgram();
-    ExpectMessages({}, QStringLiteral("start-up as root"));
-    const QFileInfo dump(StoredDmi);
-    transcript_.Check(dump.exists() && dump.size() > 0 && dump.ownerId() == 0,
-                      QStringLiteral("root wrote /tmp/StoredDmi itself"));
-    StopProgram();
-    transcript_.Check(!QFile::exists(StoredDmi), QStringLiteral("closing removed /tmp/StoredDmi"));
-    const QStringList daemonLog = ReadLines(QString::fromLatin1(SimDaemonLog));
-    transcript_.Check(daemonLog.filter(QStringLiteral("StoredDmi")).isEmpty(),
-                      QStringLiteral("the daemon was never asked (its log has no request)"));
-}
-
-void Driver::ToolButtons()
-{
-    StartProgram();
-    NewToolLines();
-    for (const ToolButton& tool : ToolLaunches) {
-        Click(tool.button);
-        const QStringList started = NewToolLines();
-        ExpectMessages({}, QString::fromLatin1(tool.caption));
-        transcript_.Check(started == QStringList{QString::fromLatin1(tool.toolLine)},
-                          QString::fromLatin1(tool.caption) + QStringLiteral(" starts ") +
-                              QString::fromLatin1(tool.toolLine));
-    }
-}
-
-void Driver::MissingTools()
-{
-    StartProgram();
-    NewToolLines();
-    for (const ToolButton& tool : ToolLaunches) {
-        Click(tool.button);
-        const QString message =
-            tool.missingMessage != nullptr ? QString::fromLatin1(tool.missingMessage) : YastMessage;
-        ExpectMessages({QStringLiteral("error: ") + message}, QString::fromLatin1(tool.caption));
-        transcript_.Check(NewToolLines().isEmpty(),
-                          QString::fromLatin1(tool.caption) + QStringLiteral(" starts nothing"));
-    }
-}
-
-void Driver::AddOns()
-{
-    StartProgram();
-    NewToolLines();
-    const std::pair<const char*, const char*> scripts[] = {{"SpdButtonPower", "pm.sh"},
-                                                           {"SpdButtonLan", "ac.sh"}};
-    for (const auto& [button, script] : scripts) {
-        Click(button);
-        // The click returns only once the script has finished: both of its lines are there.
-        const QStringList started = NewToolLines();
-        ExpectMessages({}, QString::fromLatin1(script));
-        transcript_.Check(started.size() == 2 && started.value(0).startsWith(QLatin1String(script)) &&
-                              started.value(0).contains(QLatin1String("start")) &&
-                              started.value(1).contains(QLatin1String("finished")),
-                          QString::fromLatin1(script) +
-                              QStringLiteral(" ran with \"start\" and was waited for"));
-        transcript_.Check(host_.commands() == QStringList{QStringLiteral("system: /opt/lapstone/") +
-                                                          QLatin1String(script[0] == 'p' ? "pm/" : "ac/") +
-                                                          QLatin1String(script) + QStringLiteral(" start")},
-                          QString::fromLatin1(script) +
-                              QStringLiteral(" takes the place of the YaST2 module"));
-    }
-}
-
-void Driver::Tour()
-{
-    StartProgram();
-    if (!main_->isVisible()) {
-        transcript_.Line(QStringLiteral("the program has ended"));
-        return;
-    }
-    NewToolLines();
-    auto* preview = main_->findChild<QLabel*>(QStringLiteral("Image1"));
-    for (const char* name : CategoryButtons) {
-        const qint64 before = preview->pixmap().cacheKey();
-        Hover(name);
-        transcript_.Line(QStringLiteral("pointer on ") +
-                         QString(Button(name)->text()).remove(QLatin1Char('&')));
-        transcript_.Check(preview->pixmap().cacheKey() != before,
-                          QStringLiteral("the preview picture changed"));
-        transcript_.Screenshot(main_, QStringLiteral("preview ") + QString::fromLatin1(name));
-    }
-    for (const ToolButton& tool : ToolLaunches) {
-        Click(tool.button);
-        NewToolLines();
-    }
+    return transcript_.Check(passed, what);
 }

@@ -1,6 +1,7 @@
 // Runs the program's real forms inside the simulated notebook and goes through them as a person
 // would: pointer moves and clicks with QTest, message boxes read and answered, the machine's files
-// and the stand-in tools' log looked at afterwards. Each scenario checks what it expects to see.
+// and the stand-in tools' log looked at afterwards. Scenarios (Scenarios.h) use these steps and
+// check what they expect to see.
 #pragma once
 
 #include <QString>
@@ -8,7 +9,9 @@
 #include <functional>
 #include <memory>
 
+class QAbstractButton;
 class QToolButton;
+class QWidget;
 class TApplication;
 class TMainForm1;
 class ScenarioHost;
@@ -24,27 +27,39 @@ public:
     // Runs the scenario called `name`; false when there is no such scenario.
     bool Run(const QString& name);
 
-private:
-    void Startup();
-    void ForeignVendor();
-    void NoDaemon();
-    void AsRoot();
-    void ToolButtons();
-    void MissingTools();
-    void AddOns();
-    void Tour();
-
     // Creates the forms, shows the main window and waits until its show handler has finished.
     void StartProgram();
     // Closes the main window as the title bar's close button would, then destroys the forms.
     void StopProgram();
-    void Hover(const char* buttonName);
-    void Click(const char* buttonName);
+    TMainForm1* mainForm() const { return main_; }
+
     QToolButton* Button(const char* buttonName) const;
+    void Hover(const char* buttonName);
+    // Clicks a category button of the main window.
+    void Click(const char* buttonName);
+    // Clicks any button, as a person would, after noting it in the transcript.
+    void Click(QAbstractButton* button);
+    // Clicks `opener`, which opens the modal form called `formName`; once the form is up and its
+    // show handler has run, `whileOpen` does what a person would do in it and must close it. The
+    // click returns when the form has closed. Checks that the form opened and was closed.
+    void ClickToOpen(QAbstractButton* opener, const QString& formName,
+                     const std::function<void(QWidget*)>& whileOpen);
+
     bool WaitFor(const std::function<bool()>& condition, int milliseconds);
+    // Lets pending events (a show handler, a repaint) run.
+    void Settle(int milliseconds = 100);
     // Lines the stand-in tools have logged since the last call.
     QStringList NewToolLines();
+    // The message boxes shown since the last click or start, as "error: …", "plain: …", "report: …".
+    QStringList Messages() const;
     void ExpectMessages(const QStringList& expected, const QString& when);
+    bool Check(bool passed, const QString& what);
+
+    Transcript& transcript() { return transcript_; }
+    ScenarioHost& host() { return host_; }
+
+private:
+    void Tour();
 
     Transcript& transcript_;
     ScenarioHost& host_;

@@ -1,0 +1,17 @@
+// Forms read their state in a show handler every time they are shown. The handler runs right after
+// the form has appeared, so the window is painted before the busy wait for commands, and through
+// Guarded, so an unreadable file ends it in the default error report.
+#pragma once
+
+#include <functional>
+
+class QShowEvent;
+class QWidget;
+
+namespace Ucomtc {
+
+// Call from the form's showEvent: queues `handler` for a show the program asked for (not for the
+// window system showing a window again after it was minimised).
+void QueueShowHandler(QWidget* form, const QShowEvent* event, std::function<void()> handler);
+
+} // namespace Ucomtc
