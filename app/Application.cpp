@@ -2,6 +2,9 @@
 
 #include "MainForm.h"
 
+#include <nubstickform.h>
+#include <touchpadform.h>
+
 TApplication::TApplication() = default;
 
 TApplication::~TApplication()
@@ -19,7 +22,8 @@ void TApplication::CreateForms()
     auto mainForm = std::make_unique<TMainForm1>();
     TMainForm1* parent = mainForm.get();
     forms_.push_back(std::move(mainForm));
-    static_cast<void>(parent);
+    forms_.push_back(std::make_unique<TNubstickFor>(parent));
+    forms_.push_back(std::make_unique<TTouchPadForm1>(parent));
 }
 
 TMainForm1* TApplication::MainForm() const

@@ -1,0 +1,141 @@
+#include "nubstickform.h"
+
+#include "ui_NubstickFor.h"
+
+#include <QBitmap>
+#include <QShowEvent>
+#include <QStyledItemDelegate>
+#include <Ucomtc.h>
+
+using namespace Ucomtc;
+
+namespace {
+
+const QString RateFile = QStringLiteral("/sys/devices/platform/i8042/serio0/serio2/rate");
+
+// The list's entries are laid out 22 pixels high, whatever the style would make of them.
+class FixedHeightItems : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 22};
+    }
+};
+
+} // namespace
+
+TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TNubstickFor>())
+{
+    ui->setupUi(this);
+    // A dialog with a title but without any title-bar button: it closes through its own buttons.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(430, 292);
+    UseFormFont(this, 12);
+    ui->ComboBoxState->setItemDelegate(new FixedHeightItems(ui->ComboBoxState));
+    UseDeviceIcon(QStringLiteral(":/artwork/nubstick-device.png"));
+    ui->PageControl1->setFocus();
+
+    // The lambdas call through the virtual handlers, so a derived form's handlers are the ones run
+    // without a second set of connections.
+    const std::pair<QPushButton*, void (TNubstickFor::*)()> handlers[] = {
+        {ui->ButtonOK, &TNubstickFor::ButtonOKClick},
+        {ui->ButtonCancel, &TNubstickFor::ButtonCancelClick},
+        {ui->ButtonApply, &TNubstickFor::ButtonApplyClick},
+        {ui->ButtonHelp, &TNubstickFor::ButtonHelpClick},
+        {ui->ButtonMouse, &TNubstickFor::ButtonMouseClick},
+    };
+    for (const auto& [button, handler] : handlers)
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { Guarded([&] { (this->*handler)(); }); });
+}
+
+TNubstickFor::~TNubstickFor() = default;
+
+void TNubstickFor::UseDeviceIcon(const QString& resource)
+{
+    QPixmap icon(resource);
+    const QImage image = icon.toImage();
+    if (!image.isNull())
+        icon.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1))));
+    ui->Image1->setPixmap(icon);
+}
+
+void TNubstickFor::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    QueueShowHandler(this, event, [this] { FormShow(); });
+}
+
+void TNubstickFor::ShowState(bool enabled)
+{
+    ui->ComboBoxState->setCurrentText(enabled ? QStringLiteral("Automatic") : QStringLiteral("Disable"));
+}
+
+bool TNubstickFor::DisableChosen() const
+{
+    return ui->ComboBoxState->currentText() == QLatin1String("Disable");
+}
+
+void TNubstickFor::FormShow()
+{
+    if (!FileExists(RateFile)) {
+        ShowError(QString::fromLatin1(MsgNubstickDriverMissing));
+        return;
+    }
+    const QString captureFile = QString::fromLatin1(NubstickCaptureFile);
+    System(QStringLiteral("cat /sys/devices/platform/i8042/serio0/serio2/rate > ") + captureFile);
+    const QString rate = ReadFirstLine(captureFile);
+    RunShell(QStringLiteral("rm ") + captureFile);
+    // An empty rate file counts as on: only a rate of 0 turns the stick off.
+    ShowState(!rate.startsWith(QLatin1Char('0')));
+}
+
+void TNubstickFor::WriteState()
+{
+    if (!FileExists(RateFile)) {
+        ShowError(QString::fromLatin1(MsgNubstickDriverMissing));
+        return;
+    }
+    if (!CommandExists(QStringLiteral("echo"))) {
+        ShowError(QString::fromLatin1(MsgEchoNotFound));
+        return;
+    }
+    // The rate file is root's: the daemon writes it. A missing daemon is reported on the way.
+    RunPrivileged(QString::fromLatin1(DaemonSocketPath),
+                  DisableChosen()
+                      ? QStringLiteral("echo -n 0 > /sys/devices/platform/i8042/serio0/serio2/rate")
+                      : QStringLiteral("echo -n 100 > /sys/devices/platform/i8042/serio0/serio2/rate"));
+}
+
+void TNubstickFor::ButtonOKClick()
+{
+    WriteState();
+    accept();
+}
+
+void TNubstickFor::ButtonApplyClick()
+{
+    WriteState();
+}
+
+void TNubstickFor::ButtonCancelClick()
+{
+    reject();
+}
+
+void TNubstickFor::ButtonMouseClick()
+{
+    // /sbin/yast2 is looked at only once whereis knows yast2.
+    if (!CommandExists(QStringLiteral("yast2")) || !FileExists(QStringLiteral("/sbin/yast2"))) {
+        ShowError(QString::fromLatin1(MsgYastNotFound));
+        return;
+    }
+    RunShell(QStringLiteral("kdesu -c /sbin/yast2 mouse &"));
+}
+
+void TNubstickFor::ButtonHelpClick()
+{
+    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVNubstick.HTM &"));
+}

@@ -1,0 +1,43 @@
+// The pointing stick's on/off dialog. The stick's state lives only in the kernel's sample rate for
+// its PS/2 port: rate 0 is off, any other rate is on.
+//
+// The touchpad dialog derives from this form and takes over its whole layout; the handlers are
+// virtual so that it can put its own in place of all but Cancel.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TNubstickFor;
+}
+
+class TNubstickFor : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TNubstickFor(QWidget* parent = nullptr);
+    ~TNubstickFor() override;
+
+    virtual void FormShow();
+    virtual void ButtonOKClick();
+    virtual void ButtonApplyClick();
+    virtual void ButtonMouseClick();
+    virtual void ButtonHelpClick();
+    void ButtonCancelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Shows the selection that goes with the device's state.
+    void ShowState(bool enabled);
+    // Whether the user chose to switch the device off.
+    bool DisableChosen() const;
+    // Puts a 28 x 28 device picture into Image1; its bottom-left colour shows the page through.
+    void UseDeviceIcon(const QString& resource);
+
+    std::unique_ptr<Ui::TNubstickFor> ui;
+
+private:
+    void WriteState();
+};
