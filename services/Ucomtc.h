@@ -2,6 +2,7 @@
 // the message boxes. Forms include this one header.
 #pragma once
 
+#include "Battery.h"
 #include "CaptureFile.h"
 #include "Commands.h"
 #include "Constants.h"
@@ -13,3 +14,4 @@
 #include "IoError.h"
 #include "Messages.h"
 #include "PrivilegedClient.h"
+#include "SysInfo.h"

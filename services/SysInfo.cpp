@@ -1,0 +1,116 @@
+#include "SysInfo.h"
+
+#include "Battery.h"
+#include "CaptureFile.h"
+#include "Commands.h"
+#include "Constants.h"
+#include "Messages.h"
+
+namespace Ucomtc {
+
+namespace {
+
+const QString StoredDmi = QStringLiteral("/tmp/StoredDmi");
+const QString ScratchFile = QStringLiteral("/tmp/dmidecode");
+
+enum DmiValue
+{
+    BiosVersion,
+    BiosDate,
+    ProductName,
+    SystemSerial,
+    BoardSerial,
+    EmbeddedController,
+};
+
+TStringinfo ReadDmiValues()
+{
+    return ReadCaptureFile(StoredDmi, static_cast<int>(DmiKeys.size()), DmiKeys);
+}
+
+// The controller line reads e.g. "String 1: VELTOR Embedded Controller Version LT2EC107 (1.07)";
+// after the label's length has been cut from its start, the version stands at character 27.
+QString ControllerVersion(const QString& value)
+{
+    return value.mid(26, 17);
+}
+
+// The first line the command wrote into `captureFile`; the file is removed afterwards.
+QString TakeFirstLine(const QString& captureFile, const QString& removeCommand)
+{
+    const QString line = ReadFirstLine(captureFile);
+    RunShell(removeCommand);
+    return line;
+}
+
+void ReadGeneralRows(TSysInfoArray& rows)
+{
+    const TStringinfo dmi = ReadDmiValues();
+    const char* const attributes[] = {"OS information", "Kernel information", "Processor",
+                                      "Memory",         "BIOS version",       "Machine type-Model"};
+    rows.resize(std::size(attributes));
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        rows[i].Attribute = QString::fromLatin1(attributes[i]);
+
+    const QString removeScratch = QString::fromLatin1(RemoveDmidecodeCommand);
+    RunShell(QStringLiteral("grep Linux /etc/issue > /tmp/dmidecode"));
+    // The line starts with "Welcome to "; what follows names the distribution.
+    rows[0].Value = TakeFirstLine(ScratchFile, removeScratch).mid(11, 30);
+
+    System(QStringLiteral("gawk '{print $1\" \" $2\" \" $3}' /proc/version > /tmp/dmidecode"));
+    rows[1].Value = TakeFirstLine(ScratchFile, removeScratch).left(100);
+
+    // Only the first processor's line is read: they all name the same model.
+    System(QStringLiteral("grep \"model name\" /proc/cpuinfo | gawk '{print $4\" \" $5\" \" $6\" \" $7\" \" "
+                          "$8\" \" $9}' > /tmp/dmidecode"));
+    rows[2].Value = TakeFirstLine(ScratchFile, removeScratch).left(100);
+
+    const QString memFile = QString::fromLatin1(MemCaptureFile);
+    System(QStringLiteral("grep \"MemTotal\" /proc/meminfo | gawk '{print $2 $3}' > ") + memFile);
+    rows[3].Value = TakeFirstLine(memFile, QString::fromLatin1(RemoveMemCommand)).left(100);
+
+    rows[4].Value = dmi[BiosVersion];
+    rows[5].Value = dmi[ProductName];
+}
+
+void ReadBiosRows(TSysInfoArray& rows)
+{
+    const TStringinfo dmi = ReadDmiValues();
+    rows = {
+        {QStringLiteral("BIOS version"), dmi[BiosVersion]},
+        {QStringLiteral("BIOS date"), dmi[BiosDate]},
+        {QStringLiteral("Embedded controller version"), ControllerVersion(dmi[EmbeddedController])},
+        {QStringLiteral("Machine type-Model"), dmi[ProductName]},
+        {QStringLiteral("System unit serial number"), dmi[SystemSerial]},
+        {QStringLiteral("System board serial number"), dmi[BoardSerial]},
+    };
+}
+
+} // namespace
+
+void GetSysInfo(int tab, TSysInfoArray& rows)
+{
+    rows.clear();
+    if (!CommandExists(QStringLiteral("dmidecode"))) {
+        ShowError(QString::fromLatin1(MsgDmidecodeNotFound));
+        return;
+    }
+    // Only a privileged run can read the DMI table; whether it worked shows in the dump itself.
+    RunPrivileged(QString::fromLatin1(DaemonSocketPath),
+                  QStringLiteral("/usr/sbin/dmidecode > /tmp/StoredDmi"));
+    switch (tab) {
+    case GeneralTab:
+        ReadGeneralRows(rows);
+        break;
+    case BiosTab:
+        ReadBiosRows(rows);
+        break;
+    case BatteryTab:
+        ReadBatteryRows(rows);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace Ucomtc

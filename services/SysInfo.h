@@ -1,0 +1,32 @@
+// The rows of the system information dialog: labelled values gathered from the DMI dump, a few
+// /proc files and the battery driver's files, one table per tab.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace Ucomtc {
+
+struct TSysInfoRec
+{
+    QString Attribute;
+    QString Value;
+};
+
+// Rows in display order.
+using TSysInfoArray = QList<TSysInfoRec>;
+
+enum SysInfoTab
+{
+    GeneralTab = 0,
+    BiosTab = 1,
+    BatteryTab = 2,
+};
+
+// Empties `rows`, then fills them for `tab`. Without dmidecode the message "command dmidecode not
+// found" is shown and the rows stay empty, whatever the tab; an unknown tab leaves them empty too.
+// The DMI dump is taken afresh on every call, also for the battery tab, which leaves it in /tmp.
+// Throws IoError when a capture file it just wrote cannot be read.
+void GetSysInfo(int tab, TSysInfoArray& rows);
+
+} // namespace Ucomtc

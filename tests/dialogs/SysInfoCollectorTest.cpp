@@ -1,0 +1,504 @@
+// The system information rows through the host seam: the General and BIOS tabs from real dmidecode
+// dumps and /proc files, run by the real shell with the machine's paths pointed at test data, and
+// the battery tab from real battery driver files. Runs in a private /tmp.
+#include <FakeHost.h>
+#include <Ucomtc.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <cstdlib>
+
+using namespace Ucomtc;
+
+namespace {
+
+const QString DumpCommand = QStringLiteral("/usr/sbin/dmidecode > /tmp/StoredDmi");
+const QString IssueCommand = QStringLiteral("grep Linux /etc/issue > /tmp/dmidecode");
+const QString VersionCommand =
+    QStringLiteral("gawk '{print $1\" \" $2\" \" $3}' /proc/version > /tmp/dmidecode");
+const QString CpuCommand = QStringLiteral("grep \"model name\" /proc/cpuinfo | gawk '{print $4\" \" $5\" \" "
+                                          "$6\" \" $7\" \" $8\" \" $9}' > /tmp/dmidecode");
+const QString MemCommand =
+    QStringLiteral("grep \"MemTotal\" /proc/meminfo | gawk '{print $2 $3}' > /tmp/mem");
+
+QString Data(const QString& name)
+{
+    return QStringLiteral(LAPSTONE_TEST_DATA "/sysinfo/") + name;
+}
+
+using Rows = QList<QPair<QString, QString>>;
+
+Rows AsPairs(const TSysInfoArray& rows)
+{
+    Rows pairs;
+    for (const TSysInfoRec& row : rows)
+        pairs.append({row.Attribute, row.Value});
+    return pairs;
+}
+
+QStringList Values(const TSysInfoArray& rows)
+{
+    QStringList values;
+    for (const TSysInfoRec& row : rows)
+        values.append(row.Value);
+    return values;
+}
+
+} // namespace
+
+// The machine the collector looks at: which file stands at each fixed path.
+struct Machine
+{
+    QString dump = Data(QStringLiteral("dmidecode-veltor-t3.txt"));
+    QString issue = Data(QStringLiteral("issue-long.txt"));
+    QString version = Data(QStringLiteral("version-plain.txt"));
+    QString cpuinfo = Data(QStringLiteral("cpuinfo-four-cores.txt"));
+    QString meminfo = Data(QStringLiteral("meminfo.txt"));
+};
+Q_DECLARE_METATYPE(Machine)
+
+class SysInfoCollectorTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void generalRowsComeFromTheSystemFiles_data();
+    void generalRowsComeFromTheSystemFiles();
+    void generalRunsEachCommandTheWayItNeeds();
+    void biosRowsFollowTheDumpInOrder_data();
+    void biosRowsFollowTheDumpInOrder();
+    void aMissingDumpGivesBlankValues();
+    void withoutDmidecodeEveryTabIsEmpty();
+    void otherTabsAreEmptyAfterTheDump();
+    void anUnreadableCaptureFileEndsTheCollection();
+    void batteryRowsFollowThePowerState_data();
+    void batteryRowsFollowThePowerState();
+    void batteryTabWithoutACopyIsBlank();
+    void batteryCopiesFallBackOnlyFromTheFirst_data();
+    void batteryCopiesFallBackOnlyFromTheFirst();
+
+private:
+    // Answers every command as the machine would, running the real command line on its files.
+    void Use(const Machine& machine);
+    // Puts the battery driver's files in place: BAT0 and/or BAT1 with the given state files.
+    void UseBatteries(const QString& bat0State, const QString& bat1State);
+
+    FakeHost host_;
+    std::unique_ptr<ScopedHost> scope_;
+};
+
+void SysInfoCollectorTest::init()
+{
+    host_ = FakeHost();
+    scope_ = std::make_unique<ScopedHost>(host_);
+    host_.Whereis(QStringLiteral("dmidecode"), true);
+}
+
+void SysInfoCollectorTest::cleanup()
+{
+    scope_.reset();
+    for (const char* name : {"StoredDmi", "dmidecode", "mem", "state", "info", "command"}) {
+        const QString path = QStringLiteral("/tmp/") + QLatin1String(name);
+        QFile::remove(path);
+        QDir().rmdir(path);
+    }
+}
+
+void SysInfoCollectorTest::Use(const Machine& machine)
+{
+    const auto run = [](QString command, const QString& from, const QString& to) {
+        return [command = command.replace(from, to)] { return std::system(qPrintable(command)); };
+    };
+    host_.answers.insert(DumpCommand, run(DumpCommand, QStringLiteral("/usr/sbin/dmidecode"),
+                                          QStringLiteral("cat ") + machine.dump));
+    host_.answers.insert(IssueCommand, run(IssueCommand, QStringLiteral("/etc/issue"), machine.issue));
+    host_.answers.insert(VersionCommand,
+                         run(VersionCommand, QStringLiteral("/proc/version"), machine.version));
+    host_.answers.insert(CpuCommand, run(CpuCommand, QStringLiteral("/proc/cpuinfo"), machine.cpuinfo));
+    host_.answers.insert(MemCommand, run(MemCommand, QStringLiteral("/proc/meminfo"), machine.meminfo));
+}
+
+void SysInfoCollectorTest::UseBatteries(const QString& bat0State, const QString& bat1State)
+{
+    const QString info = Data(QStringLiteral("battery/info"));
+    const struct
+    {
+        const char* battery;
+        QString state;
+    } batteries[] = {{"BAT0", bat0State}, {"BAT1", bat1State}};
+    for (const auto& [battery, state] : batteries) {
+        const QString folder = QStringLiteral("/proc/H8/") + QLatin1String(battery);
+        const QString sources[] = {state, state.isEmpty() ? QString() : info};
+        const char* const names[] = {"state", "info"};
+        for (int i = 0; i < 2; ++i) {
+            const QString file = folder + QLatin1Char('/') + QLatin1String(names[i]);
+            host_.files[file] = !sources[i].isEmpty();
+            const QString copy =
+                QStringLiteral("cp ") + file + QStringLiteral(" /tmp/") + QLatin1String(names[i]);
+            const QString real =
+                QStringLiteral("cp ") + sources[i] + QStringLiteral(" /tmp/") + QLatin1String(names[i]);
+            host_.answers.insert(copy, [real] { return std::system(qPrintable(real)); });
+        }
+    }
+}
+
+void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles_data()
+{
+    QTest::addColumn<Machine>("machine");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString kernel = QStringLiteral("Linux version 2.6.16.21-0.8-smp");
+    const QString quad = QStringLiteral("Intel(R) Core(TM)2 Quad CPU Q9650 @");
+    QTest::newRow("a four-processor notebook names its first processor")
+        << Machine{}
+        << QStringList{
+               "Zentil Linux Enterprise Deskto", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
+
+    Machine longVersion;
+    longVersion.version = Data(QStringLiteral("version-long.txt"));
+    QTest::newRow("a kernel name over 100 characters is cut to 100")
+        << longVersion
+        << QStringList{"Zentil Linux Enterprise Deskto",
+                       "Linux version "
+                       "3.0.101-63-default-with-a-local-version-suffix-that-runs-"
+                       "past-the-width-of-the-value-c",
+                       quad,
+                       "2065356kB",
+                       "LT3B114 (1.14 )",
+                       "LT3-2441"};
+
+    Machine shortName;
+    shortName.cpuinfo = Data(QStringLiteral("cpuinfo-short-name.txt"));
+    QTest::newRow("a processor name of three words keeps the blanks of the missing ones")
+        << shortName
+        << QStringList{"Zentil Linux Enterprise Deskto",
+                       kernel,
+                       "Geode(TM) Integrated Processor   ",
+                       "2065356kB",
+                       "LT3B114 (1.14 )",
+                       "LT3-2441"};
+
+    Machine eleven;
+    eleven.issue = Data(QStringLiteral("issue-eleven.txt"));
+    QTest::newRow("an issue line of 11 characters leaves nothing")
+        << eleven << QStringList{"", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
+    Machine twelve;
+    twelve.issue = Data(QStringLiteral("issue-twelve.txt"));
+    QTest::newRow("a line of 12 characters gives its last")
+        << twelve << QStringList{"y", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
+    Machine noLinux;
+    noLinux.issue = Data(QStringLiteral("issue-without-linux.txt"));
+    noLinux.cpuinfo = Data(QStringLiteral("meminfo.txt"));
+    noLinux.meminfo = Data(QStringLiteral("cpuinfo-short-name.txt"));
+    QTest::newRow("files without the lines looked for give empty values")
+        << noLinux << QStringList{"", kernel, "", "", "LT3B114 (1.14 )", "LT3-2441"};
+}
+
+void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles()
+{
+    QFETCH(Machine, machine);
+    QFETCH(QStringList, expected);
+    Use(machine);
+
+    TSysInfoArray rows{{QStringLiteral("left over"), QStringLiteral("from before")}};
+    GetSysInfo(GeneralTab, rows);
+
+    QCOMPARE(rows.size(), 6);
+    const QStringList attributes{"OS information", "Kernel information", "Processor",
+                                 "Memory",         "BIOS version",       "Machine type-Model"};
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        QCOMPARE(rows[i].Attribute, attributes[i]);
+    QCOMPARE(Values(rows), expected);
+    QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
+    for (const char* name : {"StoredDmi", "dmidecode", "mem", "command"})
+        QVERIFY2(!QFile::exists(QStringLiteral("/tmp/") + QLatin1String(name)), name);
+}
+
+void SysInfoCollectorTest::generalRunsEachCommandTheWayItNeeds()
+{
+    Use(Machine{});
+    TSysInfoArray rows;
+    GetSysInfo(GeneralTab, rows);
+    GetSysInfo(GeneralTab, rows); // nothing is kept: the second call does everything again
+
+    const QStringList once{
+        "system: whereis dmidecode >/tmp/command",
+        "system: rm /tmp/command",
+        "privileged: " + DumpCommand,
+        "shell: rm /tmp/StoredDmi",
+        "shell: " + IssueCommand,
+        "shell: rm /tmp/dmidecode",
+        "system: " + VersionCommand,
+        "shell: rm /tmp/dmidecode",
+        "system: " + CpuCommand,
+        "shell: rm /tmp/dmidecode",
+        "system: " + MemCommand,
+        "shell: rm /tmp/mem",
+    };
+    QCOMPARE(host_.log, once + once);
+}
+
+void SysInfoCollectorTest::biosRowsFollowTheDumpInOrder_data()
+{
+    QTest::addColumn<QString>("dump");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("BIOS, system, board and OEM sections")
+        << "dmidecode-veltor-t3.txt" << QStringList{"LT3B114 (1.14 )", "09/27/2012", "LT3EC114 (1.14)",
+                                                    "LT3-2441",        "R9HX41C",    "1ZK7Q2N40AB"};
+    QTest::newRow("a single serial number leaves the board's and the controller empty")
+        << "dmidecode-single-serial.txt"
+        << QStringList{"K14.R07", "11/02/2015", "", "Korvane Slate 14", "KV14-00917324", ""};
+    QTest::newRow("a controller line before the board's serial is not found")
+        << "dmidecode-early-controller.txt"
+        << QStringList{"LT1B062 (0.62)", "05/06/2009", "", "LT1-1180", "M2CC017", "VQ0M11K7A3D"};
+}
+
+void SysInfoCollectorTest::biosRowsFollowTheDumpInOrder()
+{
+    QFETCH(QString, dump);
+    QFETCH(QStringList, expected);
+    Machine machine;
+    machine.dump = Data(dump);
+    Use(machine);
+
+    TSysInfoArray rows;
+    GetSysInfo(BiosTab, rows);
+
+    const QStringList attributes{"BIOS version",
+                                 "BIOS date",
+                                 "Embedded controller version",
+                                 "Machine type-Model",
+                                 "System unit serial number",
+                                 "System board serial number"};
+    QCOMPARE(rows.size(), 6);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        QCOMPARE(rows[i].Attribute, attributes[i]);
+    QCOMPARE(Values(rows), expected);
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/StoredDmi")));
+    // The BIOS tab reads nothing but the dump.
+    QCOMPARE(host_.Entries(QStringLiteral("system: ")).size(), 2);
+    QVERIFY(host_.Entries(QStringLiteral("shell: ")) == QStringList{"rm /tmp/StoredDmi"});
+}
+
+void SysInfoCollectorTest::aMissingDumpGivesBlankValues()
+{
+    Use(Machine{});
+    // The daemon is not running: nothing was dumped.
+    host_.answers.insert(DumpCommand, [] { return 0; });
+    host_.privilegedResults[DumpCommand] = false;
+
+    TSysInfoArray rows;
+    GetSysInfo(BiosTab, rows);
+    QCOMPARE(Values(rows), (QStringList{" ", " ", "", " ", " ", " "}));
+    QVERIFY(host_.Entries(QStringLiteral("shell: ")).isEmpty());
+
+    GetSysInfo(GeneralTab, rows);
+    QCOMPARE(rows.size(), 6);
+    QCOMPARE(rows[4].Value, QStringLiteral(" "));
+    QCOMPARE(rows[5].Value, QStringLiteral(" "));
+    QCOMPARE(rows[0].Value, QStringLiteral("Zentil Linux Enterprise Deskto"));
+}
+
+void SysInfoCollectorTest::withoutDmidecodeEveryTabIsEmpty()
+{
+    Use(Machine{});
+    host_.Whereis(QStringLiteral("dmidecode"), false);
+    UseBatteries(Data(QStringLiteral("battery/state-ac-full")), QString());
+    CopyBatteryFiles(0);
+    host_.log.clear();
+
+    for (int tab : {0, 1, 2, 3}) {
+        TSysInfoArray rows{{QStringLiteral("left over"), QString()}};
+        GetSysInfo(tab, rows);
+        QVERIFY(rows.isEmpty());
+    }
+    const QStringList once{"system: whereis dmidecode >/tmp/command", "system: rm /tmp/command",
+                           "error: command dmidecode not found"};
+    QCOMPARE(host_.log, once + once + once + once);
+    QVERIFY(QFile::exists(QStringLiteral("/tmp/state"))); // the battery copy was not read
+}
+
+void SysInfoCollectorTest::otherTabsAreEmptyAfterTheDump()
+{
+    Use(Machine{});
+    for (int tab : {-1, 3}) {
+        host_.log.clear();
+        TSysInfoArray rows{{QStringLiteral("left over"), QString()}};
+        GetSysInfo(tab, rows);
+        QVERIFY(rows.isEmpty());
+        QCOMPARE(host_.Entries(QStringLiteral("privileged: ")), QStringList{DumpCommand});
+        QVERIFY(host_.Entries(QStringLiteral("shell: ")).isEmpty());
+    }
+}
+
+void SysInfoCollectorTest::anUnreadableCaptureFileEndsTheCollection()
+{
+    Use(Machine{});
+    // A capture file that cannot be opened for reading: a folder in its place.
+    host_.answers.insert(MemCommand, [] { return QDir().mkdir(QStringLiteral("/tmp/mem")) ? 0 : 1; });
+
+    TSysInfoArray rows;
+    QVERIFY_THROWS_EXCEPTION(IoError, GetSysInfo(GeneralTab, rows));
+    QVERIFY(!host_.log.contains(QStringLiteral("shell: rm /tmp/mem")));
+    QVERIFY(QFileInfo(QStringLiteral("/tmp/mem")).isDir());
+}
+
+void SysInfoCollectorTest::batteryRowsFollowThePowerState_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<Rows>("expected");
+
+    const Rows info{{"Manufacture name", "KESTREL"},
+                    {"Manufacture date", "2012/09/02"},
+                    {"First used date", "2012/10/15"},
+                    {"Serial number", "20931"},
+                    {"Bar-coding number", "LBP71B-3C9D-1X7K"},
+                    {"Battery name", "LBP-71B"},
+                    {"Device chemistry", "LION"},
+                    {"Design capacity", "84240 mWh"},
+                    {"Design voltage", "10800 mV"}};
+    const auto onAc = [&](const char* status, const char* percentage, const char* remaining,
+                          const char* temperature) {
+        return Rows{{"Status", status},
+                    {"Remaining percentage", percentage},
+                    {"Remaining capacity", remaining},
+                    {"Full charge capacity", "71280 mWh"},
+                    {"Temperature", temperature},
+                    {"Cycle count", "211"}} +
+               info;
+    };
+    const auto onBattery = [&](const Rows& state) { return Rows{{"Status", "Discharging"}} + state + info; };
+    const Rows fullOnBattery{{"Remaining percentage", "100%"},
+                             {"Remaining time", "Not discharging"},
+                             {"Remaining capacity", "71280 mWh"},
+                             {"Full charge capacity", "71280 mWh"},
+                             {"Current", "0 mA"},
+                             {"Voltage", "12480 mV"},
+                             {"Temperature", "30 C"},
+                             {"Cycle count", "211"}};
+
+    QTest::newRow("on AC at 100%") << "state-ac-full" << onAc("Charged", "100%", "71280 mWh", "30 C");
+    QTest::newRow("on AC at 99%") << "state-ac-charging" << onAc("Charging", "99%", "70570 mWh", "33 C");
+    QTest::newRow("discharging") << "state-discharging"
+                                 << onBattery({{"Remaining percentage", "64%"},
+                                               {"Remaining time", "1:48"},
+                                               {"Remaining capacity", "45620 mWh"},
+                                               {"Full charge capacity", "71280 mWh"},
+                                               {"Current", "-1893 mA"},
+                                               {"Voltage", "11702 mV"},
+                                               {"Temperature", "35 C"},
+                                               {"Cycle count", "212"}});
+    QTest::newRow("a lower-case yes is not AC") << "state-lowercase-yes" << onBattery(fullOnBattery);
+    QTest::newRow("a blank after Yes is not AC") << "state-yes-and-blank" << onBattery(fullOnBattery);
+    Rows nothingFound;
+    for (const auto& row : fullOnBattery)
+        nothingFound.append({row.first, QString()});
+    QTest::newRow("a state file without its AC line gives no state values")
+        << "state-without-ac" << onBattery(nothingFound);
+}
+
+void SysInfoCollectorTest::batteryRowsFollowThePowerState()
+{
+    QFETCH(QString, state);
+    QFETCH(Rows, expected);
+    Use(Machine{});
+    UseBatteries(Data(QStringLiteral("battery/") + state), QString());
+
+    CopyBatteryFiles(0);
+    TSysInfoArray rows;
+    GetSysInfo(BatteryTab, rows);
+
+    QCOMPARE(AsPairs(rows), expected);
+    QCOMPARE(host_.Entries(QStringLiteral("shell: ")),
+             (QStringList{"cp /proc/H8/BAT0/state /tmp/state", "cp /proc/H8/BAT0/info /tmp/info",
+                          "rm /tmp/state", "rm /tmp/info"}));
+    QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
+    // The dump is taken but not read; it waits for the next General or BIOS read.
+    QVERIFY(QFile::exists(QStringLiteral("/tmp/StoredDmi")));
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/state")));
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/info")));
+}
+
+void SysInfoCollectorTest::batteryTabWithoutACopyIsBlank()
+{
+    Use(Machine{});
+    UseBatteries(Data(QStringLiteral("battery/state-ac-full")), QString());
+    CopyBatteryFiles(0);
+
+    TSysInfoArray first;
+    GetSysInfo(BatteryTab, first);
+    TSysInfoArray second;
+    GetSysInfo(BatteryTab, second);
+
+    QCOMPARE(first.size(), 15);
+    QCOMPARE(first[0].Value, QStringLiteral("Charged"));
+    QCOMPARE(second.size(), 18);
+    QCOMPARE(second[0].Attribute, QStringLiteral("Status"));
+    QCOMPARE(second[0].Value, QStringLiteral("Discharging"));
+    for (qsizetype i = 1; i < second.size(); ++i)
+        QCOMPARE(second[i].Value, QStringLiteral(" "));
+}
+
+void SysInfoCollectorTest::batteryCopiesFallBackOnlyFromTheFirst_data()
+{
+    QTest::addColumn<QString>("bat0");
+    QTest::addColumn<bool>("bat0Info");
+    QTest::addColumn<QString>("bat1");
+    QTest::addColumn<int>("battery");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("copiedState");
+
+    const QString full = Data(QStringLiteral("battery/state-ac-full"));
+    const QString charging = Data(QStringLiteral("battery/state-ac-charging"));
+    const QStringList copy0{"shell: cp /proc/H8/BAT0/state /tmp/state",
+                            "shell: cp /proc/H8/BAT0/info /tmp/info"};
+    const QStringList copy1{"shell: cp /proc/H8/BAT1/state /tmp/state",
+                            "shell: cp /proc/H8/BAT1/info /tmp/info"};
+    const QStringList noBattery{"error: Module batinfo is needed or there is no battery in the computer"};
+
+    QTest::newRow("first of two") << full << true << charging << 0 << copy0 << full;
+    QTest::newRow("second of two") << full << true << charging << 1 << copy1 << charging;
+    QTest::newRow("first when only the second is there")
+        << QString() << false << charging << 0 << copy1 << charging;
+    QTest::newRow("first without its info file falls back")
+        << full << false << charging << 0 << copy1 << charging;
+    QTest::newRow("first without its info file and no second")
+        << full << false << QString() << 0 << noBattery << QString();
+    QTest::newRow("second when only the first is there")
+        << full << true << QString() << 1 << QStringList{"error: Module batinfo is needed"} << QString();
+    QTest::newRow("first when there is none")
+        << QString() << false << QString() << 0 << noBattery << QString();
+    QTest::newRow("a third battery") << full << true << charging << 2 << QStringList{} << QString();
+    QTest::newRow("a negative number") << full << true << charging << -1 << QStringList{} << QString();
+}
+
+void SysInfoCollectorTest::batteryCopiesFallBackOnlyFromTheFirst()
+{
+    QFETCH(QString, bat0);
+    QFETCH(bool, bat0Info);
+    QFETCH(QString, bat1);
+    QFETCH(int, battery);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, copiedState);
+    UseBatteries(bat0, bat1);
+    host_.files[QStringLiteral("/proc/H8/BAT0/info")] = bat0Info;
+
+    CopyBatteryFiles(battery);
+    QCOMPARE(host_.log, expected);
+    QCOMPARE(QFile::exists(QStringLiteral("/tmp/info")), !copiedState.isEmpty());
+    if (copiedState.isEmpty()) {
+        QVERIFY(!QFile::exists(QStringLiteral("/tmp/state")));
+    } else {
+        QFile copied(QStringLiteral("/tmp/state"));
+        QFile source(copiedState);
+        QVERIFY(copied.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
+        QCOMPARE(copied.readAll(), source.readAll());
+    }
+}
+
+QTEST_MAIN(SysInfoCollectorTest)
+#include "SysInfoCollectorTest.moc"
