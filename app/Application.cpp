@@ -2,6 +2,8 @@
 
 #include "MainForm.h"
 
+#include <Resume.h>
+#include <SecureForm.h>
 #include <nubstickform.h>
 #include <touchpadform.h>
 
@@ -24,6 +26,8 @@ void TApplication::CreateForms()
     forms_.push_back(std::move(mainForm));
     forms_.push_back(std::make_unique<TNubstickFor>(parent));
     forms_.push_back(std::make_unique<TTouchPadForm1>(parent));
+    forms_.push_back(std::make_unique<TSecureForm1>(parent));
+    forms_.push_back(std::make_unique<TResumeForm1>(parent));
 }
 
 TMainForm1* TApplication::MainForm() const

@@ -14,4 +14,5 @@
 #include "IoError.h"
 #include "Messages.h"
 #include "PrivilegedClient.h"
+#include "ShellWord.h"
 #include "SysInfo.h"

@@ -1,0 +1,151 @@
+#include "Resume.h"
+
+#include "ui_ResumeForm1.h"
+
+#include <QShowEvent>
+#include <Ucomtc.h>
+#include <algorithm>
+#include <optional>
+
+using namespace Ucomtc;
+
+bool SavedEnableLock = false;
+
+namespace {
+
+// The path the program tests and reads; HOME unset gives a path from the root, as the shell would.
+QString ConfigurationPath()
+{
+    return Host::current().GetEnv("HOME").value_or(QString()) +
+           QStringLiteral("/.kde/share/config/kpowersaverc");
+}
+
+QString ScratchFile()
+{
+    return QString::fromLatin1(KpowersavercScratchFile);
+}
+
+QString CaptureFile()
+{
+    return QString::fromLatin1(KpowersaveCaptureFile);
+}
+
+// The configuration's lines, or nothing when it cannot be read: sed cannot read it either, and its
+// failed edit leaves the file alone.
+std::optional<QStringList> ConfigurationLines(const QString& path)
+{
+    try {
+        return ReadTextLines(path);
+    } catch (const IoError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+TResumeForm1::TResumeForm1(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TResumeForm1>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(410, 164);
+    UseFormFont(this, 16);
+    UseFormFont(ui->EnableLock, 13);
+    UseFormFont(ui->ButtonOK, 12);
+    UseFormFont(ui->ButtonCancel, 12);
+
+    connect(ui->ButtonOK, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonOKClick(); }); });
+    connect(ui->ButtonCancel, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonCancelClick(); }); });
+}
+
+TResumeForm1::~TResumeForm1() = default;
+
+void TResumeForm1::showEvent(QShowEvent* event)
+{
+    // Created with the main window as its parent, the dialog would open centred over it; it opens
+    // where it was laid out instead, above the security dialog.
+    if (!event->spontaneous())
+        move(590, 417);
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        ui->ButtonOK->setFocus();
+    QueueShowHandler(this, event, [this] { FormShow(); });
+}
+
+void TResumeForm1::FormShow()
+{
+    const QString path = ConfigurationPath();
+    if (FileExists(path)) {
+        RunShell(QStringLiteral("cat ") + ShellWord(path) + QStringLiteral(" | grep lockOnSuspend=false > ") +
+                 CaptureFile());
+        // Only a line that starts with the key turns the lock off; a commented-out one does not.
+        ui->EnableLock->setChecked(!ReadFirstLine(CaptureFile()).startsWith(QLatin1Char('l')));
+        RunShell(QStringLiteral("rm ") + CaptureFile());
+    } else {
+        ui->EnableLock->setChecked(true);
+    }
+    SavedEnableLock = ui->EnableLock->isChecked();
+}
+
+void TResumeForm1::ButtonOKClick()
+{
+    const QString path = ConfigurationPath();
+    if (FileExists(path)) {
+        if (ui->EnableLock->isChecked())
+            EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path), ScratchFile());
+        else
+            SaveLockOff(path);
+    } else {
+        CreateConfiguration();
+    }
+    System(QStringLiteral("dcop kpowersave MainApplication-Interface reparseConfiguration"));
+    close();
+}
+
+void TResumeForm1::SaveLockOff(const QString& path)
+{
+    System(QStringLiteral("cat ") + ShellWord(path) + QStringLiteral(" | grep lockOnSuspend > ") +
+           CaptureFile());
+    const bool mentioned = !ReadFirstLine(CaptureFile()).isEmpty();
+    // The key is changed in place only where a line starts with it; a file that merely mentions it
+    // (a comment) gets the key added like one without it, or the choice would be lost. An unreadable
+    // file is left to sed, whose failed edit keeps it as it was.
+    const auto lines = ConfigurationLines(path);
+    const bool keyLine =
+        lines ? std::any_of(lines->cbegin(), lines->cend(),
+                            [](const QString& l) { return l.startsWith(QLatin1String("lockOnSuspend")); })
+              : mentioned;
+    if (keyLine) {
+        EditFileWithSed(QStringLiteral("sed /^lockOnSuspend/c\\lockOnSuspend=false"), ShellWord(path),
+                        ScratchFile());
+    } else if (!lines || !lines->filter(QLatin1String("General")).isEmpty()) {
+        EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path),
+                        ScratchFile());
+    } else if (lines->isEmpty()) {
+        // Without a group line there is nothing to add the key after: the group and the key go at
+        // the end of the file. sed appends nothing to an empty file, echo does.
+        const QString file = ShellWord(path);
+        System(QStringLiteral("echo \"[General]\" >> ") + file);
+        System(QStringLiteral("echo lockOnSuspend=false >> ") + file);
+    } else {
+        EditFileWithSed(QStringLiteral("sed -e '$a\\[General]' -e '$a\\lockOnSuspend=false'"),
+                        ShellWord(path), ScratchFile());
+    }
+    System(QStringLiteral("rm ") + CaptureFile());
+}
+
+void TResumeForm1::CreateConfiguration()
+{
+    // The shell expands $HOME; the directory is not created, so without it nothing is written.
+    const QString file = ShellHome() + QStringLiteral("/.kde/share/config/kpowersaverc");
+    System(QStringLiteral("echo \"[General]\" >> ") + file);
+    System(QStringLiteral("echo AlreadyStarted=true >> ") + file);
+    if (!ui->EnableLock->isChecked())
+        System(QStringLiteral("echo lockOnSuspend=false >> ") + file);
+}
+
+void TResumeForm1::ButtonCancelClick()
+{
+    ui->EnableLock->setChecked(SavedEnableLock);
+    close();
+}

@@ -1,0 +1,35 @@
+// The resume lock dialog: whether the desktop's power manager locks the screen before suspend or
+// standby, kept as lockOnSuspend in the [General] group of the user's kpowersaverc.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TResumeForm1;
+}
+
+// The check box state the last showing read from the file; Cancel goes back to it.
+extern bool SavedEnableLock;
+
+class TResumeForm1 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TResumeForm1(QWidget* parent = nullptr);
+    ~TResumeForm1() override;
+
+    void FormShow();
+    void ButtonOKClick();
+    void ButtonCancelClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void SaveLockOff(const QString& path);
+    void CreateConfiguration();
+
+    std::unique_ptr<Ui::TResumeForm1> ui;
+};

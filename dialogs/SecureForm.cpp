@@ -1,0 +1,136 @@
+#include "SecureForm.h"
+
+#include "ui_SecureForm1.h"
+
+#include <QShowEvent>
+#include <Ucomtc.h>
+
+using namespace Ucomtc;
+
+namespace {
+
+const QString CaptureFile = QStringLiteral("/tmp/dmidecode");
+
+// The hard-disk password byte of the OEM block: D9 and DA mean a password is set. A line that
+// starts with a blank has no such byte; it shows as a blank rather than as a verdict.
+QString HardDiskState(const QString& line)
+{
+    if (line.startsWith(QLatin1String("D9")) || line.startsWith(QLatin1String("DA")))
+        return QStringLiteral("Enabled");
+    if (line.startsWith(QLatin1Char(' ')))
+        return QStringLiteral(" ");
+    return QStringLiteral("Disabled");
+}
+
+} // namespace
+
+TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSecureForm1>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(410, 350);
+    setBackgroundRole(QPalette::Window);
+    UseFormFont(this, 12);
+    UseFormFont(ui->Label9, 16, QStringLiteral("Sans Serif"), false);
+
+    connect(ui->ButtonUsrPwd, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonUsrPwdClick(); }); });
+    connect(ui->ButtonScrnPwd, &QPushButton::clicked, this,
+            [this] { Guarded([&] { ButtonScrnPwdClick(); }); });
+    connect(ui->ButtonResume, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonResumeClick(); }); });
+    connect(ui->ButtonOK, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonOKClick(); }); });
+    connect(ui->ButtonCancel, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonCancelClick(); }); });
+    connect(ui->ButtonHelp, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonHelpClick(); }); });
+}
+
+TSecureForm1::~TSecureForm1() = default;
+
+void TSecureForm1::showEvent(QShowEvent* event)
+{
+    // The dialog opens where it was laid out, not centred over the main window.
+    if (!event->spontaneous())
+        move(590, 622);
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        ui->ButtonUsrPwd->setFocus();
+    QueueShowHandler(this, event, [this] { FormShow(); });
+}
+
+void TSecureForm1::FormShow()
+{
+    ReadScreenSaverLock();
+
+    if (!CommandExists(QStringLiteral("dmidecode"))) {
+        ShowError(QString::fromLatin1(MsgDmidecodeNotFound));
+        return;
+    }
+    // Each query stands on its own: one the daemon does not run leaves only its own label as it was.
+    if (const auto line = QueryBios(
+            QStringLiteral("/usr/sbin/dmidecode | grep Power-On | gawk '{print $4}' >/tmp/dmidecode")))
+        ui->LabelPwpwd->setText(line->left(8));
+    if (const auto line = QueryBios(
+            QStringLiteral("/usr/sbin/dmidecode | grep Administrator | gawk '{print $4}' >/tmp/dmidecode")))
+        ui->LabelAdminpwd->setText(line->left(8));
+    if (const auto line = QueryBios(
+            QStringLiteral("/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}' > /tmp/dmidecode")))
+        ui->LabelHdpwd->setText(HardDiskState(*line));
+}
+
+void TSecureForm1::ReadScreenSaverLock()
+{
+    RunShell(QStringLiteral("cat ") + ShellHome() +
+             QStringLiteral("/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode"));
+    const QString line = ReadFirstLine(CaptureFile);
+    ui->ButtonScrnPwd->setEnabled(!line.contains(QLatin1String("Lock=true")));
+    RunShell(QString::fromLatin1(RemoveDmidecodeCommand));
+}
+
+std::optional<QString> TSecureForm1::QueryBios(const QString& command)
+{
+    if (!RunPrivileged(QString::fromLatin1(DaemonSocketPath), command))
+        return std::nullopt;
+    const QString line = ReadFirstLine(CaptureFile);
+    RunPrivileged(QString::fromLatin1(DaemonSocketPath), QString::fromLatin1(RemoveDmidecodeCommand));
+    return line;
+}
+
+void TSecureForm1::ButtonUsrPwdClick()
+{
+    // /sbin/yast2 is looked at only once whereis has found yast2.
+    if (CommandExists(QStringLiteral("yast2")) && FileExists(QStringLiteral("/sbin/yast2")))
+        System(QStringLiteral("kdesu -c /sbin/yast2 users &"));
+    else
+        ShowError(QString::fromLatin1(MsgYastNotFound));
+    close();
+}
+
+void TSecureForm1::ButtonScrnPwdClick()
+{
+    if (!CommandExists(QStringLiteral("kcmshell"))) {
+        ShowError(QString::fromLatin1(MsgKcmshellNotFound));
+    } else {
+        System(QStringLiteral("kcmshell screensaver &"));
+        ui->ButtonScrnPwd->setEnabled(false);
+    }
+    close();
+}
+
+void TSecureForm1::ButtonResumeClick()
+{
+    ShowFormModal(QStringLiteral("ResumeForm1"));
+}
+
+void TSecureForm1::ButtonOKClick()
+{
+    close();
+}
+
+void TSecureForm1::ButtonCancelClick()
+{
+    close();
+}
+
+void TSecureForm1::ButtonHelpClick()
+{
+    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSecI.HTM &"));
+}
