@@ -4,6 +4,7 @@
 
 #include <Resume.h>
 #include <SecureForm.h>
+#include <SysInfForm.h>
 #include <nubstickform.h>
 #include <touchpadform.h>
 
@@ -24,6 +25,7 @@ void TApplication::CreateForms()
     auto mainForm = std::make_unique<TMainForm1>();
     TMainForm1* parent = mainForm.get();
     forms_.push_back(std::move(mainForm));
+    forms_.push_back(std::make_unique<TSysInfoForm>(parent));
     forms_.push_back(std::make_unique<TNubstickFor>(parent));
     forms_.push_back(std::make_unique<TTouchPadForm1>(parent));
     forms_.push_back(std::make_unique<TSecureForm1>(parent));

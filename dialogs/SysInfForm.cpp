@@ -1,0 +1,202 @@
+#include "SysInfForm.h"
+
+#include "ui_SysInfoForm.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QShowEvent>
+#include <QTreeWidgetItem>
+#include <Ucomtc.h>
+
+using namespace Ucomtc;
+
+namespace {
+
+const QString Battery1 = QStringLiteral("Battery1");
+const QString Battery2 = QStringLiteral("Battery2");
+
+// Filled and emptied again within each refresh, so it holds nothing between events.
+TSysInfoArray SysInfoRows;
+
+} // namespace
+
+TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSysInfoForm>())
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
+    setFixedSize(511, 426);
+    UseFormFont(this, 12);
+
+    // One content area serves all three tabs: the list and the selector sit on the tab control,
+    // above whichever (empty) page is current.
+    for (QWidget* child : {static_cast<QWidget*>(ui->ListView1), static_cast<QWidget*>(ui->ComboBoxBatt)}) {
+        const QRect geometry = child->geometry();
+        child->setParent(ui->TabControl1);
+        child->setGeometry(geometry);
+        child->raise();
+    }
+    ui->ListView1->show();
+    ui->ComboBoxBatt->hide();
+    ui->ComboBoxBatt->setFixedHeight(18);
+    setTabOrder(ui->TabControl1, ui->ListView1);
+    setTabOrder(ui->ListView1, ui->ComboBoxBatt);
+    setTabOrder(ui->ComboBoxBatt, ui->ButtonOK);
+
+    QHeaderView* header = ui->ListView1->header();
+    header->setSectionsClickable(false);
+    header->setSectionsMovable(false);
+    ui->ListView1->setColumnWidth(0, 210);
+    ui->ListView1->setColumnWidth(1, 245);
+    QPalette palette = ui->ListView1->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    ui->ListView1->setPalette(palette);
+
+    auto* copyRows = new QAction(QStringLiteral("&Copy"), ui->ListView1);
+    copyRows->setObjectName(QStringLiteral("CopyRows"));
+    copyRows->setShortcut(QKeySequence::Copy);
+    copyRows->setShortcutContext(Qt::WidgetShortcut);
+    auto* copyAll = new QAction(QStringLiteral("Copy &All"), ui->ListView1);
+    copyAll->setObjectName(QStringLiteral("CopyAllRows"));
+    ui->ListView1->addAction(copyRows);
+    ui->ListView1->addAction(copyAll);
+    ui->ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    connect(ui->TabControl1, &QTabWidget::currentChanged, this,
+            [this] { Guarded([&] { TabControl1Change(); }); });
+    connect(ui->ComboBoxBatt, &QComboBox::activated, this,
+            [this] { Guarded([&] { ComboBoxBattChange(); }); });
+    connect(ui->ButtonOK, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonOKClick(); }); });
+    connect(ui->ButtonCancel, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonCancelClick(); }); });
+    connect(ui->ButtonHelp, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonHelpClick(); }); });
+    connect(copyRows, &QAction::triggered, this, [this] { CopySelectedRows(); });
+    connect(copyAll, &QAction::triggered, this, [this] { CopyAllRows(); });
+}
+
+TSysInfoForm::~TSysInfoForm() = default;
+
+void TSysInfoForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        ui->TabControl1->setFocus();
+    QueueShowHandler(this, event, [this] { FormShow(); });
+}
+
+void TSysInfoForm::RefreshList()
+{
+    // Also when the read fails half-way, nothing stays in the table after the event.
+    struct EmptyAfterwards
+    {
+        ~EmptyAfterwards() { SysInfoRows.clear(); }
+    } emptyAfterwards;
+    SysInfoRows.clear();
+    GetSysInfo(ui->TabControl1->currentIndex(), SysInfoRows);
+
+    QTreeWidget* list = ui->ListView1;
+    list->setUpdatesEnabled(false);
+    list->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(SysInfoRows.size());
+    for (const TSysInfoRec& row : SysInfoRows)
+        items.append(new QTreeWidgetItem(QStringList{row.Attribute, row.Value}));
+    list->addTopLevelItems(items);
+    list->setUpdatesEnabled(true);
+}
+
+void TSysInfoForm::ReplaceBatteries(const QStringList& entries)
+{
+    ui->ComboBoxBatt->clear();
+    ui->ComboBoxBatt->addItems(entries);
+    ui->ComboBoxBatt->setCurrentIndex(0);
+}
+
+void TSysInfoForm::FormShow()
+{
+    // Changing the tab refreshes on its own; the refresh below then runs a second time.
+    ui->TabControl1->setCurrentIndex(GeneralTab);
+    RefreshList();
+}
+
+void TSysInfoForm::TabControl1Change()
+{
+    if (ui->TabControl1->currentIndex() == BatteryTab) {
+        ui->ComboBoxBatt->show();
+        if (FileExists(QString::fromLatin1(Bat0StatePath))) {
+            QStringList entries{Battery1};
+            if (FileExists(QString::fromLatin1(Bat1StatePath)))
+                entries.append(Battery2);
+            ReplaceBatteries(entries);
+            CopyBatteryFiles(0);
+        } else if (FileExists(QString::fromLatin1(Bat1StatePath))) {
+            ReplaceBatteries({Battery2});
+            CopyBatteryFiles(1);
+        } else {
+            ShowError(QString::fromLatin1(MsgNoBatteryOrBatinfo));
+            // Selecting the BIOS tab runs this handler again, which hides the selector and lists
+            // the BIOS rows; nothing is left to do here.
+            ui->TabControl1->setCurrentIndex(BiosTab);
+            return;
+        }
+    } else {
+        ui->ComboBoxBatt->hide();
+    }
+    RefreshList();
+}
+
+void TSysInfoForm::ComboBoxBattChange()
+{
+    const QString battery = ui->ComboBoxBatt->currentText();
+    if (battery == Battery1)
+        CopyBatteryFiles(0);
+    else if (battery == Battery2)
+        CopyBatteryFiles(1);
+    else
+        ShowError(QStringLiteral("There is no battery in the notebook"));
+    RefreshList();
+}
+
+void TSysInfoForm::ButtonOKClick()
+{
+    close();
+}
+
+void TSysInfoForm::ButtonCancelClick()
+{
+    close();
+}
+
+void TSysInfoForm::ButtonHelpClick()
+{
+    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSI.HTM &"));
+}
+
+QString TSysInfoForm::RowsAsText(const QList<QTreeWidgetItem*>& items)
+{
+    QString text;
+    for (const QTreeWidgetItem* item : items)
+        text += item->text(0) + QLatin1Char('\t') + item->text(1) + QLatin1Char('\n');
+    return text;
+}
+
+void TSysInfoForm::CopySelectedRows()
+{
+    // In list order, whatever order the rows were selected in.
+    QList<QTreeWidgetItem*> selected;
+    for (int i = 0; i < ui->ListView1->topLevelItemCount(); ++i) {
+        if (ui->ListView1->topLevelItem(i)->isSelected())
+            selected.append(ui->ListView1->topLevelItem(i));
+    }
+    if (!selected.isEmpty())
+        QGuiApplication::clipboard()->setText(RowsAsText(selected));
+}
+
+void TSysInfoForm::CopyAllRows()
+{
+    QList<QTreeWidgetItem*> all;
+    for (int i = 0; i < ui->ListView1->topLevelItemCount(); ++i)
+        all.append(ui->ListView1->topLevelItem(i));
+    if (!all.isEmpty())
+        QGuiApplication::clipboard()->setText(RowsAsText(all));
+}
