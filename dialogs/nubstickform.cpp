@@ -3,6 +3,7 @@
 #include "ui_NubstickFor.h"
 
 #include <QBitmap>
+#include <QFontMetrics>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 #include <Ucomtc.h>
@@ -35,6 +36,7 @@ TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     UseFormFont(this, 12);
     ui->ComboBoxState->setItemDelegate(new FixedHeightItems(ui->ComboBoxState));
     UseDeviceIcon(QStringLiteral(":/artwork/nubstick-device.png"));
+    FitLabel();
     ui->PageControl1->setFocus();
 
     // The lambdas call through the virtual handlers, so a derived form's handlers are the ones run
@@ -60,6 +62,19 @@ void TNubstickFor::UseDeviceIcon(const QString& resource)
     if (!image.isNull())
         icon.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1))));
     ui->Image1->setPixmap(icon);
+}
+
+void TNubstickFor::FitLabel()
+{
+    QLabel* label = ui->Label1;
+    const QString caption = QString(label->text()).remove(QLatin1Char('&'));
+    QFont face = font();
+    for (int stretch = 100; stretch > 60; stretch -= 5) {
+        face.setStretch(stretch);
+        if (QFontMetrics(face).horizontalAdvance(caption) <= label->width())
+            break;
+    }
+    label->setFont(face);
 }
 
 void TNubstickFor::showEvent(QShowEvent* event)

@@ -35,6 +35,8 @@ protected:
     bool DisableChosen() const;
     // Puts a 28 x 28 device picture into Image1; its bottom-left colour shows the page through.
     void UseDeviceIcon(const QString& resource);
+    // Narrows Label1's face just enough for its whole caption to fit its fixed width.
+    void FitLabel();
 
     std::unique_ptr<Ui::TNubstickFor> ui;
 

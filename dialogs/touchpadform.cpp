@@ -18,6 +18,7 @@ TTouchPadForm1::TTouchPadForm1(QWidget* parent) : TNubstickFor(parent)
     setWindowTitle(QStringLiteral("TouchPad"));
     ui->Label1->setText(QStringLiteral("&Touchpad"));
     ui->Label1->resize(56, ui->Label1->height());
+    FitLabel();
     UseDeviceIcon(QStringLiteral(":/artwork/touchpad-device.png"));
 }
 
@@ -53,6 +54,11 @@ void TTouchPadForm1::WriteState()
         System(QStringLiteral("synclient TouchpadOff=0"));
         EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile);
     }
+    // An ordinary user may read the configuration but not replace it, so the edited copy stays in
+    // /tmp. Left there, it would keep root's next edit from writing the scratch file, and that
+    // edit would fail: a stale option line would survive switching the touchpad on.
+    if (FileExists(scratchFile))
+        System(QStringLiteral("rm -f ") + scratchFile);
 }
 
 void TTouchPadForm1::ButtonOKClick()

@@ -44,7 +44,7 @@ QString KindName(MessageKind kind)
 std::vector<Scenario> AllScenarios()
 {
     std::vector<Scenario> all;
-    for (const auto& area : {MainWindowScenarios()})
+    for (const auto& area : {MainWindowScenarios(), DeviceDialogScenarios()})
         all.insert(all.end(), area.begin(), area.end());
     return all;
 }
@@ -95,6 +95,7 @@ void Driver::Tour()
     }
     NewToolLines();
     TourMainWindow(*this);
+    TourDeviceDialogs(*this);
 }
 
 bool Driver::WaitFor(const std::function<bool()>& condition, int milliseconds)

@@ -15,3 +15,6 @@ struct Scenario
 std::vector<Scenario> MainWindowScenarios();
 // The tour's parts run on a started program, one after the other.
 void TourMainWindow(Driver& driver);
+
+std::vector<Scenario> DeviceDialogScenarios();
+void TourDeviceDialogs(Driver& driver);

@@ -95,7 +95,11 @@ for dir in "${profiles[@]}"; do
         problem "synclient is installed but there is no synclient.txt"
     fi
     if [ -f "$dir/xorg.conf" ]; then
-        grep -q '^ *Option *"SHMConfig" *"on"' "$dir/xorg.conf" || problem "xorg.conf has no SHMConfig option"
+        # Only a profile named for it may lack the option: there the program must add nothing.
+        case "$name" in
+        *-no-shmconfig) ! grep -q SHMConfig "$dir/xorg.conf" || problem "xorg.conf mentions SHMConfig" ;;
+        *) grep -q '^ *Option *"SHMConfig" *"on"' "$dir/xorg.conf" || problem "xorg.conf has no SHMConfig option" ;;
+        esac
         # The program adds its option after every line that mentions SHMConfig, comments included.
         [ "$(grep -c SHMConfig "$dir/xorg.conf")" = "$(grep -c '^ *Option *"SHMConfig"' "$dir/xorg.conf")" ] ||
             problem "xorg.conf mentions SHMConfig outside its option line"

@@ -243,6 +243,12 @@ void DeviceDialogsTest::touchpadDialogReusesTheLayout()
     QCOMPARE(nubstickLabel->width(), 59);
     QCOMPARE(touchpadLabel->text(), QStringLiteral("&Touchpad"));
     QCOMPARE(touchpadLabel->geometry(), QRect(16, 48, 56, 20));
+    // Both captions show whole in their fixed widths.
+    for (QLabel* label : {nubstickLabel, touchpadLabel}) {
+        const QString caption = QString(label->text()).remove(QLatin1Char('&'));
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(caption) <= label->width(),
+                 qPrintable(caption));
+    }
     const QImage nubstickIcon = nubstick_->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().toImage();
     const QImage touchpadIcon = touchpad_->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().toImage();
     QCOMPARE(nubstickIcon.size(), QSize(28, 28));
@@ -513,6 +519,16 @@ void DeviceDialogsTest::configurationEditsOnARealFile()
     FakeHost::WriteFile(config, plain);
     apply(QStringLiteral("Disable"));
     QCOMPARE(content(), plain);
+
+    // A configuration the user may not replace stays as it was, and its edited copy does not
+    // linger in /tmp.
+    host_.log.clear();
+    host_.answers.insert(MoveScratch, [] { return 256; });
+    apply(QStringLiteral("Disable"));
+    QCOMPARE(content(), plain);
+    QCOMPARE(host_.log.last(), QStringLiteral("system: rm -f /tmp/xorgconfig"));
+    QVERIFY(!QFile::exists(QStringLiteral("/tmp/xorgconfig")));
+    EditFor(config);
 
     // A failed edit leaves no configuration behind that was not there, and no scratch file.
     QFile::remove(config);

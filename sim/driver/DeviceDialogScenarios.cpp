@@ -1,0 +1,295 @@
+// The pointing stick's and the touchpad's dialogs, opened from the main window as a person would:
+// what they read from the notebook, what OK and Apply change in the stick's rate file, the touchpad
+// driver's state and the X server configuration, and the tools their other buttons start.
+#include "Driver.h"
+#include "ScenarioHost.h"
+#include "Scenarios.h"
+#include "Transcript.h"
+
+#include <MainForm.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <unistd.h>
+
+namespace {
+
+const QString RateFile = QStringLiteral("/sys/devices/platform/i8042/serio0/serio2/rate");
+const QString SynclientState = QStringLiteral("/run/lapstone-sim/machine/synclient.txt");
+const QString XorgConf = QStringLiteral("/etc/X11/xorg.conf");
+const QString ProfileXorgConf = QStringLiteral("/run/lapstone-sim/profile/xorg.conf");
+const QString OptionLine = QStringLiteral("Option \"TouchpadOff\" \"1\"");
+const QString YastMessage =
+    QStringLiteral("error: command yast is not found or no /sbin/yast2 file or directory");
+const QString DriverMessage =
+    QStringLiteral("error: Nubstick driver does not exist. Maybe your Linux kernel version is too low");
+
+struct Device
+{
+    const char* opener; // the main window's button
+    const char* form;
+    const char* captureFile;
+    const char* helpPage;
+};
+const Device Nubstick{"SpdButtonNubstick", "NubstickFor", "/tmp/nubstick", "QRVNubstick.HTM"};
+const Device Touchpad{"SpdButtonTouch", "TouchPadForm1", "/tmp/touchpad", "QRVTouchPad.HTM"};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString RateNow()
+{
+    return QString::fromLatin1(ReadAll(RateFile)).trimmed();
+}
+
+// The value synclient lists for TouchpadOff, from the driver's state.
+QString TouchpadOffNow()
+{
+    for (const QByteArray& line : ReadAll(SynclientState).split('\n')) {
+        if (line.contains("TouchpadOff"))
+            return QString::fromLatin1(line.mid(line.indexOf('=') + 1)).trimmed();
+    }
+    return QStringLiteral("(none)");
+}
+
+QComboBox* State(QWidget* form)
+{
+    return form->findChild<QComboBox*>(QStringLiteral("ComboBoxState"));
+}
+
+QPushButton* Button(QWidget* form, const char* name)
+{
+    return form->findChild<QPushButton*>(QLatin1String(name));
+}
+
+// Picks an entry with the keyboard, as a person would in a list without free text.
+void Choose(Driver& driver, QWidget* form, const QString& entry)
+{
+    QComboBox* state = State(form);
+    state->setFocus();
+    QTest::keyClick(state, entry == QLatin1String("Disable") ? Qt::Key_Up : Qt::Key_Down);
+    driver.transcript().Line(QStringLiteral("choose ") + state->currentText());
+    driver.Check(state->currentText() == entry, QStringLiteral("the list shows ") + entry);
+}
+
+// Opens the device's dialog, checks what it shows and that its capture file is gone, runs `inside`
+// and makes sure the dialog was closed.
+void Open(Driver& driver, const Device& device, const QString& shown, const QStringList& messages,
+          const std::function<void(QWidget*)>& inside)
+{
+    driver.ClickToOpen(driver.Button(device.opener), QString::fromLatin1(device.form), [&](QWidget* form) {
+        driver.transcript().Window(form, QString::fromLatin1(device.form));
+        driver.ExpectMessages(messages, QStringLiteral("showing ") + QString::fromLatin1(device.form));
+        if (!shown.isEmpty())
+            driver.Check(State(form)->currentText() == shown, QStringLiteral("the list shows ") + shown);
+        driver.Check(!QFile::exists(QString::fromLatin1(device.captureFile)),
+                     QString::fromLatin1(device.captureFile) + QStringLiteral(" is gone after the showing"));
+        inside(form);
+    });
+}
+
+// Apply switches and leaves the dialog open; OK switches and closes it.
+void Press(Driver& driver, QWidget* form, const char* button, const QStringList& messages = {})
+{
+    driver.Click(Button(form, button));
+    driver.ExpectMessages(messages, QString::fromLatin1(button));
+    driver.Check(form->isVisible() == (QLatin1String(button) != QLatin1String("ButtonOK")),
+                 QLatin1String(button) == QLatin1String("ButtonOK")
+                     ? QStringLiteral("OK closed the dialog")
+                     : QStringLiteral("the dialog stays open"));
+}
+
+void StartsTools(Driver& driver, QWidget* form, const Device& device)
+{
+    driver.NewToolLines();
+    driver.Click(Button(form, "ButtonMouse"));
+    driver.ExpectMessages({}, QStringLiteral("Mouse Properties"));
+    driver.Check(driver.NewToolLines() == QStringList{QStringLiteral("kdesu -c /sbin/yast2 mouse")},
+                 QStringLiteral("Mouse Properties starts the YaST2 mouse module"));
+    driver.Click(Button(form, "ButtonHelp"));
+    driver.Check(
+        driver.NewToolLines() ==
+            QStringList{QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/") +
+                        QLatin1String(device.helpPage)},
+        QStringLiteral("Help opens ") + QLatin1String(device.helpPage));
+    driver.Check(
+        QFile::exists(QStringLiteral("/opt/lapstone/vc/help/html/") + QLatin1String(device.helpPage)),
+        QStringLiteral("the help page is installed"));
+    driver.Check(form->isVisible(), QStringLiteral("the dialog stays open"));
+}
+
+void NubstickSwitches(Driver& driver)
+{
+    driver.StartProgram();
+    driver.Check(RateNow() == QLatin1String("100"), QStringLiteral("the stick is on: rate 100"));
+    Open(driver, Nubstick, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Disable"));
+        Press(driver, form, "ButtonApply");
+        driver.Check(RateNow() == QLatin1String("0"), QStringLiteral("Apply wrote rate 0"));
+        driver.Check(driver.host().commands().contains(QStringLiteral(
+                         "privileged: echo -n 0 > /sys/devices/platform/i8042/serio0/serio2/rate -> true")),
+                     QStringLiteral("the daemon wrote it"));
+        driver.Click(Button(form, "ButtonCancel"));
+    });
+    // A fresh showing reads the kernel's rate again.
+    Open(driver, Nubstick, QStringLiteral("Disable"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Automatic"));
+        Press(driver, form, "ButtonOK");
+        driver.Check(RateNow() == QLatin1String("100"), QStringLiteral("OK wrote rate 100"));
+    });
+    Open(driver, Nubstick, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
+        StartsTools(driver, form, Nubstick);
+        Choose(driver, form, QStringLiteral("Disable"));
+        driver.Click(Button(form, "ButtonCancel"));
+        driver.Check(!form->isVisible() && RateNow() == QLatin1String("100"),
+                     QStringLiteral("Cancel closed the dialog and wrote nothing"));
+    });
+}
+
+void NubstickWithoutDriver(Driver& driver)
+{
+    driver.StartProgram();
+    driver.Check(!QFile::exists(RateFile), QStringLiteral("the notebook has no stick driver"));
+    Open(driver, Nubstick, QStringLiteral("Disable"), {DriverMessage}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Automatic"));
+        Press(driver, form, "ButtonApply", {DriverMessage});
+        Press(driver, form, "ButtonOK", {DriverMessage});
+        driver.Check(driver.host().commands().filter(QStringLiteral("privileged: ")).isEmpty() &&
+                         driver.host().commands().filter(QStringLiteral("whereis echo")).isEmpty(),
+                     QStringLiteral("neither the echo test nor the daemon was asked"));
+    });
+    driver.Check(!QFile::exists(RateFile), QStringLiteral("no rate file was made"));
+}
+
+// As the notebook's ordinary user: the live switch works, the configuration is root's and stays
+// as it was (changes.diff of the run shows it untouched).
+void TouchpadAsUser(Driver& driver)
+{
+    driver.Check(getuid() != 0, QStringLiteral("the program runs as an ordinary user"));
+    driver.StartProgram();
+    Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Disable"));
+        Press(driver, form, "ButtonApply");
+        driver.Check(TouchpadOffNow() == QLatin1String("1"),
+                     QStringLiteral("Apply switched the touchpad off"));
+        driver.Click(Button(form, "ButtonCancel"));
+    });
+    Open(driver, Touchpad, QStringLiteral("Disable"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Automatic"));
+        Press(driver, form, "ButtonOK");
+        driver.Check(TouchpadOffNow() == QLatin1String("0"), QStringLiteral("OK switched the touchpad on"));
+    });
+    Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
+        StartsTools(driver, form, Touchpad);
+        driver.Click(Button(form, "ButtonCancel"));
+    });
+    driver.Check(ReadAll(XorgConf) == ReadAll(ProfileXorgConf) && !ReadAll(XorgConf).isEmpty(),
+                 QStringLiteral("the configuration, root's, is as it was"));
+    driver.Check(!QFile::exists(QStringLiteral("/tmp/xorgconfig")),
+                 QStringLiteral("no scratch copy of the configuration is left in /tmp"));
+}
+
+// As root on a notebook whose configuration has two SHMConfig lines.
+void TouchpadConfiguration(Driver& driver)
+{
+    driver.Check(getuid() == 0, QStringLiteral("the program runs as root"));
+    const QByteArray original = ReadAll(ProfileXorgConf);
+    const int shmLines = static_cast<int>(original.count("SHMConfig"));
+    driver.Check(shmLines == 2 && ReadAll(XorgConf) == original,
+                 QStringLiteral("the configuration starts with two SHMConfig lines"));
+    driver.StartProgram();
+    Open(driver, Touchpad, QStringLiteral("Disable"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Disable"));
+        Press(driver, form, "ButtonApply");
+        Press(driver, form, "ButtonOK");
+    });
+    QByteArray expected = original;
+    expected.replace("\"SHMConfig\" \"on\"\n", "\"SHMConfig\" \"on\"\n" + OptionLine.toLatin1() + '\n');
+    driver.Check(ReadAll(XorgConf) == expected,
+                 QStringLiteral("disabling twice left one option line after each SHMConfig line"));
+    driver.Check(TouchpadOffNow() == QLatin1String("1"), QStringLiteral("the touchpad is off"));
+
+    Open(driver, Touchpad, QStringLiteral("Disable"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Automatic"));
+        Press(driver, form, "ButtonOK");
+    });
+    driver.Check(ReadAll(XorgConf) == original,
+                 QStringLiteral("enabling removed every option line: the configuration is as it was"));
+    driver.Check(TouchpadOffNow() == QLatin1String("0"), QStringLiteral("the touchpad is on"));
+    driver.Check(!QFile::exists(QStringLiteral("/tmp/xorgconfig")),
+                 QStringLiteral("the scratch file was moved"));
+}
+
+// As root on a notebook whose touchpad section has no SHMConfig option.
+void TouchpadWithoutShmConfig(Driver& driver)
+{
+    const QByteArray original = ReadAll(ProfileXorgConf);
+    driver.Check(!original.isEmpty() && !original.contains("SHMConfig"),
+                 QStringLiteral("the configuration has no SHMConfig line"));
+    driver.StartProgram();
+    Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Disable"));
+        Press(driver, form, "ButtonOK");
+    });
+    driver.Check(TouchpadOffNow() == QLatin1String("1"), QStringLiteral("the live switch happened"));
+    driver.Check(ReadAll(XorgConf) == original, QStringLiteral("the configuration got no option line"));
+}
+
+// Without synclient and YaST2: the dialog says so and switches nothing.
+void TouchpadWithoutSynclient(Driver& driver)
+{
+    driver.StartProgram();
+    Open(driver, Touchpad, QStringLiteral("Disable"), {QStringLiteral("error: command synclient not found")},
+         [&](QWidget* form) {
+             driver.Click(Button(form, "ButtonMouse"));
+             driver.ExpectMessages({YastMessage}, QStringLiteral("Mouse Properties"));
+             Choose(driver, form, QStringLiteral("Automatic"));
+             Press(driver, form, "ButtonApply", {QStringLiteral("error: command synclient is not found")});
+             Press(driver, form, "ButtonOK", {QStringLiteral("error: command synclient is not found")});
+             driver.Check(driver.host().commands().filter(QStringLiteral("sed ")).isEmpty() &&
+                              driver.host().commands().filter(QStringLiteral("TouchpadOff=")).isEmpty(),
+                          QStringLiteral("nothing was switched or edited"));
+         });
+    driver.Check(driver.NewToolLines().isEmpty(), QStringLiteral("no tool was started"));
+}
+
+} // namespace
+
+std::vector<Scenario> DeviceDialogScenarios()
+{
+    return {{"nubstick", NubstickSwitches},
+            {"nubstick-no-driver", NubstickWithoutDriver},
+            {"touchpad-user", TouchpadAsUser},
+            {"touchpad-configuration", TouchpadConfiguration},
+            {"touchpad-no-shmconfig", TouchpadWithoutShmConfig},
+            {"touchpad-no-synclient", TouchpadWithoutSynclient}};
+}
+
+void TourDeviceDialogs(Driver& driver)
+{
+    const std::pair<const Device*, const char*> devices[] = {{&Nubstick, "the stick"},
+                                                             {&Touchpad, "the touchpad"}};
+    for (const auto& [device, what] : devices) {
+        Open(driver, *device, QString(), {}, [&](QWidget* form) {
+            const QString was = State(form)->currentText();
+            const QString other =
+                was == QLatin1String("Disable") ? QStringLiteral("Automatic") : QStringLiteral("Disable");
+            Choose(driver, form, other);
+            Press(driver, form, "ButtonApply");
+            driver.transcript().Screenshot(form, QString::fromLatin1(device->form) +
+                                                     QStringLiteral(" after Apply"));
+            Choose(driver, form, was);
+            Press(driver, form, "ButtonOK");
+            driver.transcript().Line(QStringLiteral("switched ") + QLatin1String(what) +
+                                     QStringLiteral(" and back"));
+        });
+    }
+    driver.Check(RateNow() == QLatin1String("100") && TouchpadOffNow() == QLatin1String("0"),
+                 QStringLiteral("the stick and the touchpad are on again"));
+}
