@@ -2,6 +2,8 @@
 
 #include "ui_SecureForm1.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QShowEvent>
 #include <Ucomtc.h>
 
@@ -33,6 +35,20 @@ TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     setBackgroundRole(QPalette::Window);
     UseFormFont(this, 12);
     UseFormFont(ui->Label9, 16, QStringLiteral("Sans Serif"), false);
+    // The black text the form font brings would make the greyed-out button look usable.
+    QPalette palette = ui->ButtonScrnPwd->palette();
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText,
+                     QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
+    ui->ButtonScrnPwd->setPalette(palette);
+    // "Disabled" is a little wider than the state labels in common serif faces: narrow the face.
+    for (QLabel* label : {ui->LabelPwpwd, ui->LabelHdpwd, ui->LabelAdminpwd}) {
+        QFont font = label->font();
+        for (int stretch = 100; stretch > 70 && QFontMetrics(font).horizontalAdvance(
+                                                    QStringLiteral("Disabled")) > label->width();
+             stretch -= 5)
+            font.setStretch(stretch - 5);
+        label->setFont(font);
+    }
 
     connect(ui->ButtonUsrPwd, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonUsrPwdClick(); }); });
     connect(ui->ButtonScrnPwd, &QPushButton::clicked, this,

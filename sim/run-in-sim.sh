@@ -8,12 +8,13 @@ set -euo pipefail
 usage() {
     cat >&2 <<'EOF'
 usage: run-in-sim.sh [--profile NAME|DIR] [--out DIR] [--build DIR] [--as-root] [--no-daemon]
-                     -- COMMAND [ARG...]
+                     [--home DIR] -- COMMAND [ARG...]
   --profile NAME|DIR  machine profile: a name under sim/profiles or a directory (default veltor-t2)
   --out DIR           where the run's logs and reports go (default BUILD/sim-runs/PROFILE-TIME)
   --build DIR         the build tree holding the program and the daemon (default <repo>/build)
   --as-root           run COMMAND as root instead of the user "lapstone" (uid 1000)
   --no-daemon         do not start the privileged daemon lapstone-vcd
+  --home DIR          the user's home inside, a folder under /home (default /home/lapstone)
 EOF
     exit 2
 }
@@ -30,6 +31,7 @@ out=""
 build="$repo/build"
 as_root=0
 daemon=1
+home=/home/lapstone
 while [ $# -gt 0 ]; do
     case "$1" in
     --profile) [ $# -ge 2 ] || usage; profile=$2; shift 2 ;;
@@ -37,12 +39,22 @@ while [ $# -gt 0 ]; do
     --build) [ $# -ge 2 ] || usage; build=$2; shift 2 ;;
     --as-root) as_root=1; shift ;;
     --no-daemon) daemon=0; shift ;;
+    --home) [ $# -ge 2 ] || usage; home=$2; shift 2 ;;
     --) shift; break ;;
     -h | --help) usage ;;
     *) echo "run-in-sim: unknown option $1" >&2; usage ;;
     esac
 done
 [ $# -ge 1 ] || usage
+
+# The home is made on the sandbox's own /home; blanks and other characters are welcome, but a colon or
+# a line feed could not stand in /etc/passwd.
+case "$home" in
+/home/*/* | *:* | *"
+"*) echo "run-in-sim: --home must be a folder right under /home, without a colon: $home" >&2; usage ;;
+/home/?*) ;;
+*) echo "run-in-sim: --home must be a folder right under /home, without a colon: $home" >&2; usage ;;
+esac
 
 # --- Profile ----------------------------------------------------------------------------------------
 case "$profile" in
@@ -250,7 +262,7 @@ if [ -n "${DISPLAY:-}" ]; then
     fi
 fi
 
-exec env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LANG=C.UTF-8 LAPSTONE_SIM_PROFILE="$profile_name" \
+exec env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LANG=C.UTF-8 LAPSTONE_SIM_PROFILE="$profile_name" LAPSTONE_SIM_HOME="$home" \
     LAPSTONE_SIM_DISPLAY="$display" LAPSTONE_SIM_XAUTH="$xauth" LAPSTONE_SIM_QPA="${QT_QPA_PLATFORM:-}" \
     bwrap "${bwrap_args[@]}" --chdir / \
     /bin/sh /run/lapstone-sim/init.sh "$command_uid" "$home_owner" "$daemon" -- "$@"

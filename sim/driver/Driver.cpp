@@ -44,7 +44,7 @@ QString KindName(MessageKind kind)
 std::vector<Scenario> AllScenarios()
 {
     std::vector<Scenario> all;
-    for (const auto& area : {MainWindowScenarios(), DeviceDialogScenarios()})
+    for (const auto& area : {MainWindowScenarios(), DeviceDialogScenarios(), SecurityScenarios()})
         all.insert(all.end(), area.begin(), area.end());
     return all;
 }
@@ -96,6 +96,7 @@ void Driver::Tour()
     NewToolLines();
     TourMainWindow(*this);
     TourDeviceDialogs(*this);
+    TourSecurity(*this);
 }
 
 bool Driver::WaitFor(const std::function<bool()>& condition, int milliseconds)

@@ -18,3 +18,6 @@ void TourMainWindow(Driver& driver);
 
 std::vector<Scenario> DeviceDialogScenarios();
 void TourDeviceDialogs(Driver& driver);
+
+std::vector<Scenario> SecurityScenarios();
+void TourSecurity(Driver& driver);

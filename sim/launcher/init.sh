@@ -3,6 +3,7 @@
 # place already; this fills the writable parts of the machine from the profile, starts the
 # privileged daemon, runs the command as the notebook's user, and afterwards reports what the run
 # changed. Usage: init.sh COMMAND_UID HOME_OWNER_UID START_DAEMON(0|1) -- COMMAND [ARG...]
+# The environment gives LAPSTONE_SIM_HOME, the user's home (default /home/lapstone).
 set -u
 
 sim=/run/lapstone-sim
@@ -11,7 +12,7 @@ out=$sim/out
 machine=$sim/machine
 rate=/sys/devices/platform/i8042/serio0/serio2/rate
 socket=/tmp/vx_vc_socket
-home=/home/lapstone
+home=${LAPSTONE_SIM_HOME:-/home/lapstone}
 known_tools="dmidecode synclient kdesu yast2 kcmshell dcop firefox"
 user_path=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin
 # Root inside may do what root does on the notebook, but not undo the mounts that keep the host's
