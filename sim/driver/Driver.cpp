@@ -10,6 +10,7 @@
 #include <MainForm.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
@@ -44,7 +45,8 @@ QString KindName(MessageKind kind)
 std::vector<Scenario> AllScenarios()
 {
     std::vector<Scenario> all;
-    for (const auto& area : {MainWindowScenarios(), DeviceDialogScenarios(), SecurityScenarios()})
+    for (const auto& area :
+         {MainWindowScenarios(), DeviceDialogScenarios(), SecurityScenarios(), SystemInformationScenarios()})
         all.insert(all.end(), area.begin(), area.end());
     return all;
 }
@@ -97,6 +99,7 @@ void Driver::Tour()
     TourMainWindow(*this);
     TourDeviceDialogs(*this);
     TourSecurity(*this);
+    TourSystemInformation(*this);
 }
 
 bool Driver::WaitFor(const std::function<bool()>& condition, int milliseconds)
@@ -180,7 +183,8 @@ void Driver::ClickToOpen(QAbstractButton* opener, const QString& formName,
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* form = Ucomtc::FindForm(formName);
-        if (opened || form == nullptr || !form->isVisible())
+        // A message box of the show handler is modal over the form: the person reads it first.
+        if (opened || form == nullptr || !form->isVisible() || QApplication::activeModalWidget() != form)
             return;
         opened = true;
         poll.stop();

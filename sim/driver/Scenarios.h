@@ -21,3 +21,6 @@ void TourDeviceDialogs(Driver& driver);
 
 std::vector<Scenario> SecurityScenarios();
 void TourSecurity(Driver& driver);
+
+std::vector<Scenario> SystemInformationScenarios();
+void TourSystemInformation(Driver& driver);
