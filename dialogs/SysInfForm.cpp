@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QShowEvent>
+#include <QStyledItemDelegate>
 #include <QTreeWidgetItem>
 #include <Ucomtc.h>
 
@@ -19,6 +20,17 @@ const QString Battery2 = QStringLiteral("Battery2");
 
 // Filled and emptied again within each refresh, so it holds nothing between events.
 TSysInfoArray SysInfoRows;
+
+// The battery selector's drop-down rows are 22 pixels high, taller than the 18-pixel box itself.
+class BatteryItemDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 22};
+    }
+};
 
 } // namespace
 
@@ -40,6 +52,7 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->ListView1->show();
     ui->ComboBoxBatt->hide();
     ui->ComboBoxBatt->setFixedHeight(18);
+    ui->ComboBoxBatt->setItemDelegate(new BatteryItemDelegate(ui->ComboBoxBatt));
     setTabOrder(ui->TabControl1, ui->ListView1);
     setTabOrder(ui->ListView1, ui->ComboBoxBatt);
     setTabOrder(ui->ComboBoxBatt, ui->ButtonOK);

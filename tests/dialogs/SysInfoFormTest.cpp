@@ -8,6 +8,7 @@
 #include <Ucomtc.h>
 
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -180,6 +181,7 @@ QStringList SysInfoFormTest::Column(int column) const
 
 void SysInfoFormTest::isCreatedSecondWithItsLayout()
 {
+    form_.reset(); // the application's dialog must be the only one
     TApplication application;
     application.CreateForms();
     QCOMPARE(application.FormNames().value(1), QStringLiteral("SysInfoForm"));
@@ -207,6 +209,7 @@ void SysInfoFormTest::isCreatedSecondWithItsLayout()
     QVERIFY(batteries->isHidden());
     QCOMPARE(batteries->count(), 1);
     QCOMPARE(batteries->currentText(), QStringLiteral("Battery1"));
+    QCOMPARE(batteries->view()->sizeHintForRow(0), 22);
     QCOMPARE(tabs->count(), 3);
     QCOMPARE(tabs->tabText(2), QStringLiteral("Battery information"));
     QCOMPARE(list->headerItem()->text(0), QStringLiteral("Attribute"));
