@@ -137,11 +137,11 @@ void TResumeForm1::SaveLockOff(const QString& path)
 void TResumeForm1::CreateConfiguration()
 {
     // The shell expands $HOME; the directory is not created, so without it nothing is written.
-    const QString file = ShellHome() + QStringLiteral("/.kde/share/config/kpowersaverc");
-    System(QStringLiteral("echo \"[General]\" >> ") + file);
-    System(QStringLiteral("echo AlreadyStarted=true >> ") + file);
+    System(WithShellHome(QStringLiteral("echo \"[General]\" >> $HOME/.kde/share/config/kpowersaverc")));
+    System(WithShellHome(QStringLiteral("echo AlreadyStarted=true >> $HOME/.kde/share/config/kpowersaverc")));
     if (!ui->EnableLock->isChecked())
-        System(QStringLiteral("echo lockOnSuspend=false >> ") + file);
+        System(WithShellHome(
+            QStringLiteral("echo lockOnSuspend=false >> $HOME/.kde/share/config/kpowersaverc")));
 }
 
 void TResumeForm1::ButtonCancelClick()

@@ -94,8 +94,8 @@ void TSecureForm1::FormShow()
 
 void TSecureForm1::ReadScreenSaverLock()
 {
-    RunShell(QStringLiteral("cat ") + ShellHome() +
-             QStringLiteral("/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode"));
+    RunShell(
+        WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")));
     const QString line = ReadFirstLine(CaptureFile);
     ui->ButtonScrnPwd->setEnabled(!line.contains(QLatin1String("Lock=true")));
     RunShell(QString::fromLatin1(RemoveDmidecodeCommand));

@@ -54,11 +54,6 @@ void TTouchPadForm1::WriteState()
         System(QStringLiteral("synclient TouchpadOff=0"));
         EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile);
     }
-    // An ordinary user may read the configuration but not replace it, so the edited copy stays in
-    // /tmp. Left there, it would keep root's next edit from writing the scratch file, and that
-    // edit would fail: a stale option line would survive switching the touchpad on.
-    if (FileExists(scratchFile))
-        System(QStringLiteral("rm -f ") + scratchFile);
 }
 
 void TTouchPadForm1::ButtonOKClick()

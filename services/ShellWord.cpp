@@ -57,4 +57,9 @@ QString ShellHome()
     return IsLiteral(home) ? QStringLiteral("$HOME") : QStringLiteral("\"$HOME\"");
 }
 
+QString WithShellHome(const QString& command)
+{
+    return QString(command).replace(QLatin1String("$HOME"), ShellHome());
+}
+
 } // namespace Ucomtc

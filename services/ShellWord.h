@@ -14,5 +14,7 @@ QString ShellWord(const QString& text);
 // when the home directory's path (HOME of this process, which the shell inherits) would be split
 // or interpreted after expansion.
 QString ShellHome();
+// `command` with every "$HOME" written as ShellHome() gives it: unchanged for an ordinary home.
+QString WithShellHome(const QString& command);
 
 } // namespace Ucomtc

@@ -47,6 +47,7 @@ private slots:
     void failedEditLeavesTheTargetAlone_data();
     void failedEditLeavesTheTargetAlone();
     void unreadableTargetIsLeftAlone();
+    void targetTheUserMayNotReplaceIsLeftAlone();
 
 private:
     QTemporaryDir dir_;
@@ -152,6 +153,28 @@ void CommandRunnerTest::unreadableTargetIsLeftAlone()
     QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     QCOMPARE(ReadAll(target), QByteArray("[General]\nlockOnSuspend=false\n"));
     QVERIFY(!QFile::exists(scratch));
+}
+
+void CommandRunnerTest::targetTheUserMayNotReplaceIsLeftAlone()
+{
+    // Readable by everyone, replaceable by root only, as /etc/X11/xorg.conf: sed succeeds, mv fails.
+    QTemporaryDir rootOnly;
+    QTemporaryDir shared;
+    QVERIFY(QFile::setPermissions(rootOnly.path(), QFileDevice::Permissions(0x7555)));
+    QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+    const QString target = rootOnly.filePath(QStringLiteral("xorg.conf"));
+    const QString scratch = shared.filePath(QStringLiteral("xorgconfig"));
+    WriteAll(target, XorgConf);
+    QVERIFY(QFile::setPermissions(rootOnly.path(), QFileDevice::Permissions(0x5555)));
+
+    const int outcome = RunUnprivileged([&] {
+        EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch);
+        return 0;
+    });
+    QCOMPARE(outcome, 0);
+    QCOMPARE(ReadAll(target), XorgConf);
+    QVERIFY2(!QFile::exists(scratch), "the edited copy that could not be moved must not stay behind");
+    QVERIFY(QFile::setPermissions(rootOnly.path(), QFileDevice::Permissions(0x7555)));
 }
 
 QTEST_GUILESS_MAIN(CommandRunnerTest)
