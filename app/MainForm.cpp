@@ -4,7 +4,6 @@
 #include "ui_MainForm.h"
 
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QScreen>
 #include <QShowEvent>
 #include <QToolButton>
@@ -36,22 +35,6 @@ DumpVerdict JudgeDump(const QStringList& lines)
             empty = false;
     }
     return empty ? DumpVerdict::Empty : DumpVerdict::Foreign;
-}
-
-// Some captions ("Security Information") are wider than the button column in common serif faces.
-// Narrow the face just enough for the whole caption to show instead of an elided one.
-void FitCaption(QToolButton* button)
-{
-    const QString caption = QString(button->text()).remove(QLatin1Char('&'));
-    const int room = button->width() - 8;
-    QFont font = button->font();
-    for (int stretch = 100; stretch > 60; stretch -= 5) {
-        font.setStretch(stretch);
-        if (QFontMetrics(font).horizontalAdvance(caption) <= room)
-            break;
-    }
-    if (font.stretch() != 100)
-        button->setFont(font);
 }
 
 } // namespace
@@ -114,7 +97,9 @@ void TMainForm1::BindButtons()
         action->setIcon(ImageList1->Image(ImageList1->Add(button->icon().pixmap(button->iconSize()))));
         connect(button, &QToolButton::clicked, action, [action] { action->trigger(); });
         button->installEventFilter(this);
-        FitCaption(button);
+        // "Security Information" is wider than the column in common serif faces: show it whole
+        // rather than elided. The style keeps a few pixels of margin.
+        NarrowToFit(button, button->text(), button->width() - 8);
     }
 }
 

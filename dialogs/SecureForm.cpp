@@ -3,7 +3,6 @@
 #include "ui_SecureForm1.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QShowEvent>
 #include <Ucomtc.h>
 
@@ -41,14 +40,8 @@ TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
                      QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
     ui->ButtonScrnPwd->setPalette(palette);
     // "Disabled" is a little wider than the state labels in common serif faces: narrow the face.
-    for (QLabel* label : {ui->LabelPwpwd, ui->LabelHdpwd, ui->LabelAdminpwd}) {
-        QFont font = label->font();
-        for (int stretch = 100; stretch > 70 && QFontMetrics(font).horizontalAdvance(
-                                                    QStringLiteral("Disabled")) > label->width();
-             stretch -= 5)
-            font.setStretch(stretch - 5);
-        label->setFont(font);
-    }
+    for (QLabel* label : {ui->LabelPwpwd, ui->LabelHdpwd, ui->LabelAdminpwd})
+        NarrowToFit(label, QStringLiteral("Disabled"), label->width());
 
     connect(ui->ButtonUsrPwd, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonUsrPwdClick(); }); });
     connect(ui->ButtonScrnPwd, &QPushButton::clicked, this,

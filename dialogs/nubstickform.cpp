@@ -3,7 +3,6 @@
 #include "ui_NubstickFor.h"
 
 #include <QBitmap>
-#include <QFontMetrics>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 #include <Ucomtc.h>
@@ -66,15 +65,7 @@ void TNubstickFor::UseDeviceIcon(const QString& resource)
 
 void TNubstickFor::FitLabel()
 {
-    QLabel* label = ui->Label1;
-    const QString caption = QString(label->text()).remove(QLatin1Char('&'));
-    QFont face = font();
-    for (int stretch = 100; stretch > 60; stretch -= 5) {
-        face.setStretch(stretch);
-        if (QFontMetrics(face).horizontalAdvance(caption) <= label->width())
-            break;
-    }
-    label->setFont(face);
+    NarrowToFit(ui->Label1, ui->Label1->text(), ui->Label1->width());
 }
 
 void TNubstickFor::showEvent(QShowEvent* event)

@@ -12,4 +12,9 @@ namespace Ucomtc {
 void UseFormFont(QWidget* widget, int pixelHeight, const QString& family = QStringLiteral("serif"),
                  bool fixedPitch = true);
 
+// Narrows `widget`'s face (its stretch, never its height) just enough for `text` to fit in `room`
+// pixels, for captions that the fixed layout makes too tight for common serif faces. A "&" marking
+// a mnemonic takes no room.
+void NarrowToFit(QWidget* widget, const QString& text, int room);
+
 } // namespace Ucomtc
