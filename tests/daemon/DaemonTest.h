@@ -13,21 +13,15 @@ namespace VcdTest {
 
 inline constexpr uid_t Nobody = 65534;
 inline constexpr gid_t NoGroup = 65534;
-inline constexpr const char* InitialRate = "55";
 
 class DaemonTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        const std::string& why = EnterPrivateNamespace();
+        const std::string why = PrepareMachine(mounts_);
         if (!why.empty())
             GTEST_SKIP() << why;
-        mounts_ = std::make_unique<ScratchMounts>();
-        if (!mounts_->error().empty())
-            GTEST_SKIP() << mounts_->error();
-        InstallFakeDmidecode();
-        WriteFile(RatePath, InitialRate);
         if (startsDaemon())
             StartDaemon();
     }

@@ -28,14 +28,9 @@ class EndToEnd : public ::testing::Test
 protected:
     void SetUp() override
     {
-        const std::string& why = EnterPrivateNamespace();
+        const std::string why = PrepareMachine(mounts_);
         if (!why.empty())
             GTEST_SKIP() << why;
-        mounts_ = std::make_unique<ScratchMounts>();
-        if (!mounts_->error().empty())
-            GTEST_SKIP() << mounts_->error();
-        InstallFakeDmidecode();
-        WriteFile(RatePath, "55");
         daemon_ = std::make_unique<DaemonProcess>();
         ASSERT_TRUE(daemon_->listening()) << daemon_->log();
     }

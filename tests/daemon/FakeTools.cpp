@@ -7,6 +7,19 @@
 
 namespace VcdTest {
 
+std::string PrepareMachine(std::unique_ptr<ScratchMounts>& mounts)
+{
+    const std::string& why = EnterPrivateNamespace();
+    if (!why.empty())
+        return why;
+    mounts = std::make_unique<ScratchMounts>();
+    if (!mounts->error().empty())
+        return mounts->error();
+    InstallFakeDmidecode();
+    WriteFile(RatePath, InitialRate);
+    return {};
+}
+
 const char* const FakeDump = "# dmidecode 3.4\n"
                              "Getting SMBIOS data from sysfs.\n"
                              "SMBIOS 2.4 present.\n"

@@ -4,9 +4,19 @@
 // so a test can tell whether a command ran at all.
 #pragma once
 
+#include "Sandbox.h"
+
+#include <memory>
 #include <string>
 
 namespace VcdTest {
+
+inline constexpr const char* InitialRate = "55";
+
+// The machine every daemon test starts from: the private namespace, scratch mounts over the
+// daemon's fixed paths, the fake dmidecode, and the rate file holding InitialRate. Empty when it
+// is ready, otherwise why not (the test then skips).
+std::string PrepareMachine(std::unique_ptr<ScratchMounts>& mounts);
 
 // The dump the fake prints, shaped like the real tool's output for the lines the commands grep.
 extern const char* const FakeDump;
