@@ -79,9 +79,8 @@ void TMainForm1::BindActions()
         {ui->NetworkAdapter, &TMainForm1::NetworkAdapterExecute},
         {ui->Security, &TMainForm1::SecurityExecute},
     };
-    for (const auto& [action, handler] : handlers) {
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
-    }
+    for (const auto& [action, handler] : handlers)
+        BindHandler(action, &QAction::triggered, this, handler);
     connect(ui->mouseenter, &QAction::triggered, this,
             [this] { Guarded([&] { mouseenterExecute(ui->mouseenter); }); });
 }

@@ -54,8 +54,8 @@ TResumeForm1::TResumeForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     UseFormFont(ui->ButtonOK, 12);
     UseFormFont(ui->ButtonCancel, 12);
 
-    connect(ui->ButtonOK, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonOKClick(); }); });
-    connect(ui->ButtonCancel, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonCancelClick(); }); });
+    BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TResumeForm1::ButtonOKClick);
+    BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TResumeForm1::ButtonCancelClick);
 }
 
 TResumeForm1::~TResumeForm1() = default;

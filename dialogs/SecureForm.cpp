@@ -43,13 +43,12 @@ TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     for (QLabel* label : {ui->LabelPwpwd, ui->LabelHdpwd, ui->LabelAdminpwd})
         NarrowToFit(label, QStringLiteral("Disabled"), label->width());
 
-    connect(ui->ButtonUsrPwd, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonUsrPwdClick(); }); });
-    connect(ui->ButtonScrnPwd, &QPushButton::clicked, this,
-            [this] { Guarded([&] { ButtonScrnPwdClick(); }); });
-    connect(ui->ButtonResume, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonResumeClick(); }); });
-    connect(ui->ButtonOK, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonOKClick(); }); });
-    connect(ui->ButtonCancel, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonCancelClick(); }); });
-    connect(ui->ButtonHelp, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonHelpClick(); }); });
+    BindHandler(ui->ButtonUsrPwd, &QPushButton::clicked, this, &TSecureForm1::ButtonUsrPwdClick);
+    BindHandler(ui->ButtonScrnPwd, &QPushButton::clicked, this, &TSecureForm1::ButtonScrnPwdClick);
+    BindHandler(ui->ButtonResume, &QPushButton::clicked, this, &TSecureForm1::ButtonResumeClick);
+    BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TSecureForm1::ButtonOKClick);
+    BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TSecureForm1::ButtonCancelClick);
+    BindHandler(ui->ButtonHelp, &QPushButton::clicked, this, &TSecureForm1::ButtonHelpClick);
 }
 
 TSecureForm1::~TSecureForm1() = default;

@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QShowEvent>
-#include <QStyledItemDelegate>
 #include <QTreeWidgetItem>
 #include <Ucomtc.h>
 
@@ -20,17 +19,6 @@ const QString Battery2 = QStringLiteral("Battery2");
 
 // Filled and emptied again within each refresh, so it holds nothing between events.
 TSysInfoArray SysInfoRows;
-
-// The battery selector's drop-down rows are 22 pixels high, taller than the 18-pixel box itself.
-class BatteryItemDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), 22};
-    }
-};
 
 } // namespace
 
@@ -52,7 +40,7 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->ListView1->show();
     ui->ComboBoxBatt->hide();
     ui->ComboBoxBatt->setFixedHeight(18);
-    ui->ComboBoxBatt->setItemDelegate(new BatteryItemDelegate(ui->ComboBoxBatt));
+    UseItemHeight(ui->ComboBoxBatt, 22);
     setTabOrder(ui->TabControl1, ui->ListView1);
     setTabOrder(ui->ListView1, ui->ComboBoxBatt);
     setTabOrder(ui->ComboBoxBatt, ui->ButtonOK);
@@ -76,13 +64,11 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->ListView1->addAction(copyAll);
     ui->ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    connect(ui->TabControl1, &QTabWidget::currentChanged, this,
-            [this] { Guarded([&] { TabControl1Change(); }); });
-    connect(ui->ComboBoxBatt, &QComboBox::activated, this,
-            [this] { Guarded([&] { ComboBoxBattChange(); }); });
-    connect(ui->ButtonOK, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonOKClick(); }); });
-    connect(ui->ButtonCancel, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonCancelClick(); }); });
-    connect(ui->ButtonHelp, &QPushButton::clicked, this, [this] { Guarded([&] { ButtonHelpClick(); }); });
+    BindHandler(ui->TabControl1, &QTabWidget::currentChanged, this, &TSysInfoForm::TabControl1Change);
+    BindHandler(ui->ComboBoxBatt, &QComboBox::activated, this, &TSysInfoForm::ComboBoxBattChange);
+    BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TSysInfoForm::ButtonOKClick);
+    BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TSysInfoForm::ButtonCancelClick);
+    BindHandler(ui->ButtonHelp, &QPushButton::clicked, this, &TSysInfoForm::ButtonHelpClick);
     connect(copyRows, &QAction::triggered, this, [this] { CopySelectedRows(); });
     connect(copyAll, &QAction::triggered, this, [this] { CopyAllRows(); });
 }

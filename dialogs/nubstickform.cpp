@@ -4,7 +4,6 @@
 
 #include <QBitmap>
 #include <QShowEvent>
-#include <QStyledItemDelegate>
 #include <Ucomtc.h>
 
 using namespace Ucomtc;
@@ -12,17 +11,6 @@ using namespace Ucomtc;
 namespace {
 
 const QString RateFile = QStringLiteral("/sys/devices/platform/i8042/serio0/serio2/rate");
-
-// The list's entries are laid out 22 pixels high, whatever the style would make of them.
-class FixedHeightItems : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), 22};
-    }
-};
 
 } // namespace
 
@@ -33,13 +21,13 @@ TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(430, 292);
     UseFormFont(this, 12);
-    ui->ComboBoxState->setItemDelegate(new FixedHeightItems(ui->ComboBoxState));
+    UseItemHeight(ui->ComboBoxState, 22);
     UseDeviceIcon(QStringLiteral(":/artwork/nubstick-device.png"));
     FitLabel();
     ui->PageControl1->setFocus();
 
-    // The lambdas call through the virtual handlers, so a derived form's handlers are the ones run
-    // without a second set of connections.
+    // Bound through the virtual handlers, so a derived form's handlers are the ones run without a
+    // second set of connections.
     const std::pair<QPushButton*, void (TNubstickFor::*)()> handlers[] = {
         {ui->ButtonOK, &TNubstickFor::ButtonOKClick},
         {ui->ButtonCancel, &TNubstickFor::ButtonCancelClick},
@@ -48,8 +36,7 @@ TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_uniq
         {ui->ButtonMouse, &TNubstickFor::ButtonMouseClick},
     };
     for (const auto& [button, handler] : handlers)
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { Guarded([&] { (this->*handler)(); }); });
+        BindHandler(button, &QPushButton::clicked, this, handler);
 }
 
 TNubstickFor::~TNubstickFor() = default;

@@ -3,6 +3,7 @@
 // program keeps running. Exceptions must never unwind through Qt's event loop.
 #pragma once
 
+#include <QObject>
 #include <exception>
 #include <utility>
 
@@ -17,6 +18,14 @@ template <typename Handler> void Guarded(Handler&& handler)
     } catch (const std::exception& error) {
         ReportUnhandledError(error);
     }
+}
+
+// Binds `signal` of `sender` to `form`'s handler, run through Guarded. The handler is called
+// through the member pointer, so a virtual handler replaced by a derived form runs the replacement.
+template <typename Sender, typename Signal, typename Form>
+void BindHandler(Sender* sender, Signal signal, Form* form, void (Form::*handler)())
+{
+    QObject::connect(sender, signal, form, [form, handler] { Guarded([&] { (form->*handler)(); }); });
 }
 
 } // namespace Ucomtc

@@ -12,6 +12,7 @@
 #include "Handlers.h"
 #include "Host.h"
 #include "IoError.h"
+#include "ItemHeight.h"
 #include "Messages.h"
 #include "PrivilegedClient.h"
 #include "ShellWord.h"
