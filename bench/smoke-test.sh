@@ -1,0 +1,24 @@
+#!/bin/sh
+# One repetition of the benchmark, so that it cannot rot: every figure must carry a number for the
+# program and for its floor. How fast they are is not checked here.
+set -u
+build=$1
+repo=$(cd "$(dirname "$0")/.." && pwd)
+sh "$repo/bench/run.sh" --runs 1 --build "$build" --no-build
+status=$?
+[ "$status" -eq 0 ] || exit "$status"
+table=$build/bench/results.tsv
+failed=0
+for figure in "start-up:" "dialog: system information: open" "dialog: system information: BIOS tab" \
+    "dialog: system information: battery tab" "dialog: system information: second battery" \
+    "dialog: Nubstick" "dialog: touch pad" "dialog: security information" "dialog: resume lock" \
+    "peak RSS after the tour" "daemon: one request" "daemon: 50 concurrent clients, all answered" \
+    "idle 10 s: CPU time" "idle 10 s: wake-ups"; do
+    if ! grep -F "$figure" "$table" | awk -F '\t' '$3 ~ /^[0-9.]+$/ && $4 ~ /^[0-9.]+$/ { found = 1 } END { exit !found }'; then
+        echo "bench smoke: no number for \"$figure\"" >&2
+        failed=1
+    fi
+done
+# Every client of the crowd must have had its answer.
+grep -F "answers" "$table" | awk -F '\t' '$3 != "50.000" { exit 1 }' || { echo "bench smoke: not all 50 clients were answered" >&2; failed=1; }
+exit "$failed"

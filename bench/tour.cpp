@@ -1,0 +1,303 @@
+// lapstone-bench-tour OUTDIR [--trace]
+//
+// Opens the program's real forms as a person would, inside the simulated notebook, and times each
+// step from the click to the moment the form's show handler has finished. Writes OUTDIR/tour.tsv
+// (one "figure<TAB>milliseconds" line per step, and "peak-rss-kib<TAB>..." at the end) and, for each
+// step, OUTDIR/<figure>.sh: the command lines the step ran, in order, for the /bin/sh floor.
+// With --trace it also times the building of each form and the main window's show handler.
+#include <Application.h>
+#include <Forms.h>
+#include <LibcHost.h>
+#include <MainForm.h>
+#include <Resume.h>
+#include <SecureForm.h>
+#include <SysInfForm.h>
+#include <nubstickform.h>
+#include <touchpadform.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTextStream>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The production host, noting every command line it runs while a figure is being measured.
+class RecordingHost : public Ucomtc::LibcHost
+{
+public:
+    void Begin(const QString& figure)
+    {
+        figure_ = figure;
+        lines_[figure].clear();
+        order_.append(figure);
+    }
+    void End() { figure_.clear(); }
+
+    int System(const QString& command) override
+    {
+        Note(command);
+        return LibcHost::System(command);
+    }
+    void RunShell(const QString& command) override
+    {
+        Note(command);
+        LibcHost::RunShell(command);
+    }
+    bool RunPrivileged(const QString& socketPath, const QString& command) override
+    {
+        Note(command);
+        return LibcHost::RunPrivileged(socketPath, command);
+    }
+
+    const QStringList& figures() const { return order_; }
+    QStringList lines(const QString& figure) const { return lines_.value(figure); }
+
+private:
+    void Note(const QString& command)
+    {
+        if (!figure_.isEmpty())
+            lines_[figure_].append(command);
+    }
+
+    QString figure_;
+    QStringList order_;
+    QHash<QString, QStringList> lines_;
+};
+
+// Calls `done` once the show handler that `form` queues when it is shown has run. The form queues
+// its handler from its own showEvent, after this filter has seen the event; a call queued here that
+// queues another therefore comes after the handler.
+class AfterShowHandler : public QObject
+{
+public:
+    AfterShowHandler(QWidget* form, std::function<void()> done) : form_(form), done_(std::move(done))
+    {
+        form_->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == form_ && event->type() == QEvent::Show && !event->spontaneous()) {
+            form_->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { done_(); }); });
+        }
+        return false;
+    }
+
+private:
+    QWidget* form_;
+    std::function<void()> done_;
+};
+
+class Tour
+{
+public:
+    Tour(RecordingHost& host, const QString& out) : host_(host), out_(out) {}
+
+    // Clicks `opener`, which shows the modal form `formName`; the figure ends when the form's show
+    // handler is done. `whileOpen` then runs inside the form, which is closed afterwards.
+    void Open(const QString& figure, QAbstractButton* opener, const QString& formName,
+              const std::function<void(QWidget*)>& whileOpen = {})
+    {
+        QWidget* form = Ucomtc::FindForm(formName);
+        if (opener == nullptr || form == nullptr) {
+            std::fprintf(stderr, "lapstone-bench-tour: no %s to open\n", qPrintable(formName));
+            return;
+        }
+        QElapsedTimer clock;
+        AfterShowHandler watch(form, [&] {
+            Record(figure, clock);
+            if (whileOpen)
+                whileOpen(form);
+            form->close();
+        });
+        host_.Begin(figure);
+        clock.start();
+        opener->click();
+        host_.End();
+    }
+
+    // Times one synchronous step inside an open form.
+    void Step(const QString& figure, const std::function<void()>& step)
+    {
+        QElapsedTimer clock;
+        host_.Begin(figure);
+        clock.start();
+        step();
+        Record(figure, clock);
+    }
+
+    void Record(const QString& figure, const QElapsedTimer& clock)
+    {
+        host_.End();
+        times_.append({figure, static_cast<double>(clock.nsecsElapsed()) / 1e6});
+    }
+
+    void Note(const QString& name, double value) { times_.append({name, value}); }
+
+    bool Write() const
+    {
+        QFile table(out_ + QStringLiteral("/tour.tsv"));
+        if (!table.open(QIODevice::WriteOnly | QIODevice::Text))
+            return false;
+        QTextStream stream(&table);
+        for (const auto& [figure, value] : times_)
+            stream << figure << '\t' << QString::number(value, 'f', 3) << '\n';
+        for (const QString& figure : host_.figures()) {
+            QFile script(out_ + QLatin1Char('/') + figure + QStringLiteral(".sh"));
+            if (!script.open(QIODevice::WriteOnly | QIODevice::Text))
+                return false;
+            QTextStream lines(&script);
+            for (const QString& line : host_.lines(figure))
+                lines << line << '\n';
+        }
+        return true;
+    }
+
+private:
+    RecordingHost& host_;
+    QString out_;
+    QList<std::pair<QString, double>> times_;
+};
+
+template <typename T> T* Child(QWidget* parent, const char* name)
+{
+    return parent == nullptr ? nullptr : parent->findChild<T*>(QLatin1String(name));
+}
+
+int TabStartingWith(QTabWidget* tabs, const QString& title)
+{
+    for (int i = 0; tabs != nullptr && i < tabs->count(); ++i) {
+        if (tabs->tabText(i).remove(QLatin1Char('&')).startsWith(title))
+            return i;
+    }
+    return -1;
+}
+
+// Runs the event loop until `form`'s show handler is done, then returns the time since `clock`.
+double ShowAndWait(QWidget* form, const QElapsedTimer& clock)
+{
+    QEventLoop loop;
+    double ms = -1;
+    AfterShowHandler watch(form, [&] {
+        ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        loop.quit();
+    });
+    form->show();
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return ms;
+}
+
+// Where start-up spends its time inside the process: each form's construction, then the main
+// window's showing up to the end of its show handler (the dump and the vendor check).
+void Trace(Tour& tour)
+{
+    QElapsedTimer clock;
+    clock.start();
+    auto main = std::make_unique<TMainForm1>();
+    tour.Note(QStringLiteral("trace-build-MainForm1"), clock.nsecsElapsed() / 1e6);
+    const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> dialogs[] = {
+        {"SysInfoForm", [&] { return std::make_unique<TSysInfoForm>(main.get()); }},
+        {"NubstickFor", [&] { return std::make_unique<TNubstickFor>(main.get()); }},
+        {"TouchPadForm1", [&] { return std::make_unique<TTouchPadForm1>(main.get()); }},
+        {"SecureForm1", [&] { return std::make_unique<TSecureForm1>(main.get()); }},
+        {"ResumeForm1", [&] { return std::make_unique<TResumeForm1>(main.get()); }},
+    };
+    std::vector<std::unique_ptr<QWidget>> built;
+    for (const auto& [name, build] : dialogs) {
+        clock.restart();
+        built.push_back(build());
+        tour.Note(QStringLiteral("trace-build-") + QLatin1String(name), clock.nsecsElapsed() / 1e6);
+    }
+    clock.restart();
+    tour.Note(QStringLiteral("trace-main-show-handler-done"), ShowAndWait(main.get(), clock));
+    main->close();
+    built.clear();
+}
+
+long PeakRssKib()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (arguments.isEmpty()) {
+        std::fprintf(stderr, "usage: lapstone-bench-tour OUTDIR [--trace]\n");
+        return 2;
+    }
+
+    RecordingHost host;
+    Ucomtc::ScopedHost scope(host);
+    Tour tour(host, arguments.first());
+    if (arguments.contains(QLatin1String("--trace"))) {
+        Trace(tour);
+        return tour.Write() ? 0 : 1;
+    }
+
+    TApplication forms;
+    forms.CreateForms();
+    TMainForm1* main = forms.MainForm();
+    QElapsedTimer clock;
+    clock.start();
+    if (ShowAndWait(main, clock) < 0 || !main->isVisible()) {
+        std::fprintf(stderr, "lapstone-bench-tour: the main window did not come up\n");
+        return 1;
+    }
+
+    tour.Open(QStringLiteral("sysinfo-general"), Child<QAbstractButton>(main, "SpdButtonSys"),
+              QStringLiteral("SysInfoForm"), [&](QWidget* form) {
+                  auto* tabs = Child<QTabWidget>(form, "TabControl1");
+                  auto* batteries = Child<QComboBox>(form, "ComboBoxBatt");
+                  const int bios = TabStartingWith(tabs, QStringLiteral("BIOS"));
+                  const int battery = TabStartingWith(tabs, QStringLiteral("Battery"));
+                  if (bios < 0 || battery < 0 || batteries == nullptr)
+                      return;
+                  tour.Step(QStringLiteral("sysinfo-bios"), [&] { tabs->setCurrentIndex(bios); });
+                  tour.Step(QStringLiteral("sysinfo-battery"), [&] { tabs->setCurrentIndex(battery); });
+                  if (batteries->count() > 1) {
+                      tour.Step(QStringLiteral("sysinfo-battery2"), [&] {
+                          batteries->setCurrentIndex(1);
+                          emit batteries->activated(1);
+                      });
+                  }
+              });
+    tour.Open(QStringLiteral("nubstick"), Child<QAbstractButton>(main, "SpdButtonNubstick"),
+              QStringLiteral("NubstickFor"));
+    tour.Open(QStringLiteral("touchpad"), Child<QAbstractButton>(main, "SpdButtonTouch"),
+              QStringLiteral("TouchPadForm1"));
+    tour.Open(QStringLiteral("security"), Child<QAbstractButton>(main, "SpdButtonSecure"),
+              QStringLiteral("SecureForm1"), [&](QWidget* form) {
+                  tour.Open(QStringLiteral("resume"), Child<QAbstractButton>(form, "ButtonResume"),
+                            QStringLiteral("ResumeForm1"));
+              });
+
+    tour.Note(QStringLiteral("peak-rss-kib"), static_cast<double>(PeakRssKib()));
+    main->close();
+    return tour.Write() ? 0 : 1;
+}
