@@ -130,7 +130,11 @@ void RunSh(const std::vector<std::string>& args)
 {
     std::vector<std::string> argv = {"/bin/sh"};
     argv.insert(argv.end(), args.begin(), args.end());
-    const pid_t pid = Spawn(argv, {"PATH=/usr/sbin:/usr/bin:/sbin:/bin", "LANG=C.UTF-8"}, false);
+    // The user's search path: the desktop tools live in /usr/local/bin.
+    const pid_t pid = Spawn(argv,
+                            {"PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin", "LANG=C.UTF-8",
+                             std::string("HOME=") + UserHome},
+                            false);
     int status = 0;
     ::waitpid(pid, &status, 0);
 }
@@ -430,7 +434,7 @@ int main(int argc, char* argv[])
     ::mkdir(UserRuntime, 0700);
     ::chown(UserRuntime, UserId, UserId);
     const std::string key = std::string(UserRuntime) + "/Xauthority";
-    RunSh({"-c", "cp \"$XAUTHORITY\" " + key + " 2>/dev/null || : > " + key});
+    RunSh({"-c", "cp '" + Env("XAUTHORITY") + "' " + key + " 2>/dev/null || : > " + key});
     ::chown(key.c_str(), UserId, UserId);
     ::chown(dir.c_str(), UserId, UserId);
 
