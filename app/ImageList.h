@@ -16,7 +16,6 @@ public:
     // Adds a copy of `picture` scaled to 16 × 16 and returns its index.
     int Add(const QPixmap& picture);
     QPixmap Image(int index) const { return images_.value(index); }
-    int Count() const { return static_cast<int>(images_.size()); }
 
 private:
     QList<QPixmap> images_;

@@ -14,8 +14,6 @@ using namespace Ucomtc;
 
 namespace {
 
-const QString StoredDmi = QStringLiteral("/tmp/StoredDmi");
-
 enum class DumpVerdict
 {
     Veltor,
@@ -132,13 +130,13 @@ void TMainForm1::ShowPreview(int index)
 void TMainForm1::FormShow()
 {
     ShowPreview(StartImageIndex);
-    if (!RunPrivileged(QString::fromLatin1(DaemonSocketPath), QStringLiteral("dmidecode > /tmp/StoredDmi")))
+    if (!RunPrivileged(QString::fromLatin1(VcdProtocol::DumpToStoredDmiByPath)))
         return;
-    if (!FileExists(StoredDmi)) {
+    if (!FileExists(QString::fromLatin1(StoredDmiFile))) {
         ShowPlainMessage(QStringLiteral("can't get the BIOS information"));
         return;
     }
-    switch (JudgeDump(ReadTextLines(StoredDmi))) {
+    switch (JudgeDump(ReadTextLines(QString::fromLatin1(StoredDmiFile)))) {
     case DumpVerdict::Veltor:
         return;
     case DumpVerdict::Empty:
@@ -153,8 +151,8 @@ void TMainForm1::FormShow()
 
 void TMainForm1::CloseConfig()
 {
-    if (FileExists(StoredDmi))
-        RunPrivileged(QString::fromLatin1(DaemonSocketPath), QStringLiteral("rm /tmp/StoredDmi"));
+    if (FileExists(QString::fromLatin1(StoredDmiFile)))
+        RunPrivileged(QString::fromLatin1(VcdProtocol::RemoveStoredDmi));
 }
 
 void TMainForm1::DetailsExecute()
@@ -188,12 +186,8 @@ void TMainForm1::DisplayExecute()
 
 void TMainForm1::StartYast2Module(const QString& command)
 {
-    // The file test is made only when whereis knows yast2.
-    if (!CommandExists(QStringLiteral("yast2")) || !FileExists(QStringLiteral("/sbin/yast2"))) {
-        ShowError(QString::fromLatin1(MsgYastNotFound));
-        return;
-    }
-    System(command);
+    if (Yast2Available())
+        System(command);
 }
 
 void TMainForm1::RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command)

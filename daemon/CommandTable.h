@@ -4,6 +4,7 @@
 // entry, never from the request, so a line that is not listed here can never reach a shell.
 #pragma once
 
+#include <DaemonProtocol.h>
 #include <span>
 #include <string_view>
 
@@ -27,7 +28,7 @@ struct Command
 
 // Capture files live directly in this directory; their names never contain a slash.
 inline constexpr const char* CaptureDirectory = "/tmp";
-inline constexpr const char* PointingStickRate = "/sys/devices/platform/i8042/serio0/serio2/rate";
+using VcdProtocol::PointingStickRate;
 
 std::span<const Command> Commands();
 

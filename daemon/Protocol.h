@@ -1,22 +1,15 @@
-// The bytes on the daemon's socket.
-//
-// A request is a 4-byte length word n in host byte order, then n bytes: the command line and its
-// NUL. The reply is one 4-byte word in host byte order, sent once the command has finished.
+// The bytes on the daemon's socket, as the daemon's code names them; the protocol itself is shared
+// with the program in DaemonProtocol.h.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include <DaemonProtocol.h>
 
 namespace Vcd {
 
-inline constexpr const char* DefaultSocketPath = "/tmp/vx_vc_socket";
-
-// The longest command line we carry out is well under 100 bytes; anything beyond this bound is
-// refused from the length word alone, so a client cannot make us allocate or wait for more.
-inline constexpr std::uint32_t MaxRequestLength = 4096;
-inline constexpr std::size_t LengthWordSize = sizeof(std::uint32_t);
-
-inline constexpr std::uint32_t ReplyDone = 0;
-inline constexpr std::uint32_t ReplyFailed = 1;
+inline constexpr const char* DefaultSocketPath = VcdProtocol::SocketPath;
+using VcdProtocol::LengthWordSize;
+using VcdProtocol::MaxRequestLength;
+using VcdProtocol::ReplyDone;
+using VcdProtocol::ReplyFailed;
 
 } // namespace Vcd

@@ -41,6 +41,35 @@ std::optional<QStringList> ConfigurationLines(const QString& path)
     }
 }
 
+// Turns the lock off in an existing configuration; `mentioned` tells whether grep found the key.
+void WriteLockOff(const QString& path, bool mentioned)
+{
+    // The key is changed in place only where a line starts with it; a file that merely mentions it
+    // (a comment) gets the key added like one without it, or the choice would be lost. An unreadable
+    // file is left to sed, whose failed edit keeps it as it was.
+    const auto lines = ConfigurationLines(path);
+    const bool keyLine =
+        lines ? std::any_of(lines->cbegin(), lines->cend(),
+                            [](const QString& l) { return l.startsWith(QLatin1String("lockOnSuspend")); })
+              : mentioned;
+    if (keyLine) {
+        EditFileWithSed(QStringLiteral("sed /^lockOnSuspend/c\\lockOnSuspend=false"), ShellWord(path),
+                        ScratchFile());
+    } else if (!lines || !lines->filter(QLatin1String("General")).isEmpty()) {
+        EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path),
+                        ScratchFile());
+    } else if (lines->isEmpty()) {
+        // Without a group line there is nothing to add the key after: the group and the key go at
+        // the end of the file. sed appends nothing to an empty file, echo does.
+        const QString file = ShellWord(path);
+        System(QStringLiteral("echo \"[General]\" >> ") + file);
+        System(QStringLiteral("echo lockOnSuspend=false >> ") + file);
+    } else {
+        EditFileWithSed(QStringLiteral("sed -e '$a\\[General]' -e '$a\\lockOnSuspend=false'"),
+                        ShellWord(path), ScratchFile());
+    }
+}
+
 } // namespace
 
 TResumeForm1::TResumeForm1(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TResumeForm1>())
@@ -76,11 +105,13 @@ void TResumeForm1::FormShow()
 {
     const QString path = ConfigurationPath();
     if (FileExists(path)) {
-        RunShell(QStringLiteral("cat ") + ShellWord(path) + QStringLiteral(" | grep lockOnSuspend=false > ") +
-                 CaptureFile());
+        const QString line =
+            CaptureFirstLine(RunWith::Shell,
+                             QStringLiteral("cat ") + ShellWord(path) +
+                                 QStringLiteral(" | grep lockOnSuspend=false > ") + CaptureFile(),
+                             CaptureFile(), RunWith::Shell);
         // Only a line that starts with the key turns the lock off; a commented-out one does not.
-        ui->EnableLock->setChecked(!ReadFirstLine(CaptureFile()).startsWith(QLatin1Char('l')));
-        RunShell(QStringLiteral("rm ") + CaptureFile());
+        ui->EnableLock->setChecked(!line.startsWith(QLatin1Char('l')));
     } else {
         ui->EnableLock->setChecked(true);
     }
@@ -104,34 +135,12 @@ void TResumeForm1::ButtonOKClick()
 
 void TResumeForm1::SaveLockOff(const QString& path)
 {
-    System(QStringLiteral("cat ") + ShellWord(path) + QStringLiteral(" | grep lockOnSuspend > ") +
-           CaptureFile());
-    const bool mentioned = !ReadFirstLine(CaptureFile()).isEmpty();
-    // The key is changed in place only where a line starts with it; a file that merely mentions it
-    // (a comment) gets the key added like one without it, or the choice would be lost. An unreadable
-    // file is left to sed, whose failed edit keeps it as it was.
-    const auto lines = ConfigurationLines(path);
-    const bool keyLine =
-        lines ? std::any_of(lines->cbegin(), lines->cend(),
-                            [](const QString& l) { return l.startsWith(QLatin1String("lockOnSuspend")); })
-              : mentioned;
-    if (keyLine) {
-        EditFileWithSed(QStringLiteral("sed /^lockOnSuspend/c\\lockOnSuspend=false"), ShellWord(path),
-                        ScratchFile());
-    } else if (!lines || !lines->filter(QLatin1String("General")).isEmpty()) {
-        EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path),
-                        ScratchFile());
-    } else if (lines->isEmpty()) {
-        // Without a group line there is nothing to add the key after: the group and the key go at
-        // the end of the file. sed appends nothing to an empty file, echo does.
-        const QString file = ShellWord(path);
-        System(QStringLiteral("echo \"[General]\" >> ") + file);
-        System(QStringLiteral("echo lockOnSuspend=false >> ") + file);
-    } else {
-        EditFileWithSed(QStringLiteral("sed -e '$a\\[General]' -e '$a\\lockOnSuspend=false'"),
-                        ShellWord(path), ScratchFile());
-    }
-    System(QStringLiteral("rm ") + CaptureFile());
+    // The edits run while the capture file still exists; it is removed after them.
+    WithCaptureFirstLine(RunWith::System,
+                         QStringLiteral("cat ") + ShellWord(path) +
+                             QStringLiteral(" | grep lockOnSuspend > ") + CaptureFile(),
+                         CaptureFile(), RunWith::System,
+                         [&](const QString& firstLine) { WriteLockOff(path, !firstLine.isEmpty()); });
 }
 
 void TResumeForm1::CreateConfiguration()

@@ -10,8 +10,6 @@ using namespace Ucomtc;
 
 namespace {
 
-const QString CaptureFile = QStringLiteral("/tmp/dmidecode");
-
 // The hard-disk password byte of the OEM block: D9 and DA mean a password is set. A line that
 // starts with a blank has no such byte; it shows as a blank rather than as a verdict.
 QString HardDiskState(const QString& line)
@@ -73,42 +71,36 @@ void TSecureForm1::FormShow()
         return;
     }
     // Each query stands on its own: one the daemon does not run leaves only its own label as it was.
-    if (const auto line = QueryBios(
-            QStringLiteral("/usr/sbin/dmidecode | grep Power-On | gawk '{print $4}' >/tmp/dmidecode")))
+    if (const auto line = QueryBios(QString::fromLatin1(VcdProtocol::PowerOnPasswordQuery)))
         ui->LabelPwpwd->setText(line->left(8));
-    if (const auto line = QueryBios(
-            QStringLiteral("/usr/sbin/dmidecode | grep Administrator | gawk '{print $4}' >/tmp/dmidecode")))
+    if (const auto line = QueryBios(QString::fromLatin1(VcdProtocol::AdministratorPasswordQuery)))
         ui->LabelAdminpwd->setText(line->left(8));
-    if (const auto line = QueryBios(
-            QStringLiteral("/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}' > /tmp/dmidecode")))
+    if (const auto line = QueryBios(QString::fromLatin1(VcdProtocol::HardDiskPasswordQuery)))
         ui->LabelHdpwd->setText(HardDiskState(*line));
 }
 
 void TSecureForm1::ReadScreenSaverLock()
 {
-    RunShell(
-        WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")));
-    const QString line = ReadFirstLine(CaptureFile);
+    const QString line = CaptureFirstLine(
+        RunWith::Shell,
+        WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
+        QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell);
     ui->ButtonScrnPwd->setEnabled(!line.contains(QLatin1String("Lock=true")));
-    RunShell(QString::fromLatin1(RemoveDmidecodeCommand));
 }
 
 std::optional<QString> TSecureForm1::QueryBios(const QString& command)
 {
-    if (!RunPrivileged(QString::fromLatin1(DaemonSocketPath), command))
-        return std::nullopt;
-    const QString line = ReadFirstLine(CaptureFile);
-    RunPrivileged(QString::fromLatin1(DaemonSocketPath), QString::fromLatin1(RemoveDmidecodeCommand));
+    // The daemon wrote the file as root: only the daemon may remove it.
+    std::optional<QString> line;
+    WithCaptureFirstLine(RunWith::Daemon, command, QString::fromLatin1(DmidecodeCaptureFile), RunWith::Daemon,
+                         [&](const QString& firstLine) { line = firstLine; });
     return line;
 }
 
 void TSecureForm1::ButtonUsrPwdClick()
 {
-    // /sbin/yast2 is looked at only once whereis has found yast2.
-    if (CommandExists(QStringLiteral("yast2")) && FileExists(QStringLiteral("/sbin/yast2")))
+    if (Yast2Available())
         System(QStringLiteral("kdesu -c /sbin/yast2 users &"));
-    else
-        ShowError(QString::fromLatin1(MsgYastNotFound));
     close();
 }
 
@@ -140,5 +132,5 @@ void TSecureForm1::ButtonCancelClick()
 
 void TSecureForm1::ButtonHelpClick()
 {
-    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSecI.HTM &"));
+    ShowHelpPage(QStringLiteral("QRVSecI.HTM"));
 }

@@ -168,7 +168,7 @@ void TSysInfoForm::ButtonCancelClick()
 
 void TSysInfoForm::ButtonHelpClick()
 {
-    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSI.HTM &"));
+    ShowHelpPage(QStringLiteral("QRVSI.HTM"));
 }
 
 QString TSysInfoForm::RowsAsText(const QList<QTreeWidgetItem*>& items)

@@ -8,12 +8,6 @@
 
 using namespace Ucomtc;
 
-namespace {
-
-const QString RateFile = QStringLiteral("/sys/devices/platform/i8042/serio0/serio2/rate");
-
-} // namespace
-
 TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TNubstickFor>())
 {
     ui->setupUi(this);
@@ -73,21 +67,23 @@ bool TNubstickFor::DisableChosen() const
 
 void TNubstickFor::FormShow()
 {
-    if (!FileExists(RateFile)) {
+    if (!FileExists(QString::fromLatin1(PointingStickRateFile))) {
         ShowError(QString::fromLatin1(MsgNubstickDriverMissing));
         return;
     }
     const QString captureFile = QString::fromLatin1(NubstickCaptureFile);
-    System(QStringLiteral("cat /sys/devices/platform/i8042/serio0/serio2/rate > ") + captureFile);
-    const QString rate = ReadFirstLine(captureFile);
-    RunShell(QStringLiteral("rm ") + captureFile);
+    const QString rate =
+        CaptureFirstLine(RunWith::System,
+                         QStringLiteral("cat ") + QString::fromLatin1(PointingStickRateFile) +
+                             QStringLiteral(" > ") + captureFile,
+                         captureFile, RunWith::Shell);
     // An empty rate file counts as on: only a rate of 0 turns the stick off.
     ShowState(!rate.startsWith(QLatin1Char('0')));
 }
 
 void TNubstickFor::WriteState()
 {
-    if (!FileExists(RateFile)) {
+    if (!FileExists(QString::fromLatin1(PointingStickRateFile))) {
         ShowError(QString::fromLatin1(MsgNubstickDriverMissing));
         return;
     }
@@ -96,10 +92,7 @@ void TNubstickFor::WriteState()
         return;
     }
     // The rate file is root's: the daemon writes it. A missing daemon is reported on the way.
-    RunPrivileged(QString::fromLatin1(DaemonSocketPath),
-                  DisableChosen()
-                      ? QStringLiteral("echo -n 0 > /sys/devices/platform/i8042/serio0/serio2/rate")
-                      : QStringLiteral("echo -n 100 > /sys/devices/platform/i8042/serio0/serio2/rate"));
+    RunPrivileged(QString::fromLatin1(DisableChosen() ? VcdProtocol::RateOff : VcdProtocol::RateOn));
 }
 
 void TNubstickFor::ButtonOKClick()
@@ -120,15 +113,11 @@ void TNubstickFor::ButtonCancelClick()
 
 void TNubstickFor::ButtonMouseClick()
 {
-    // /sbin/yast2 is looked at only once whereis knows yast2.
-    if (!CommandExists(QStringLiteral("yast2")) || !FileExists(QStringLiteral("/sbin/yast2"))) {
-        ShowError(QString::fromLatin1(MsgYastNotFound));
-        return;
-    }
-    RunShell(QStringLiteral("kdesu -c /sbin/yast2 mouse &"));
+    if (Yast2Available())
+        RunShell(QStringLiteral("kdesu -c /sbin/yast2 mouse &"));
 }
 
 void TNubstickFor::ButtonHelpClick()
 {
-    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVNubstick.HTM &"));
+    ShowHelpPage(QStringLiteral("QRVNubstick.HTM"));
 }

@@ -1,8 +1,9 @@
 // The pointing stick's on/off dialog. The stick's state lives only in the kernel's sample rate for
 // its PS/2 port: rate 0 is off, any other rate is on.
 //
-// The touchpad dialog derives from this form and takes over its whole layout; the handlers are
-// virtual so that it can put its own in place of all but Cancel.
+// The touchpad dialog derives from this form and takes over its whole layout and its buttons. What
+// it replaces is how the state is read (FormShow), how it is written (WriteState) and which help page
+// opens; OK (write, then close), Apply (write), Mouse and Cancel are the same for both.
 #pragma once
 
 #include <QDialog>
@@ -21,9 +22,9 @@ public:
     ~TNubstickFor() override;
 
     virtual void FormShow();
-    virtual void ButtonOKClick();
-    virtual void ButtonApplyClick();
-    virtual void ButtonMouseClick();
+    void ButtonOKClick();
+    void ButtonApplyClick();
+    void ButtonMouseClick();
     virtual void ButtonHelpClick();
     void ButtonCancelClick();
 
@@ -38,8 +39,8 @@ protected:
     // Narrows Label1's face just enough for its whole caption to fit its fixed width.
     void FitLabel();
 
-    std::unique_ptr<Ui::TNubstickFor> ui;
+    // Switches the device as the drop-down list says.
+    virtual void WriteState();
 
-private:
-    void WriteState();
+    std::unique_ptr<Ui::TNubstickFor> ui;
 };

@@ -29,9 +29,9 @@ void TTouchPadForm1::FormShow()
         return;
     }
     const QString captureFile = QString::fromLatin1(TouchpadCaptureFile);
-    System(QStringLiteral("synclient -l | grep TouchpadOff > ") + captureFile);
-    const QString line = ReadFirstLine(captureFile);
-    RunShell(QStringLiteral("rm ") + captureFile);
+    const QString line =
+        CaptureFirstLine(RunWith::System, QStringLiteral("synclient -l | grep TouchpadOff > ") + captureFile,
+                         captureFile, RunWith::Shell);
     // The listing puts the value at character 28: "    TouchpadOff          = 0". The parameter
     // says whether the pad is off, so "0" means it works; no such line shows it as off.
     ShowState(line.size() >= 28 && line.at(27) == QLatin1Char('0'));
@@ -40,7 +40,7 @@ void TTouchPadForm1::FormShow()
 void TTouchPadForm1::WriteState()
 {
     if (!CommandExists(QStringLiteral("synclient"))) {
-        ShowError(QStringLiteral("command synclient is not found"));
+        ShowError(QString::fromLatin1(MsgSynclientIsNotFound));
         return;
     }
     const QString scratchFile = QString::fromLatin1(XorgConfigScratchFile);
@@ -56,23 +56,7 @@ void TTouchPadForm1::WriteState()
     }
 }
 
-void TTouchPadForm1::ButtonOKClick()
-{
-    WriteState();
-    accept();
-}
-
-void TTouchPadForm1::ButtonApplyClick()
-{
-    WriteState();
-}
-
-void TTouchPadForm1::ButtonMouseClick()
-{
-    TNubstickFor::ButtonMouseClick();
-}
-
 void TTouchPadForm1::ButtonHelpClick()
 {
-    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVTouchPad.HTM &"));
+    ShowHelpPage(QStringLiteral("QRVTouchPad.HTM"));
 }

@@ -13,11 +13,8 @@ public:
     explicit TTouchPadForm1(QWidget* parent = nullptr);
 
     void FormShow() override;
-    void ButtonOKClick() override;
-    void ButtonApplyClick() override;
-    void ButtonMouseClick() override;
     void ButtonHelpClick() override;
 
-private:
-    void WriteState();
+protected:
+    void WriteState() override;
 };

@@ -36,6 +36,39 @@ QString ReadFirstLine(const QString& fileName)
     return lines.isEmpty() ? QString() : lines.first();
 }
 
+bool RunCommand(RunWith way, const QString& command)
+{
+    switch (way) {
+    case RunWith::System:
+        System(command);
+        return true;
+    case RunWith::Shell:
+        RunShell(command);
+        return true;
+    case RunWith::Daemon:
+        return RunPrivileged(command);
+    }
+    return false;
+}
+
+bool WithCaptureFirstLine(RunWith writeWith, const QString& command, const QString& path, RunWith removeWith,
+                          const std::function<void(const QString& firstLine)>& use)
+{
+    if (!RunCommand(writeWith, command))
+        return false;
+    use(ReadFirstLine(path));
+    RunCommand(removeWith, QStringLiteral("rm ") + path);
+    return true;
+}
+
+QString CaptureFirstLine(RunWith writeWith, const QString& command, const QString& path, RunWith removeWith)
+{
+    Q_ASSERT(writeWith != RunWith::Daemon);
+    QString line;
+    WithCaptureFirstLine(writeWith, command, path, removeWith, [&](const QString& first) { line = first; });
+    return line;
+}
+
 QString TrimLeadingBlanks(const QString& s)
 {
     qsizetype start = 0;
@@ -73,7 +106,7 @@ TStringinfo ReadCaptureFile(const QString& fileName, int count, std::span<const 
             ++i;
         }
     }
-    RunShell(QStringLiteral("rm ") + fileName);
+    RunCommand(RunWith::Shell, QStringLiteral("rm ") + fileName);
     return values;
 }
 

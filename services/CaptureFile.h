@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <span>
 
 namespace Ucomtc {
@@ -16,6 +17,27 @@ using TStringinfo = QStringList;
 QStringList ReadTextLines(const QString& fileName);
 // The first line, or an empty text for an empty file. Throws IoError like ReadTextLines.
 QString ReadFirstLine(const QString& fileName);
+
+// The three ways a command line runs: the C library's system(), RunShell, or the daemon.
+enum class RunWith
+{
+    System,
+    Shell,
+    Daemon,
+};
+
+// Runs `command` the chosen way; false only when the daemon did not carry it out.
+bool RunCommand(RunWith way, const QString& command);
+
+// The whole life of a capture file: `command` writes `path` (run by `writeWith`), `use` gets its first
+// line (empty for an empty file), then "rm " + path runs through `removeWith`. Whatever `use` runs
+// comes before the removal. A command the daemon did not carry out left nothing to read: neither
+// `use` nor the removal run, and the result is false. A file that cannot be read throws IoError
+// and is left in place, so the default error report shows what was there to see.
+bool WithCaptureFirstLine(RunWith writeWith, const QString& command, const QString& path, RunWith removeWith,
+                          const std::function<void(const QString& firstLine)>& use);
+// The same when only the first line is wanted; not for daemon writes, whose refusal would be lost.
+QString CaptureFirstLine(RunWith writeWith, const QString& command, const QString& path, RunWith removeWith);
 
 // Removes the leading run of blanks and tabs, nothing else.
 QString TrimLeadingBlanks(const QString& s);

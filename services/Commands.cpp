@@ -18,14 +18,9 @@ void RunShell(const QString& command)
     Host::current().RunShell(command);
 }
 
-bool RunPrivileged(const QString& socketPath, const QString& command)
-{
-    return Host::current().RunPrivileged(socketPath, command);
-}
-
 bool RunPrivileged(const QString& command)
 {
-    return RunPrivileged(QString::fromLatin1(DaemonSocketPath), command);
+    return Host::current().RunPrivileged(QString::fromLatin1(DaemonSocketPath), command);
 }
 
 bool FileExists(const QString& path)
@@ -36,9 +31,9 @@ bool FileExists(const QString& path)
 bool CommandExists(const QString& name)
 {
     const QString captureFile = QString::fromLatin1(CommandCaptureFile);
-    System(QStringLiteral("whereis ") + name + QStringLiteral(" >") + captureFile);
-    const QString answer = ReadFirstLine(captureFile);
-    System(QStringLiteral("rm ") + captureFile);
+    const QString answer = CaptureFirstLine(
+        RunWith::System, QStringLiteral("whereis ") + name + QStringLiteral(" >") + captureFile, captureFile,
+        RunWith::System);
     // whereis answers "name:" and nothing more for a name it knows nothing about.
     return answer.size() != name.size() + 1;
 }

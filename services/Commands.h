@@ -10,9 +10,8 @@ namespace Ucomtc {
 int System(const QString& command);
 // A child that asks for user id 0, then becomes "/bin/sh -c command"; only the shell is waited for.
 void RunShell(const QString& command);
-// Runs the command with root rights through the daemon on `socketPath`, or directly for root.
-bool RunPrivileged(const QString& socketPath, const QString& command);
-// The same on the daemon's usual socket "/tmp/vx_vc_socket".
+// Runs the command with root rights through the daemon, or directly for root; false when the daemon
+// did not carry it out.
 bool RunPrivileged(const QString& command);
 
 // Whether `whereis` reports anything for `name`.

@@ -2,6 +2,8 @@
 // They are shared by every form; the order follows the table the forms were designed against.
 #pragma once
 
+#include <DaemonProtocol.h>
+
 #include <array>
 #include <cstdint>
 
@@ -46,7 +48,7 @@ inline constexpr const char* CopyBat0StateCommand = "cp /proc/H8/BAT0/state ";
 inline constexpr const char* CopyBat0InfoCommand = "cp /proc/H8/BAT0/info ";
 inline constexpr const char* CopyBat1StateCommand = "cp /proc/H8/BAT1/state ";
 inline constexpr const char* CopyBat1InfoCommand = "cp /proc/H8/BAT1/info ";
-inline constexpr const char* RemoveDmidecodeCommand = "rm /tmp/dmidecode";
+inline constexpr const char* RemoveDmidecodeCommand = VcdProtocol::RemoveDmidecodeCapture;
 inline constexpr const char* RemoveMemCommand = "rm /tmp/mem";
 inline constexpr const char* KpowersaveCaptureFile = "/tmp/kpowersave";
 // Bytes of the daemon's socket path "/tmp/vx_vc_socket" with its terminating NUL.
@@ -56,7 +58,10 @@ inline constexpr const char* AcScript = "/opt/lapstone/ac/ac.sh";
 inline constexpr const char* MsgYastNotFound =
     "command yast is not found or no /sbin/yast2 file or directory";
 inline constexpr const char* MsgEchoNotFound = "command echo is not found";
+// The touchpad dialog words the same failure two ways: this text when it is shown, the next one
+// from OK and Apply. Both are what users have always seen there.
 inline constexpr const char* MsgSynclientNotFound = "command synclient not found";
+inline constexpr const char* MsgSynclientIsNotFound = "command synclient is not found";
 inline constexpr const char* MsgKcmshellNotFound = "command kcmshell not found";
 inline constexpr const char* MsgDmidecodeNotFound = "command dmidecode not found";
 inline constexpr const char* MsgNubstickDriverMissing =
@@ -67,7 +72,11 @@ inline constexpr const char* MemCaptureFile = "/tmp/mem";
 inline constexpr const char* KpowersavercScratchFile = "/tmp/kpowersaverc";
 inline constexpr const char* XorgConfigScratchFile = "/tmp/xorgconfig";
 
-// Not part of the table above, but every privileged request goes to this one socket.
-inline constexpr const char* DaemonSocketPath = "/tmp/vx_vc_socket";
+// Not part of the table above: the daemon's socket and the files its commands name, shared with the
+// daemon through its protocol header.
+inline constexpr const char* DaemonSocketPath = VcdProtocol::SocketPath;
+inline constexpr const char* StoredDmiFile = VcdProtocol::StoredDmiFile;
+inline constexpr const char* DmidecodeCaptureFile = VcdProtocol::DmidecodeCaptureFile;
+inline constexpr const char* PointingStickRateFile = VcdProtocol::PointingStickRate;
 
 } // namespace Ucomtc

@@ -10,10 +10,7 @@ namespace Ucomtc {
 class IoError : public std::runtime_error
 {
 public:
-    IoError(const QString& path, int errorNumber);
     IoError(const QString& path, const QString& reason);
-
-    QString text() const { return QString::fromUtf8(what()); }
 };
 
 } // namespace Ucomtc

@@ -2,6 +2,8 @@
 
 #include "BusyCursor.h"
 
+#include <DaemonProtocol.h>
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <cerrno>
@@ -112,9 +114,9 @@ bool RunPrivilegedThrough(Host& host, const QString& socketPath, const QString& 
         Socket socket;
         if (Connect(socket.fd(), socketPath)) {
             SendCommand(socket.fd(), command.toLocal8Bit());
-            std::int32_t reply = 0;
+            std::uint32_t reply = VcdProtocol::ReplyDone;
             if (ReceiveAll(socket.fd(), reinterpret_cast<char*>(&reply), sizeof reply, replyTimeoutMs)) {
-                carriedOut = reply != 1;
+                carriedOut = reply != VcdProtocol::ReplyFailed;
             }
             ::shutdown(socket.fd(), SHUT_RDWR);
             return carriedOut;

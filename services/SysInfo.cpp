@@ -10,9 +10,6 @@ namespace Ucomtc {
 
 namespace {
 
-const QString StoredDmi = QStringLiteral("/tmp/StoredDmi");
-const QString ScratchFile = QStringLiteral("/tmp/dmidecode");
-
 enum DmiValue
 {
     BiosVersion,
@@ -25,7 +22,7 @@ enum DmiValue
 
 TStringinfo ReadDmiValues()
 {
-    return ReadCaptureFile(StoredDmi, static_cast<int>(DmiKeys.size()), DmiKeys);
+    return ReadCaptureFile(QString::fromLatin1(StoredDmiFile), static_cast<int>(DmiKeys.size()), DmiKeys);
 }
 
 // The controller line reads e.g. "String 1: VELTOR Embedded Controller Version LT2EC107 (1.07)";
@@ -33,14 +30,6 @@ TStringinfo ReadDmiValues()
 QString ControllerVersion(const QString& value)
 {
     return value.mid(26, 17);
-}
-
-// The first line the command wrote into `captureFile`; the file is removed afterwards.
-QString TakeFirstLine(const QString& captureFile, const QString& removeCommand)
-{
-    const QString line = ReadFirstLine(captureFile);
-    RunShell(removeCommand);
-    return line;
 }
 
 void ReadGeneralRows(TSysInfoArray& rows)
@@ -52,22 +41,31 @@ void ReadGeneralRows(TSysInfoArray& rows)
     for (qsizetype i = 0; i < rows.size(); ++i)
         rows[i].Attribute = QString::fromLatin1(attributes[i]);
 
-    const QString removeScratch = QString::fromLatin1(RemoveDmidecodeCommand);
-    RunShell(QStringLiteral("grep Linux /etc/issue > /tmp/dmidecode"));
     // The line starts with "Welcome to "; what follows names the distribution.
-    rows[0].Value = TakeFirstLine(ScratchFile, removeScratch).mid(11, 30);
+    rows[0].Value = CaptureFirstLine(RunWith::Shell, QStringLiteral("grep Linux /etc/issue > /tmp/dmidecode"),
+                                     QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell)
+                        .mid(11, 30);
 
-    System(QStringLiteral("gawk '{print $1\" \" $2\" \" $3}' /proc/version > /tmp/dmidecode"));
-    rows[1].Value = TakeFirstLine(ScratchFile, removeScratch).left(100);
+    rows[1].Value =
+        CaptureFirstLine(RunWith::System,
+                         QStringLiteral("gawk '{print $1\" \" $2\" \" $3}' /proc/version > /tmp/dmidecode"),
+                         QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell)
+            .left(100);
 
     // Only the first processor's line is read: they all name the same model.
-    System(QStringLiteral("grep \"model name\" /proc/cpuinfo | gawk '{print $4\" \" $5\" \" $6\" \" $7\" \" "
-                          "$8\" \" $9}' > /tmp/dmidecode"));
-    rows[2].Value = TakeFirstLine(ScratchFile, removeScratch).left(100);
+    rows[2].Value =
+        CaptureFirstLine(RunWith::System,
+                         QStringLiteral("grep \"model name\" /proc/cpuinfo | gawk '{print $4\" \" $5\" "
+                                        "\" $6\" \" $7\" \" $8\" \" $9}' > /tmp/dmidecode"),
+                         QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell)
+            .left(100);
 
     const QString memFile = QString::fromLatin1(MemCaptureFile);
-    System(QStringLiteral("grep \"MemTotal\" /proc/meminfo | gawk '{print $2 $3}' > ") + memFile);
-    rows[3].Value = TakeFirstLine(memFile, QString::fromLatin1(RemoveMemCommand)).left(100);
+    rows[3].Value = CaptureFirstLine(
+                        RunWith::System,
+                        QStringLiteral("grep \"MemTotal\" /proc/meminfo | gawk '{print $2 $3}' > ") + memFile,
+                        memFile, RunWith::Shell)
+                        .left(100);
 
     rows[4].Value = dmi[BiosVersion];
     rows[5].Value = dmi[ProductName];
@@ -96,8 +94,7 @@ void GetSysInfo(int tab, TSysInfoArray& rows)
         return;
     }
     // Only a privileged run can read the DMI table; whether it worked shows in the dump itself.
-    RunPrivileged(QString::fromLatin1(DaemonSocketPath),
-                  QStringLiteral("/usr/sbin/dmidecode > /tmp/StoredDmi"));
+    RunPrivileged(QString::fromLatin1(VcdProtocol::DumpToStoredDmi));
     switch (tab) {
     case GeneralTab:
         ReadGeneralRows(rows);

@@ -13,6 +13,7 @@
 #include "Host.h"
 #include "IoError.h"
 #include "ItemHeight.h"
+#include "Launches.h"
 #include "Messages.h"
 #include "PrivilegedClient.h"
 #include "ShellWord.h"

@@ -1,23 +1,27 @@
 // The nine command lines the configuration program sends, written out as the program sends them.
 #pragma once
 
+#include <DaemonProtocol.h>
+
 #include <array>
 #include <string_view>
 
 namespace VcdTest {
 
-inline constexpr std::string_view DumpToStoredDmi = "/usr/sbin/dmidecode > /tmp/StoredDmi";
-inline constexpr std::string_view DumpToStoredDmiByPath = "dmidecode > /tmp/StoredDmi";
-inline constexpr std::string_view RemoveStoredDmi = "rm /tmp/StoredDmi";
-inline constexpr std::string_view RateOff = "echo -n 0 > /sys/devices/platform/i8042/serio0/serio2/rate";
-inline constexpr std::string_view RateOn = "echo -n 100 > /sys/devices/platform/i8042/serio0/serio2/rate";
-inline constexpr std::string_view PowerOnPassword =
-    "/usr/sbin/dmidecode | grep Power-On | gawk '{print $4}' >/tmp/dmidecode";
-inline constexpr std::string_view AdministratorPassword =
-    "/usr/sbin/dmidecode | grep Administrator | gawk '{print $4}' >/tmp/dmidecode";
-inline constexpr std::string_view HddPassword =
-    "/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}' > /tmp/dmidecode";
-inline constexpr std::string_view RemoveDmidecode = "rm /tmp/dmidecode";
+inline constexpr std::string_view DumpToStoredDmi = VcdProtocol::DumpToStoredDmi;
+inline constexpr std::string_view DumpToStoredDmiByPath = VcdProtocol::DumpToStoredDmiByPath;
+inline constexpr std::string_view RemoveStoredDmi = VcdProtocol::RemoveStoredDmi;
+inline constexpr std::string_view RateOff = VcdProtocol::RateOff;
+inline constexpr std::string_view RateOn = VcdProtocol::RateOn;
+inline constexpr std::string_view PowerOnPassword = VcdProtocol::PowerOnPasswordQuery;
+inline constexpr std::string_view AdministratorPassword = VcdProtocol::AdministratorPasswordQuery;
+inline constexpr std::string_view HddPassword = VcdProtocol::HardDiskPasswordQuery;
+inline constexpr std::string_view RemoveDmidecode = VcdProtocol::RemoveDmidecodeCapture;
+
+// The protocol header builds the lines from pieces; what goes on the wire must stay exactly this.
+static_assert(HddPassword == "/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}' > /tmp/dmidecode");
+static_assert(PowerOnPassword == "/usr/sbin/dmidecode | grep Power-On | gawk '{print $4}' >/tmp/dmidecode");
+static_assert(RateOn == "echo -n 100 > /sys/devices/platform/i8042/serio0/serio2/rate");
 
 inline constexpr std::array<std::string_view, 9> AllCommands = {
     DumpToStoredDmi, DumpToStoredDmiByPath, RemoveStoredDmi, RateOff,         RateOn,
@@ -33,11 +37,11 @@ struct CaptureCase
 };
 
 inline constexpr std::array<CaptureCase, 5> CaptureCommands = {{
-    {DumpToStoredDmi, "/tmp/StoredDmi", nullptr},
-    {DumpToStoredDmiByPath, "/tmp/StoredDmi", nullptr},
-    {PowerOnPassword, "/tmp/dmidecode", "Disabled\n"},
-    {AdministratorPassword, "/tmp/dmidecode", "Enabled\n"},
-    {HddPassword, "/tmp/dmidecode", "3C\n"},
+    {DumpToStoredDmi, VcdProtocol::StoredDmiFile, nullptr},
+    {DumpToStoredDmiByPath, VcdProtocol::StoredDmiFile, nullptr},
+    {PowerOnPassword, VcdProtocol::DmidecodeCaptureFile, "Disabled\n"},
+    {AdministratorPassword, VcdProtocol::DmidecodeCaptureFile, "Enabled\n"},
+    {HddPassword, VcdProtocol::DmidecodeCaptureFile, "3C\n"},
 }};
 
 } // namespace VcdTest

@@ -128,7 +128,7 @@ void CaptureFileTest::unreadableFileRaisesAndStays()
             ReadCaptureFile(path, 1, Keys);
             return 1;
         } catch (const IoError& error) {
-            return error.text().startsWith(path) ? 0 : 2;
+            return QString::fromUtf8(error.what()).startsWith(path) ? 0 : 2;
         }
     });
     QCOMPARE(outcome, 0);

@@ -1,0 +1,23 @@
+#include "Launches.h"
+
+#include "Commands.h"
+#include "Constants.h"
+#include "Messages.h"
+
+namespace Ucomtc {
+
+bool Yast2Available()
+{
+    if (CommandExists(QStringLiteral("yast2")) && FileExists(QStringLiteral("/sbin/yast2")))
+        return true;
+    ShowError(QString::fromLatin1(MsgYastNotFound));
+    return false;
+}
+
+void ShowHelpPage(const QString& page)
+{
+    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/") + page +
+           QStringLiteral(" &"));
+}
+
+} // namespace Ucomtc

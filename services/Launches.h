@@ -1,0 +1,15 @@
+// Starting the outside tools the dialogs hand over to: the yast2 modules and the help pages.
+#pragma once
+
+#include <QString>
+
+namespace Ucomtc {
+
+// Whether a yast2 module can be started: whereis knows yast2 and /sbin/yast2 exists (looked at only
+// once whereis has found it). Shows the error and answers false otherwise.
+bool Yast2Available();
+
+// Opens `page` of the installed help in a browser window of the help's size; does not wait for it.
+void ShowHelpPage(const QString& page);
+
+} // namespace Ucomtc

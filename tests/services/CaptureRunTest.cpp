@@ -1,0 +1,147 @@
+// The life of a capture file: which way each step runs, in which order, and what a failed step
+// leaves behind. The commands are answered by FakeHost; the file lives in a temporary directory.
+#include <CaptureFile.h>
+#include <Commands.h>
+#include <FakeHost.h>
+#include <Handlers.h>
+#include <IoError.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Ucomtc;
+
+Q_DECLARE_METATYPE(Ucomtc::RunWith)
+
+class CaptureRunTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void runsWriteReadRemoveInOrder_data();
+    void runsWriteReadRemoveInOrder();
+    void emptyOutputIsStillRemoved();
+    void workOfTheReaderComesBeforeTheRemoval();
+    void refusedDaemonWriteReadsAndRemovesNothing();
+    void unreadableFileStaysAndReachesTheReport();
+
+private:
+    // Makes `command` write `content` into the capture file, as its redirection would.
+    void answerWith(const QString& command, const QByteArray& content);
+
+    QTemporaryDir dir_;
+    QString path_;
+    QString remove_;
+    FakeHost host_;
+};
+
+void CaptureRunTest::init()
+{
+    QVERIFY(dir_.isValid());
+    path_ = dir_.filePath(QStringLiteral("capture"));
+    remove_ = QStringLiteral("rm ") + path_;
+    QFile::remove(path_);
+    host_ = FakeHost();
+    Host::install(&host_);
+}
+
+void CaptureRunTest::answerWith(const QString& command, const QByteArray& content)
+{
+    const QString path = path_;
+    host_.answers[command] = [path, content] {
+        FakeHost::WriteFile(path, content);
+        return 0;
+    };
+}
+
+void CaptureRunTest::runsWriteReadRemoveInOrder_data()
+{
+    QTest::addColumn<RunWith>("writeWith");
+    QTest::addColumn<RunWith>("removeWith");
+    QTest::addColumn<QStringList>("expected"); // the write's and the removal's log prefixes
+
+    QTest::newRow("system, system") << RunWith::System << RunWith::System << QStringList{"system", "system"};
+    QTest::newRow("system, shell") << RunWith::System << RunWith::Shell << QStringList{"system", "shell"};
+    QTest::newRow("shell, shell") << RunWith::Shell << RunWith::Shell << QStringList{"shell", "shell"};
+    QTest::newRow("daemon, daemon") << RunWith::Daemon << RunWith::Daemon
+                                    << QStringList{"privileged", "privileged"};
+}
+
+void CaptureRunTest::runsWriteReadRemoveInOrder()
+{
+    QFETCH(RunWith, writeWith);
+    QFETCH(RunWith, removeWith);
+    QFETCH(QStringList, expected);
+    const QString command = QStringLiteral("grep Lock kdesktoprc > ") + path_;
+    answerWith(command, "Lock=true\r\nsecond line\n");
+
+    QStringList seen;
+    QVERIFY(WithCaptureFirstLine(writeWith, command, path_, removeWith,
+                                 [&](const QString& line) { seen.append(line); }));
+
+    QCOMPARE(seen, QStringList{QStringLiteral("Lock=true")});
+    QCOMPARE(host_.log, (QStringList{expected[0] + QStringLiteral(": ") + command,
+                                     expected[1] + QStringLiteral(": ") + remove_}));
+}
+
+void CaptureRunTest::emptyOutputIsStillRemoved()
+{
+    // A command that prints nothing still leaves the file its redirection created.
+    const QString command = QStringLiteral("synclient -l | grep TouchpadOff > ") + path_;
+    answerWith(command, QByteArray());
+
+    QCOMPARE(CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell), QString());
+    QCOMPARE(host_.log,
+             (QStringList{QStringLiteral("system: ") + command, QStringLiteral("shell: ") + remove_}));
+}
+
+void CaptureRunTest::workOfTheReaderComesBeforeTheRemoval()
+{
+    const QString command = QStringLiteral("cat kpowersaverc | grep lockOnSuspend > ") + path_;
+    answerWith(command, "lockOnSuspend=true\n");
+
+    WithCaptureFirstLine(RunWith::System, command, path_, RunWith::System, [](const QString&) {
+        System(QStringLiteral("sed /General/a\\lockOnSuspend=false"));
+    });
+
+    QCOMPARE(host_.Entries(QStringLiteral("system: ")),
+             (QStringList{command, QStringLiteral("sed /General/a\\lockOnSuspend=false"), remove_}));
+}
+
+void CaptureRunTest::refusedDaemonWriteReadsAndRemovesNothing()
+{
+    const QString command = QStringLiteral("/usr/sbin/dmidecode | grep Power-On > ") + path_;
+    host_.privilegedResults[command] = false;
+    bool used = false;
+
+    QVERIFY(!WithCaptureFirstLine(RunWith::Daemon, command, path_, RunWith::Daemon,
+                                  [&](const QString&) { used = true; }));
+
+    QVERIFY(!used);
+    QCOMPARE(host_.log, QStringList{QStringLiteral("privileged: ") + command});
+}
+
+void CaptureRunTest::unreadableFileStaysAndReachesTheReport()
+{
+    // The command left no file: reading fails, nothing is removed, and the handler's guard shows
+    // the failure in the default report instead of the caller going on with a blank.
+    const QString command = QStringLiteral("cat /sys/devices/platform/i8042/serio0/serio2/rate > ") + path_;
+    QVERIFY_THROWS_EXCEPTION(IoError, CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell));
+    QCOMPARE(host_.log, QStringList{QStringLiteral("system: ") + command});
+
+    host_.log.clear();
+    bool goneOn = false;
+    Guarded([&] {
+        CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell);
+        goneOn = true;
+    });
+    QVERIFY(!goneOn);
+    QCOMPARE(host_.log.size(), 2);
+    QCOMPARE(host_.log[0], QStringLiteral("system: ") + command);
+    QVERIFY2(host_.log[1].startsWith(QStringLiteral("report: ") + path_), qPrintable(host_.log[1]));
+}
+
+QTEST_MAIN(CaptureRunTest)
+#include "CaptureRunTest.moc"
