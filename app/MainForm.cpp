@@ -44,7 +44,6 @@ TMainForm1::TMainForm1(QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(633, 539);
     UseFormFont(this, 12);
     UseFormFont(ui->StatusBar2, 16, QStringLiteral("Sans Serif"), false);
     ActionList1->setObjectName(QStringLiteral("ActionList1"));

@@ -1,6 +1,6 @@
 #include "Resume.h"
 
-#include "ui_ResumeForm1.h"
+#include "ui_Resume.h"
 
 #include <QShowEvent>
 #include <Ucomtc.h>
@@ -77,7 +77,6 @@ TResumeForm1::TResumeForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(410, 164);
     UseFormFont(this, 16);
     UseFormFont(ui->EnableLock, 13);
     UseFormFont(ui->ButtonOK, 12);

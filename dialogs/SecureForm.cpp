@@ -1,6 +1,6 @@
 #include "SecureForm.h"
 
-#include "ui_SecureForm1.h"
+#include "ui_SecureForm.h"
 
 #include <QApplication>
 #include <QShowEvent>
@@ -28,7 +28,6 @@ TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(410, 350);
     setBackgroundRole(QPalette::Window);
     UseFormFont(this, 12);
     UseFormFont(ui->Label9, 16, QStringLiteral("Sans Serif"), false);

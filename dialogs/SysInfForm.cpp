@@ -1,6 +1,6 @@
 #include "SysInfForm.h"
 
-#include "ui_SysInfoForm.h"
+#include "ui_SysInfForm.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -26,7 +26,6 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
 {
     ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
-    setFixedSize(511, 426);
     UseFormFont(this, 12);
 
     // One content area serves all three tabs: the list and the selector sit on the tab control,

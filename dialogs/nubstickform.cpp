@@ -1,6 +1,6 @@
 #include "nubstickform.h"
 
-#include "ui_NubstickFor.h"
+#include "ui_nubstickform.h"
 
 #include <QBitmap>
 #include <QShowEvent>
@@ -13,7 +13,6 @@ TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->setupUi(this);
     // A dialog with a title but without any title-bar button: it closes through its own buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(430, 292);
     UseFormFont(this, 12);
     UseItemHeight(ui->ComboBoxState, 22);
     UseDeviceIcon(QStringLiteral(":/artwork/nubstick-device.png"));

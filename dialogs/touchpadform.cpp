@@ -1,6 +1,6 @@
 #include "touchpadform.h"
 
-#include "ui_NubstickFor.h"
+#include "ui_nubstickform.h"
 
 #include <Ucomtc.h>
 

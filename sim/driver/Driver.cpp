@@ -8,10 +8,10 @@
 #include <Application.h>
 #include <Forms.h>
 #include <MainForm.h>
+#include <MessageKindName.h>
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 #include <QTimer>
@@ -27,19 +27,6 @@ QStringList ReadLines(const QString& path)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}
-
-QString KindName(MessageKind kind)
-{
-    switch (kind) {
-    case MessageKind::Error:
-        return QStringLiteral("error");
-    case MessageKind::Plain:
-        return QStringLiteral("plain");
-    case MessageKind::Report:
-        return QStringLiteral("report");
-    }
-    return QString();
 }
 
 std::vector<Scenario> AllScenarios()
@@ -102,18 +89,6 @@ void Driver::Tour()
     TourSystemInformation(*this);
 }
 
-bool Driver::WaitFor(const std::function<bool()>& condition, int milliseconds)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > milliseconds)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
 void Driver::Settle(int milliseconds)
 {
     QTest::qWait(milliseconds);
@@ -130,7 +105,7 @@ void Driver::StartProgram()
                      forms_->FormNames().join(QStringLiteral(", ")));
     main_->show();
     // The show handler's first request is the DMI dump; everything after it runs in the same call.
-    Check(WaitFor([&] { return host_.privilegedDone() > before; }, 20000),
+    Check(QTest::qWaitFor([&] { return host_.privilegedDone() > before; }, 20000),
           QStringLiteral("the main window asks for the DMI dump when it opens"));
     Settle();
     if (main_->isVisible())
@@ -215,7 +190,7 @@ QStringList Driver::Messages() const
 {
     QStringList shown;
     for (const ScenarioHost::Message& message : host_.messages())
-        shown.append(KindName(message.kind) + QStringLiteral(": ") + message.text);
+        shown.append(QString::fromLatin1(NameOf(message.kind).name) + QStringLiteral(": ") + message.text);
     return shown;
 }
 

@@ -45,7 +45,6 @@ public:
     void ClickToOpen(QAbstractButton* opener, const QString& formName,
                      const std::function<void(QWidget*)>& whileOpen);
 
-    bool WaitFor(const std::function<bool()>& condition, int milliseconds);
     // Lets pending events (a show handler, a repaint) run.
     void Settle(int milliseconds = 100);
     // Lines the stand-in tools have logged since the last call.

@@ -2,6 +2,8 @@
 
 #include "Transcript.h"
 
+#include <MessageKindName.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
@@ -34,11 +36,10 @@ bool ScenarioHost::RunPrivileged(const QString& socketPath, const QString& comma
 
 void ScenarioHost::ShowMessage(MessageKind kind, const QString& text)
 {
-    static const char* const kinds[] = {"error box", "plain message box", "error report"};
     messages_.append({kind, text});
     auto box = CreateMessageBox(kind, text, QApplication::activeWindow());
     transcript_.Line(QStringLiteral("  %1 \"%2\": \"%3\"")
-                         .arg(QString::fromLatin1(kinds[static_cast<int>(kind)]), box->windowTitle(), text));
+                         .arg(QString::fromLatin1(NameOf(kind).box), box->windowTitle(), text));
     // A person reads the box, then presses OK.
     QMessageBox* shown = box.get();
     QTimer::singleShot(300, shown, [this, shown] {

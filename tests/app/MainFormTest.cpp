@@ -3,6 +3,7 @@
 #include <Application.h>
 #include <FakeHost.h>
 #include <MainForm.h>
+#include <TestData.h>
 #include <Ucomtc.h>
 
 #include <QAction>
@@ -27,14 +28,6 @@ namespace {
 const QString StoredDmi = QStringLiteral("/tmp/StoredDmi");
 const QString DumpCommand = QStringLiteral("dmidecode > /tmp/StoredDmi");
 const QString Origin = QStringLiteral("/opt/lapstone/vc/bin/image/origin.jpg");
-
-QByteArray TestData(const char* name)
-{
-    QFile file(QStringLiteral(LAPSTONE_TEST_DATA "/") + QString::fromLatin1(name));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing test data %s", name);
-    return file.readAll();
-}
 
 } // namespace
 

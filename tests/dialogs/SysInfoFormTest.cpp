@@ -5,10 +5,11 @@
 #include <FakeHost.h>
 #include <MainForm.h>
 #include <SysInfForm.h>
+#include <TestData.h>
 #include <Ucomtc.h>
 
-#include <QClipboard>
 #include <QAbstractItemView>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -29,14 +30,6 @@ const QString MemCommand =
     QStringLiteral("grep \"MemTotal\" /proc/meminfo | gawk '{print $2 $3}' > /tmp/mem");
 const QString NoBattery =
     QStringLiteral("error: Module batinfo is needed or there is no battery in the computer");
-
-QByteArray Data(const QString& name)
-{
-    QFile file(QStringLiteral(LAPSTONE_TEST_DATA "/sysinfo/") + name);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing test data %s", qPrintable(name));
-    return file.readAll();
-}
 
 QByteArray BatteryState(const char* percentage, const char* cycles)
 {
@@ -94,7 +87,7 @@ void SysInfoFormTest::init()
     host_.Whereis(QStringLiteral("dmidecode"), true);
     host_.answers.insert(DumpCommand, [] {
         FakeHost::WriteFile(QStringLiteral("/tmp/StoredDmi"),
-                            Data(QStringLiteral("dmidecode-veltor-t3.txt")));
+                            TestData(QStringLiteral("sysinfo/dmidecode-veltor-t3.txt")));
         return 0;
     });
     const std::pair<const char*, const char*> general[] = {
@@ -159,8 +152,9 @@ void SysInfoFormTest::UseBatteries(bool bat0, bool bat1)
                                  QLatin1Char('/') + QLatin1String(file);
             host_.files[path] = battery.present;
             const QString capture = QStringLiteral("/tmp/") + QLatin1String(file);
-            const QByteArray content =
-                file == std::string_view("state") ? battery.state : Data(QStringLiteral("battery/info"));
+            const QByteArray content = file == std::string_view("state")
+                                           ? battery.state
+                                           : TestData(QStringLiteral("sysinfo/battery/info"));
             host_.answers.insert(QStringLiteral("cp ") + path + QLatin1Char(' ') + capture,
                                  [capture, content] {
                                      FakeHost::WriteFile(capture, content);

@@ -2,6 +2,7 @@
 #include <CaptureFile.h>
 #include <Constants.h>
 #include <IoError.h>
+#include <TestData.h>
 #include <Unprivileged.h>
 
 #include <QFile>
@@ -86,9 +87,9 @@ void CaptureFileTest::findsKeysInOrder()
 
 void CaptureFileTest::readsDmiKeysFromADump()
 {
-    QFile dump(QStringLiteral(LAPSTONE_TEST_DATA "/dmidecode-veltor.txt"));
-    QVERIFY(dump.open(QIODevice::ReadOnly));
-    const TStringinfo values = ReadCaptureFile(write(dump.readAll()), 6, DmiKeys);
+    const QByteArray dump = TestData(QStringLiteral("dmidecode-veltor.txt"));
+    QVERIFY(!dump.isEmpty());
+    const TStringinfo values = ReadCaptureFile(write(dump), 6, DmiKeys);
     QCOMPARE(values, (QStringList{"1.07    ", "03/14/2007", "LS-5400/7215-R3", "SU7215R3004417", "BB0704417X",
                                   "Controller Version    : 1.12.0005  (2007/03/02)"}));
 

@@ -1,5 +1,7 @@
 #include "FakeHost.h"
 
+#include "MessageKindName.h"
+
 #include <PrivilegedClient.h>
 
 #include <QColor>
@@ -60,8 +62,7 @@ std::optional<QString> FakeHost::GetEnv(const char* name)
 
 void FakeHost::ShowMessage(MessageKind kind, const QString& text)
 {
-    static const char* const names[] = {"error", "plain", "report"};
-    log.append(QString::fromLatin1(names[static_cast<int>(kind)]) + QStringLiteral(": ") + text);
+    log.append(QString::fromLatin1(NameOf(kind).name) + QStringLiteral(": ") + text);
     if (onMessage)
         onMessage(kind, text);
 }

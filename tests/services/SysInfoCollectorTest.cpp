@@ -2,6 +2,7 @@
 // dumps and /proc files, run by the real shell with the machine's paths pointed at test data, and
 // the battery tab from real battery driver files. Runs in a private /tmp.
 #include <FakeHost.h>
+#include <TestData.h>
 #include <Ucomtc.h>
 
 #include <QDir>
@@ -21,11 +22,6 @@ const QString CpuCommand = QStringLiteral("grep \"model name\" /proc/cpuinfo | g
                                           "$6\" \" $7\" \" $8\" \" $9}' > /tmp/dmidecode");
 const QString MemCommand =
     QStringLiteral("grep \"MemTotal\" /proc/meminfo | gawk '{print $2 $3}' > /tmp/mem");
-
-QString Data(const QString& name)
-{
-    return QStringLiteral(LAPSTONE_TEST_DATA "/sysinfo/") + name;
-}
 
 using Rows = QList<QPair<QString, QString>>;
 
@@ -50,11 +46,11 @@ QStringList Values(const TSysInfoArray& rows)
 // The machine the collector looks at: which file stands at each fixed path.
 struct Machine
 {
-    QString dump = Data(QStringLiteral("dmidecode-veltor-t3.txt"));
-    QString issue = Data(QStringLiteral("issue-long.txt"));
-    QString version = Data(QStringLiteral("version-plain.txt"));
-    QString cpuinfo = Data(QStringLiteral("cpuinfo-four-cores.txt"));
-    QString meminfo = Data(QStringLiteral("meminfo.txt"));
+    QString dump = TestDataPath(QStringLiteral("sysinfo/dmidecode-veltor-t3.txt"));
+    QString issue = TestDataPath(QStringLiteral("sysinfo/issue-long.txt"));
+    QString version = TestDataPath(QStringLiteral("sysinfo/version-plain.txt"));
+    QString cpuinfo = TestDataPath(QStringLiteral("sysinfo/cpuinfo-four-cores.txt"));
+    QString meminfo = TestDataPath(QStringLiteral("sysinfo/meminfo.txt"));
 };
 Q_DECLARE_METATYPE(Machine)
 
@@ -123,7 +119,7 @@ void SysInfoCollectorTest::Use(const Machine& machine)
 
 void SysInfoCollectorTest::UseBatteries(const QString& bat0State, const QString& bat1State)
 {
-    const QString info = Data(QStringLiteral("battery/info"));
+    const QString info = TestDataPath(QStringLiteral("sysinfo/battery/info"));
     const struct
     {
         const char* battery;
@@ -158,7 +154,7 @@ void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles_data()
                "Zentil Linux Enterprise Deskto", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
 
     Machine longVersion;
-    longVersion.version = Data(QStringLiteral("version-long.txt"));
+    longVersion.version = TestDataPath(QStringLiteral("sysinfo/version-long.txt"));
     QTest::newRow("a kernel name over 100 characters is cut to 100")
         << longVersion
         << QStringList{"Zentil Linux Enterprise Deskto",
@@ -171,7 +167,7 @@ void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles_data()
                        "LT3-2441"};
 
     Machine shortName;
-    shortName.cpuinfo = Data(QStringLiteral("cpuinfo-short-name.txt"));
+    shortName.cpuinfo = TestDataPath(QStringLiteral("sysinfo/cpuinfo-short-name.txt"));
     QTest::newRow("a processor name of three words keeps the blanks of the missing ones")
         << shortName
         << QStringList{"Zentil Linux Enterprise Deskto",
@@ -182,17 +178,17 @@ void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles_data()
                        "LT3-2441"};
 
     Machine eleven;
-    eleven.issue = Data(QStringLiteral("issue-eleven.txt"));
+    eleven.issue = TestDataPath(QStringLiteral("sysinfo/issue-eleven.txt"));
     QTest::newRow("an issue line of 11 characters leaves nothing")
         << eleven << QStringList{"", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
     Machine twelve;
-    twelve.issue = Data(QStringLiteral("issue-twelve.txt"));
+    twelve.issue = TestDataPath(QStringLiteral("sysinfo/issue-twelve.txt"));
     QTest::newRow("a line of 12 characters gives its last")
         << twelve << QStringList{"y", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
     Machine noLinux;
-    noLinux.issue = Data(QStringLiteral("issue-without-linux.txt"));
-    noLinux.cpuinfo = Data(QStringLiteral("meminfo.txt"));
-    noLinux.meminfo = Data(QStringLiteral("cpuinfo-short-name.txt"));
+    noLinux.issue = TestDataPath(QStringLiteral("sysinfo/issue-without-linux.txt"));
+    noLinux.cpuinfo = TestDataPath(QStringLiteral("sysinfo/meminfo.txt"));
+    noLinux.meminfo = TestDataPath(QStringLiteral("sysinfo/cpuinfo-short-name.txt"));
     QTest::newRow("files without the lines looked for give empty values")
         << noLinux << QStringList{"", kernel, "", "", "LT3B114 (1.14 )", "LT3-2441"};
 }
@@ -262,7 +258,7 @@ void SysInfoCollectorTest::biosRowsFollowTheDumpInOrder()
     QFETCH(QString, dump);
     QFETCH(QStringList, expected);
     Machine machine;
-    machine.dump = Data(dump);
+    machine.dump = TestDataPath(QStringLiteral("sysinfo/") + dump);
     Use(machine);
 
     TSysInfoArray rows;
@@ -307,7 +303,7 @@ void SysInfoCollectorTest::withoutDmidecodeEveryTabIsEmpty()
 {
     Use(Machine{});
     host_.Whereis(QStringLiteral("dmidecode"), false);
-    UseBatteries(Data(QStringLiteral("battery/state-ac-full")), QString());
+    UseBatteries(TestDataPath(QStringLiteral("sysinfo/battery/state-ac-full")), QString());
     CopyBatteryFiles(0);
     host_.log.clear();
 
@@ -406,7 +402,7 @@ void SysInfoCollectorTest::batteryRowsFollowThePowerState()
     QFETCH(QString, state);
     QFETCH(Rows, expected);
     Use(Machine{});
-    UseBatteries(Data(QStringLiteral("battery/") + state), QString());
+    UseBatteries(TestDataPath(QStringLiteral("sysinfo/battery/") + state), QString());
 
     CopyBatteryFiles(0);
     TSysInfoArray rows;
@@ -426,7 +422,7 @@ void SysInfoCollectorTest::batteryRowsFollowThePowerState()
 void SysInfoCollectorTest::batteryTabWithoutACopyIsBlank()
 {
     Use(Machine{});
-    UseBatteries(Data(QStringLiteral("battery/state-ac-full")), QString());
+    UseBatteries(TestDataPath(QStringLiteral("sysinfo/battery/state-ac-full")), QString());
     CopyBatteryFiles(0);
 
     TSysInfoArray first;
@@ -452,8 +448,8 @@ void SysInfoCollectorTest::batteryCopiesFallBackOnlyFromTheFirst_data()
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QString>("copiedState");
 
-    const QString full = Data(QStringLiteral("battery/state-ac-full"));
-    const QString charging = Data(QStringLiteral("battery/state-ac-charging"));
+    const QString full = TestDataPath(QStringLiteral("sysinfo/battery/state-ac-full"));
+    const QString charging = TestDataPath(QStringLiteral("sysinfo/battery/state-ac-charging"));
     const QStringList copy0{"shell: cp /proc/H8/BAT0/state /tmp/state",
                             "shell: cp /proc/H8/BAT0/info /tmp/info"};
     const QStringList copy1{"shell: cp /proc/H8/BAT1/state /tmp/state",

@@ -1,1 +1,0 @@
-// Anchors the generated form headers and resources in a library of their own.
