@@ -131,5 +131,5 @@ void TSecureForm1::ButtonCancelClick()
 
 void TSecureForm1::ButtonHelpClick()
 {
-    ShowHelpPage(QStringLiteral("QRVSecI.HTM"));
+    ShowHelpPage(HelpSecurity);
 }

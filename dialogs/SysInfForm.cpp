@@ -167,7 +167,7 @@ void TSysInfoForm::ButtonCancelClick()
 
 void TSysInfoForm::ButtonHelpClick()
 {
-    ShowHelpPage(QStringLiteral("QRVSI.HTM"));
+    ShowHelpPage(HelpSysInfo);
 }
 
 QString TSysInfoForm::RowsAsText(const QList<QTreeWidgetItem*>& items)

@@ -71,11 +71,8 @@ void TNubstickFor::FormShow()
         return;
     }
     const QString captureFile = QString::fromLatin1(NubstickCaptureFile);
-    const QString rate =
-        CaptureFirstLine(RunWith::System,
-                         QStringLiteral("cat ") + QString::fromLatin1(PointingStickRateFile) +
-                             QStringLiteral(" > ") + captureFile,
-                         captureFile, RunWith::Shell);
+    const QString rate = CaptureFirstLine(
+        RunWith::System, QString::fromLatin1(ReadRateIntoCapture) + captureFile, captureFile, RunWith::Shell);
     // An empty rate file counts as on: only a rate of 0 turns the stick off.
     ShowState(!rate.startsWith(QLatin1Char('0')));
 }
@@ -118,5 +115,5 @@ void TNubstickFor::ButtonMouseClick()
 
 void TNubstickFor::ButtonHelpClick()
 {
-    ShowHelpPage(QStringLiteral("QRVNubstick.HTM"));
+    ShowHelpPage(HelpNubstick);
 }

@@ -58,5 +58,5 @@ void TTouchPadForm1::WriteState()
 
 void TTouchPadForm1::ButtonHelpClick()
 {
-    ShowHelpPage(QStringLiteral("QRVTouchPad.HTM"));
+    ShowHelpPage(HelpTouchPad);
 }

@@ -10,11 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// The paths inside the command lines, as literals so that the lines can be put together at compile
-// time and still read as the daemon receives them.
-#define VCD_STORED_DMI "/tmp/StoredDmi"
-#define VCD_DMIDECODE_CAPTURE "/tmp/dmidecode"
-#define VCD_POINTING_STICK_RATE "/sys/devices/platform/i8042/serio0/serio2/rate"
+#include <string_view>
 
 namespace VcdProtocol {
 
@@ -29,30 +25,51 @@ inline constexpr std::uint32_t ReplyDone = 0;
 inline constexpr std::uint32_t ReplyFailed = 1;
 
 // The capture files the daemon writes as root, and the sysfs attribute it writes.
-inline constexpr const char* StoredDmiFile = VCD_STORED_DMI;
-inline constexpr const char* DmidecodeCaptureFile = VCD_DMIDECODE_CAPTURE;
-inline constexpr const char* PointingStickRate = VCD_POINTING_STICK_RATE;
-
-// The three BIOS password queries, without the redirection into their capture file.
-#define VCD_POWER_ON_QUERY "/usr/sbin/dmidecode | grep Power-On | gawk '{print $4}'"
-#define VCD_ADMINISTRATOR_QUERY "/usr/sbin/dmidecode | grep Administrator | gawk '{print $4}'"
-#define VCD_HARD_DISK_QUERY "/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}'"
+inline constexpr const char* StoredDmiFile = "/tmp/StoredDmi";
+inline constexpr const char* DmidecodeCaptureFile = "/tmp/dmidecode";
+inline constexpr const char* PointingStickRate = "/sys/devices/platform/i8042/serio0/serio2/rate";
 
 // The nine command lines, byte for byte as the program sends them (the blanks around ">" differ
-// from line to line, and the daemon matches them exactly).
-inline constexpr const char* DumpToStoredDmi = "/usr/sbin/dmidecode > " VCD_STORED_DMI;
-inline constexpr const char* DumpToStoredDmiByPath = "dmidecode > " VCD_STORED_DMI;
-inline constexpr const char* RemoveStoredDmi = "rm " VCD_STORED_DMI;
-inline constexpr const char* RateOff = "echo -n 0 > " VCD_POINTING_STICK_RATE;
-inline constexpr const char* RateOn = "echo -n 100 > " VCD_POINTING_STICK_RATE;
-inline constexpr const char* PowerOnPasswordQuery = VCD_POWER_ON_QUERY " >" VCD_DMIDECODE_CAPTURE;
-inline constexpr const char* AdministratorPasswordQuery = VCD_ADMINISTRATOR_QUERY " >" VCD_DMIDECODE_CAPTURE;
-inline constexpr const char* HardDiskPasswordQuery = VCD_HARD_DISK_QUERY " > " VCD_DMIDECODE_CAPTURE;
-inline constexpr const char* RemoveDmidecodeCapture = "rm " VCD_DMIDECODE_CAPTURE;
+// from line to line, and the daemon matches them exactly). Written out whole so that each can be
+// found by searching for it; the checks below keep them in step with the paths above.
+inline constexpr const char* DumpToStoredDmi = "/usr/sbin/dmidecode > /tmp/StoredDmi";
+inline constexpr const char* DumpToStoredDmiByPath = "dmidecode > /tmp/StoredDmi";
+inline constexpr const char* RemoveStoredDmi = "rm /tmp/StoredDmi";
+inline constexpr const char* RateOff = "echo -n 0 > /sys/devices/platform/i8042/serio0/serio2/rate";
+inline constexpr const char* RateOn = "echo -n 100 > /sys/devices/platform/i8042/serio0/serio2/rate";
+inline constexpr const char* PowerOnPasswordQuery =
+    "/usr/sbin/dmidecode | grep Power-On | gawk '{print $4}' >/tmp/dmidecode";
+inline constexpr const char* AdministratorPasswordQuery =
+    "/usr/sbin/dmidecode | grep Administrator | gawk '{print $4}' >/tmp/dmidecode";
+inline constexpr const char* HardDiskPasswordQuery =
+    "/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}' > /tmp/dmidecode";
+inline constexpr const char* RemoveDmidecodeCapture = "rm /tmp/dmidecode";
 
 // The shell text each query runs, its output going to the capture file the daemon opens itself.
-inline constexpr const char* PowerOnPasswordProgram = VCD_POWER_ON_QUERY;
-inline constexpr const char* AdministratorPasswordProgram = VCD_ADMINISTRATOR_QUERY;
-inline constexpr const char* HardDiskPasswordProgram = VCD_HARD_DISK_QUERY;
+inline constexpr const char* PowerOnPasswordProgram =
+    "/usr/sbin/dmidecode | grep Power-On | gawk '{print $4}'";
+inline constexpr const char* AdministratorPasswordProgram =
+    "/usr/sbin/dmidecode | grep Administrator | gawk '{print $4}'";
+inline constexpr const char* HardDiskPasswordProgram =
+    "/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}'";
+
+namespace Check {
+// line == head + middle + tail, at compile time.
+constexpr bool Joins(std::string_view line, std::string_view head, std::string_view middle,
+                     std::string_view tail = {})
+{
+    return line.size() == head.size() + middle.size() + tail.size() && line.starts_with(head) &&
+           line.substr(head.size(), middle.size()) == middle && line.ends_with(tail);
+}
+static_assert(Joins(DumpToStoredDmi, "/usr/sbin/dmidecode > ", StoredDmiFile));
+static_assert(Joins(DumpToStoredDmiByPath, "dmidecode > ", StoredDmiFile));
+static_assert(Joins(RemoveStoredDmi, "rm ", StoredDmiFile));
+static_assert(Joins(RateOff, "echo -n 0 > ", PointingStickRate));
+static_assert(Joins(RateOn, "echo -n 100 > ", PointingStickRate));
+static_assert(Joins(PowerOnPasswordQuery, PowerOnPasswordProgram, " >", DmidecodeCaptureFile));
+static_assert(Joins(AdministratorPasswordQuery, AdministratorPasswordProgram, " >", DmidecodeCaptureFile));
+static_assert(Joins(HardDiskPasswordQuery, HardDiskPasswordProgram, " > ", DmidecodeCaptureFile));
+static_assert(Joins(RemoveDmidecodeCapture, "rm ", DmidecodeCaptureFile));
+} // namespace Check
 
 } // namespace VcdProtocol

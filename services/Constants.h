@@ -78,5 +78,35 @@ inline constexpr const char* DaemonSocketPath = VcdProtocol::SocketPath;
 inline constexpr const char* StoredDmiFile = VcdProtocol::StoredDmiFile;
 inline constexpr const char* DmidecodeCaptureFile = VcdProtocol::DmidecodeCaptureFile;
 inline constexpr const char* PointingStickRateFile = VcdProtocol::PointingStickRate;
+inline constexpr const char* ReadRateIntoCapture = "cat /sys/devices/platform/i8042/serio0/serio2/rate > ";
+static_assert(VcdProtocol::Check::Joins(ReadRateIntoCapture, "cat ", PointingStickRateFile, " > "));
+
+// The dialogs' help pages: the installed page, and the line that opens it in a browser window of
+// the help's size.
+struct HelpPage
+{
+    const char* path;
+    const char* command;
+};
+inline constexpr HelpPage HelpSysInfo{
+    "/opt/lapstone/vc/help/html/QRVSI.HTM",
+    "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSI.HTM &"};
+inline constexpr HelpPage HelpNubstick{
+    "/opt/lapstone/vc/help/html/QRVNubstick.HTM",
+    "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVNubstick.HTM &"};
+inline constexpr HelpPage HelpTouchPad{
+    "/opt/lapstone/vc/help/html/QRVTouchPad.HTM",
+    "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVTouchPad.HTM &"};
+inline constexpr HelpPage HelpSecurity{
+    "/opt/lapstone/vc/help/html/QRVSecI.HTM",
+    "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSecI.HTM &"};
+static_assert(VcdProtocol::Check::Joins(HelpSysInfo.command, "firefox -width 800 -height 600 ",
+                                        HelpSysInfo.path, " &"));
+static_assert(VcdProtocol::Check::Joins(HelpNubstick.command, "firefox -width 800 -height 600 ",
+                                        HelpNubstick.path, " &"));
+static_assert(VcdProtocol::Check::Joins(HelpTouchPad.command, "firefox -width 800 -height 600 ",
+                                        HelpTouchPad.path, " &"));
+static_assert(VcdProtocol::Check::Joins(HelpSecurity.command, "firefox -width 800 -height 600 ",
+                                        HelpSecurity.path, " &"));
 
 } // namespace Ucomtc

@@ -14,10 +14,9 @@ bool Yast2Available()
     return false;
 }
 
-void ShowHelpPage(const QString& page)
+void ShowHelpPage(const HelpPage& page)
 {
-    System(QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/") + page +
-           QStringLiteral(" &"));
+    System(QString::fromLatin1(page.command));
 }
 
 } // namespace Ucomtc

@@ -1,7 +1,7 @@
 // Starting the outside tools the dialogs hand over to: the yast2 modules and the help pages.
 #pragma once
 
-#include <QString>
+#include "Constants.h"
 
 namespace Ucomtc {
 
@@ -9,7 +9,7 @@ namespace Ucomtc {
 // once whereis has found it). Shows the error and answers false otherwise.
 bool Yast2Available();
 
-// Opens `page` of the installed help in a browser window of the help's size; does not wait for it.
-void ShowHelpPage(const QString& page);
+// Opens a dialog's help page in a browser window of the help's size; does not wait for it.
+void ShowHelpPage(const HelpPage& page);
 
 } // namespace Ucomtc
