@@ -28,7 +28,7 @@ packages="build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
     clang libclang-rt-14-dev
     util-linux gawk sed grep coreutils diffutils bubblewrap
-    xvfb xauth imagemagick fonts-dejavu-core"
+    xvfb xauth imagemagick fonts-dejavu-core clang-format"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then

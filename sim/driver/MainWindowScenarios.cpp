@@ -175,7 +175,8 @@ void TourMainWindow(Driver& driver)
         driver.transcript().Line(QStringLiteral("pointer on ") +
                                  QString(driver.Button(name)->text()).remove(QLatin1Char('&')));
         driver.Check(preview->pixmap().cacheKey() != before, QStringLiteral("the preview picture changed"));
-        driver.transcript().Screenshot(driver.mainForm(), QStringLiteral("preview ") + QString::fromLatin1(name));
+        driver.transcript().Screenshot(driver.mainForm(),
+                                       QStringLiteral("preview ") + QString::fromLatin1(name));
     }
     for (const ToolButton& tool : ToolLaunches) {
         driver.Click(tool.button);
