@@ -36,7 +36,8 @@ metainfo=/usr/share/metainfo/org.lapstone.Configuration.metainfo.xml
 quiet "systemd-analyze verify $unit" systemd-analyze verify --man=no "$unit"
 documentation=$(sed -n 's/^Documentation=man://p' "$unit")
 [ -n "$documentation" ] || fail "the unit has no Documentation= manual page"
-man -w "$(echo "$documentation" | sed 's/^\(.*\)(\(.*\))$/\2 \1/')" >/dev/null 2>&1 ||
+section=${documentation##*(}
+man -w "${section%)}" "${documentation%%(*}" >/dev/null 2>&1 ||
     fail "the unit's Documentation= names $documentation, which man does not find"
 quiet "desktop-file-validate $desktop" desktop-file-validate "$desktop"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
