@@ -1,12 +1,28 @@
 #include "Application.h"
+#include "CommandLine.h"
 #include "MainForm.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
+    // Before the application object: that one needs a display, and --help must not.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const TCommandLineOutcome command =
+        TCommandLine(QStringLiteral("LapstoneConfiguration"), QStringLiteral(LAPSTONE_VERSION))
+            .Parse(arguments);
+    if (!command.run) {
+        std::fputs(command.output.toLocal8Bit().constData(), stdout);
+        std::fputs(command.error.toLocal8Bit().constData(), stderr);
+        return command.exitStatus;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
+    QApplication::setApplicationVersion(QStringLiteral(LAPSTONE_VERSION));
 
     TApplication forms;
     forms.CreateForms();
