@@ -109,7 +109,7 @@ bool TMainForm1::eventFilter(QObject* watched, QEvent* event)
 void TMainForm1::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous() && screen() != nullptr)
-        move(screen()->availableGeometry().center() - rect().center());
+        PlaceWindow(this, screen()->availableGeometry().center() - rect().center());
     QWidget::showEvent(event);
     QueueShowHandler(this, event, [this] { FormShow(); });
 }

@@ -27,6 +27,7 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
     UseFormFont(this, 12);
+    KeepOnScreen(this);
 
     // One content area serves all three tabs: the list and the selector sit on the tab control,
     // above whichever (empty) page is current.

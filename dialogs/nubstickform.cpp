@@ -14,6 +14,7 @@ TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     // A dialog with a title but without any title-bar button: it closes through its own buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     UseFormFont(this, 12);
+    KeepOnScreen(this);
     UseItemHeight(ui->ComboBoxState, 22);
     UseDeviceIcon(QStringLiteral(":/artwork/nubstick-device.png"));
     FitLabel();

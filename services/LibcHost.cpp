@@ -2,6 +2,7 @@
 
 #include "BusyCursor.h"
 #include "IoError.h"
+#include "Placement.h"
 #include "PrivilegedClient.h"
 
 #include <QApplication>
@@ -76,7 +77,9 @@ std::unique_ptr<QMessageBox> LibcHost::CreateMessageBox(MessageKind kind, const 
     } else if (kind == MessageKind::Report) {
         icon = QMessageBox::Critical;
     }
-    return std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
+    auto box = std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
+    KeepOnScreen(box.get());
+    return box;
 }
 
 void LibcHost::ShowMessage(MessageKind kind, const QString& text)

@@ -15,6 +15,7 @@
 #include "ItemHeight.h"
 #include "Launches.h"
 #include "Messages.h"
+#include "Placement.h"
 #include "PrivilegedClient.h"
 #include "ShellWord.h"
 #include "SysInfo.h"
