@@ -66,6 +66,7 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
 
     BindHandler(ui->TabControl1, &QTabWidget::currentChanged, this, &TSysInfoForm::TabControl1Change);
     BindHandler(ui->ComboBoxBatt, &QComboBox::activated, this, &TSysInfoForm::ComboBoxBattChange);
+    KeepMnemonicsInWindow(this);
     BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TSysInfoForm::ButtonOKClick);
     BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TSysInfoForm::ButtonCancelClick);
     BindHandler(ui->ButtonHelp, &QPushButton::clicked, this, &TSysInfoForm::ButtonHelpClick);

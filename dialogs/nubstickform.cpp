@@ -42,6 +42,8 @@ void TNubstickFor::UseDeviceIcon(const QString& resource)
     if (!image.isNull())
         icon.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1))));
     ui->Image1->setPixmap(icon);
+    // Named after the device it shows, as the label beside it calls it.
+    ui->Image1->setAccessibleName(QString(ui->Label1->text()).remove(QLatin1Char('&')));
 }
 
 void TNubstickFor::FitLabel()

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImageReader>
+#include <QLabel>
 #include <QMessageBox>
 #include <cerrno>
 #include <cstdlib>
@@ -79,6 +80,9 @@ std::unique_ptr<QMessageBox> LibcHost::CreateMessageBox(MessageKind kind, const 
     }
     auto box = std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
     KeepOnScreen(box.get());
+    // The icon says what kind of message this is; a screen reader says it too.
+    if (auto* iconLabel = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        iconLabel->setAccessibleName(kind == MessageKind::Plain ? QString() : QStringLiteral("Error"));
     return box;
 }
 
