@@ -6,10 +6,12 @@
 #include "PrivilegedClient.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
+#include <QUrl>
 #include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -89,6 +91,11 @@ std::unique_ptr<QMessageBox> LibcHost::CreateMessageBox(MessageKind kind, const 
 void LibcHost::ShowMessage(MessageKind kind, const QString& text)
 {
     CreateMessageBox(kind, text, QApplication::activeWindow())->exec();
+}
+
+bool LibcHost::OpenFile(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 QImage LibcHost::LoadImage(const QString& path)
