@@ -50,9 +50,12 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     header->setSectionsMovable(false);
     ui->ListView1->setColumnWidth(0, 210);
     ui->ListView1->setColumnWidth(1, 245);
+    // White as laid out while the list's text is dark; a dark scheme keeps its own background.
     QPalette palette = ui->ListView1->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    ui->ListView1->setPalette(palette);
+    if (ContrastRatio(palette.color(QPalette::Text), Qt::white) >= ReadableContrast) {
+        palette.setColor(QPalette::Base, Qt::white);
+        ui->ListView1->setPalette(palette);
+    }
 
     auto* copyRows = new QAction(QStringLiteral("&Copy"), ui->ListView1);
     copyRows->setObjectName(QStringLiteral("CopyRows"));
