@@ -93,7 +93,7 @@ void TResumeForm1::showEvent(QShowEvent* event)
     // Created with the main window as its parent, the dialog would open centred over it; it opens
     // where it was laid out instead, above the security dialog.
     if (!event->spontaneous())
-        move(590, 417);
+        PlaceWindow(this, QPoint(590, 417));
     QDialog::showEvent(event);
     if (!event->spontaneous())
         ui->ButtonOK->setFocus();

@@ -63,6 +63,8 @@ inline constexpr const char* MsgEchoNotFound = "command echo is not found";
 inline constexpr const char* MsgSynclientNotFound = "command synclient not found";
 inline constexpr const char* MsgSynclientIsNotFound = "command synclient is not found";
 inline constexpr const char* MsgKcmshellNotFound = "command kcmshell not found";
+// Neither firefox nor the desktop's default browser could show a help page.
+inline constexpr const char* MsgHelpNotShown = "cannot open the help page ";
 inline constexpr const char* MsgDmidecodeNotFound = "command dmidecode not found";
 inline constexpr const char* MsgNubstickDriverMissing =
     "Nubstick driver does not exist. Maybe your Linux kernel version is too low";

@@ -40,6 +40,8 @@ public:
     virtual void ShowMessage(MessageKind kind, const QString& text) = 0;
     // Loads a picture file; throws IoError when it is missing or cannot be decoded.
     virtual QImage LoadImage(const QString& path) = 0;
+    // Opens a local file with the desktop's default application for it; false when none would.
+    virtual bool OpenFile(const QString& path) = 0;
 
     // The host in use: the one installed last, or the production host.
     static Host& current();

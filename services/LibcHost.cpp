@@ -2,12 +2,16 @@
 
 #include "BusyCursor.h"
 #include "IoError.h"
+#include "Placement.h"
 #include "PrivilegedClient.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFile>
 #include <QImageReader>
+#include <QLabel>
 #include <QMessageBox>
+#include <QUrl>
 #include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -76,12 +80,22 @@ std::unique_ptr<QMessageBox> LibcHost::CreateMessageBox(MessageKind kind, const 
     } else if (kind == MessageKind::Report) {
         icon = QMessageBox::Critical;
     }
-    return std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
+    auto box = std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
+    KeepOnScreen(box.get());
+    // The icon says what kind of message this is; a screen reader says it too.
+    if (auto* iconLabel = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        iconLabel->setAccessibleName(kind == MessageKind::Plain ? QString() : QStringLiteral("Error"));
+    return box;
 }
 
 void LibcHost::ShowMessage(MessageKind kind, const QString& text)
 {
     CreateMessageBox(kind, text, QApplication::activeWindow())->exec();
+}
+
+bool LibcHost::OpenFile(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 QImage LibcHost::LoadImage(const QString& path)

@@ -21,6 +21,7 @@ public:
     std::optional<QString> GetEnv(const char* name) override;
     void ShowMessage(MessageKind kind, const QString& text) override;
     QImage LoadImage(const QString& path) override;
+    bool OpenFile(const QString& path) override;
 
     // The box ShowMessage shows for `kind`: icon, title, text and one OK button.
     static std::unique_ptr<QMessageBox> CreateMessageBox(MessageKind kind, const QString& text,

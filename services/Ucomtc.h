@@ -15,6 +15,8 @@
 #include "ItemHeight.h"
 #include "Launches.h"
 #include "Messages.h"
+#include "Mnemonics.h"
+#include "Placement.h"
 #include "PrivilegedClient.h"
 #include "ShellWord.h"
 #include "SysInfo.h"

@@ -585,6 +585,7 @@ void DeviceDialogsTest::mouseAndHelpStartTheirTools()
     host_.fileTests.clear();
     host_.Whereis(QStringLiteral("yast2"), yast2);
     host_.files.insert(QStringLiteral("/sbin/yast2"), yastFile);
+    host_.InstallProgram(QStringLiteral("firefox"));
     QTest::mouseClick(Button(form, qPrintable(button)), Qt::LeftButton);
     QCOMPARE(host_.log, expected);
     QVERIFY(form->isVisible());

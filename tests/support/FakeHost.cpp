@@ -79,6 +79,18 @@ QImage FakeHost::LoadImage(const QString& path)
     return image;
 }
 
+bool FakeHost::OpenFile(const QString& path)
+{
+    log.append(QStringLiteral("open: ") + path);
+    return openFileWorks;
+}
+
+void FakeHost::InstallProgram(const QString& name)
+{
+    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/usr/bin:/bin"));
+    files.insert(QStringLiteral("/usr/bin/") + name, true);
+}
+
 void FakeHost::Whereis(const QString& name, bool known)
 {
     const QString line = known ? name + QStringLiteral(": /usr/bin/") + name : name + QStringLiteral(":");

@@ -23,6 +23,8 @@ public:
     std::optional<QString> GetEnv(const char* name) override;
     void ShowMessage(Ucomtc::MessageKind kind, const QString& text) override;
     QImage LoadImage(const QString& path) override;
+    // Recorded as "open: PATH"; answers openFileWorks.
+    bool OpenFile(const QString& path) override;
 
     // The record: "system: …", "shell: …", "privileged: …", "error: …", "plain: …", "report: …",
     // "image: …". File tests are not recorded; see fileTests.
@@ -37,8 +39,11 @@ public:
     QSet<QString> missingImages;
     QHash<QString, QString> environment;
     uid_t uid = 1000;
+    bool openFileWorks = true;
     std::function<void(Ucomtc::MessageKind, const QString&)> onMessage;
 
+    // Puts an executable NAME on the PATH the host reports (/usr/bin), as far as file tests can tell.
+    void InstallProgram(const QString& name);
     // Makes "whereis NAME >/tmp/command" answer as whereis does for a known or an unknown name.
     void Whereis(const QString& name, bool known);
     // Entries of the log that start with `prefix` ("system: " …), with the prefix removed.
