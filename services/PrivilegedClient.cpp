@@ -1,6 +1,7 @@
 #include "PrivilegedClient.h"
 
 #include "BusyCursor.h"
+#include "SafeTmp.h"
 
 #include <DaemonProtocol.h>
 
@@ -105,6 +106,12 @@ void SendCommand(int socket, const QByteArray& command)
 bool RunPrivilegedThrough(Host& host, const QString& socketPath, const QString& command, int replyTimeoutMs)
 {
     if (host.GetUid() == 0) {
+        // In the daemon's place, root makes the capture name its own first, as the daemon would.
+        const auto target = RedirectTarget(command);
+        if (target && !MakeFreshFile(*target)) {
+            host.ShowMessage(MessageKind::Error, InTheWayMessage(*target));
+            return false;
+        }
         host.System(command);
         return true;
     }

@@ -125,9 +125,13 @@ void CaptureRunTest::refusedDaemonWriteReadsAndRemovesNothing()
 
 void CaptureRunTest::unreadableFileStaysAndReachesTheReport()
 {
-    // The command left no file: reading fails, nothing is removed, and the handler's guard shows
-    // the failure in the default report instead of the caller going on with a blank.
+    // The command left no file (it removed the one made for it): reading fails, nothing is removed, and the
+    // handler's guard shows the failure in the default report instead of the caller going on with a blank.
     const QString command = QStringLiteral("cat /sys/devices/platform/i8042/serio0/serio2/rate > ") + path_;
+    host_.answers.insert(command, [this] {
+        QFile::remove(path_);
+        return 256;
+    });
     QVERIFY_THROWS_EXCEPTION(IoError, CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell));
     QCOMPARE(host_.log, QStringList{QStringLiteral("system: ") + command});
 

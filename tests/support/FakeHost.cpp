@@ -5,6 +5,7 @@
 #include <PrivilegedClient.h>
 
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
@@ -103,4 +104,10 @@ void FakeHost::WriteFile(const QString& path, const QByteArray& content)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
         throw std::runtime_error(("cannot write " + path).toStdString());
+}
+
+int FakeHost::PutFolderAt(const QString& path)
+{
+    QFile::remove(path);
+    return QDir().mkdir(path) ? 0 : 256;
 }

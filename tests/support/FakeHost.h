@@ -45,6 +45,9 @@ public:
     QStringList Entries(const QString& prefix) const;
     // Writes a file with the given content; used by answers that stand in for a command's output.
     static void WriteFile(const QString& path, const QByteArray& content);
+    // Leaves a folder where a command's output belongs. The program has made the name a fresh file
+    // before the command runs, so that file goes first. Returns system()'s status.
+    static int PutFolderAt(const QString& path);
 
 private:
     int Run(const QString& kind, const QString& command);
