@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Ucomtc {
@@ -28,9 +29,31 @@ QStringList SplitLines(const QByteArray& content)
     return lines;
 }
 
-// Who writes a file that a command run `way` creates.
-FileOwner WriterOf(RunWith /*way*/)
+// The owner of HOME when we are root and it is someone else's.
+std::optional<FileOwner> ForeignHomeOwner()
 {
+    if (Host::current().GetUid() != 0)
+        return std::nullopt;
+    const auto home = Host::current().GetEnv("HOME");
+    struct stat info;
+    if (!home || home->isEmpty() || ::stat(QFile::encodeName(*home).constData(), &info) != 0 ||
+        info.st_uid == 0)
+        return std::nullopt;
+    return FileOwner{info.st_uid, info.st_gid};
+}
+
+bool InHome(RunWith way)
+{
+    return way == RunWith::SystemInHome || way == RunWith::ShellInHome;
+}
+
+// Who writes a file that a command run `way` creates.
+FileOwner WriterOf(RunWith way)
+{
+    if (InHome(way)) {
+        if (const auto owner = ForeignHomeOwner())
+            return *owner;
+    }
     return {::geteuid(), ::getegid()};
 }
 
@@ -65,15 +88,28 @@ bool RunCommand(RunWith way, const QString& command)
 {
     switch (way) {
     case RunWith::System:
-        System(command);
+    case RunWith::SystemInHome:
+        RunCommandStatus(way, command);
         return true;
     case RunWith::Shell:
-        RunShell(command);
+    case RunWith::ShellInHome:
+        if (const auto owner = InHome(way) ? ForeignHomeOwner() : std::nullopt)
+            Host::current().RunAs(owner->uid, owner->gid, command);
+        else
+            RunShell(command);
         return true;
     case RunWith::Daemon:
         return RunPrivileged(command);
     }
     return false;
+}
+
+int RunCommandStatus(RunWith way, const QString& command)
+{
+    Q_ASSERT(way == RunWith::System || way == RunWith::SystemInHome);
+    if (const auto owner = InHome(way) ? ForeignHomeOwner() : std::nullopt)
+        return Host::current().RunAs(owner->uid, owner->gid, command);
+    return System(command);
 }
 
 bool PrepareCapture(RunWith way, const QString& path)

@@ -9,6 +9,7 @@
 #include <PrivilegedClient.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -208,6 +209,8 @@ private slots:
     void userCaptureHeldByAttacker();
     void forgedCaptureReadsAsMissing_data();
     void forgedCaptureReadsAsMissing();
+    void rootWithUsersHomeFollowsNoLinkThere_data();
+    void rootWithUsersHomeFollowsNoLinkThere();
 
 private:
     QTemporaryDir etc_;  // root's configuration: 0755, root only may write
@@ -430,6 +433,51 @@ void TmpAttackTest::forgedCaptureReadsAsMissing()
         QCOMPARE(outcome, 0);
     }
     QCOMPARE(ReadAll(secret_), Secret);
+}
+
+void TmpAttackTest::rootWithUsersHomeFollowsNoLinkThere_data()
+{
+    QTest::addColumn<bool>("dangling");
+    QTest::newRow("link to a root-only file") << false;
+    QTest::newRow("dangling link") << true;
+}
+
+void TmpAttackTest::rootWithUsersHomeFollowsNoLinkThere()
+{
+    // As after sudo: root runs the resume-lock edit with the user's HOME, where the user has put a
+    // link to a root-only file, or to a name only root may create.
+    QFETCH(bool, dangling);
+    const QString config = home_.filePath(QStringLiteral("kpowersaverc"));
+    const QString missing = etc_.filePath(QStringLiteral("created-by-root"));
+    const QString linkTarget = dangling ? missing : secret_;
+    QCOMPARE(RunAs(Victim,
+                   [&] {
+                       QFile::remove(config);
+                       return QFile::link(linkTarget, config) ? 0 : 1;
+                   }),
+             0);
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home_.path()));
+
+    RecordingHost host;
+    ScopedHost scoped(host);
+    const bool replaced =
+        EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), config,
+                        QString::fromLatin1(KpowersavercScratchFile), RunWith::SystemInHome);
+    RunCommand(RunWith::SystemInHome, QStringLiteral("echo lockOnSuspend=false >> ") + config);
+    RunCommand(RunWith::SystemInHome, QStringLiteral("cat ") + config + QStringLiteral(" > ") +
+                                          home_.filePath(QStringLiteral("copy")));
+    qputenv("HOME", savedHome);
+
+    QVERIFY(!replaced);
+    QVERIFY(QFileInfo(config).isSymLink());
+    QCOMPARE(ReadAll(secret_), Secret);
+    const struct stat secret = Stat(secret_);
+    QCOMPARE(secret.st_uid, uid_t(0));
+    QCOMPARE(secret.st_mode & 0777, mode_t(0600));
+    QVERIFY(!QFile::exists(missing));
+    QVERIFY(!QFile::exists(QString::fromLatin1(KpowersavercScratchFile)));
+    QCOMPARE(ReadAll(home_.filePath(QStringLiteral("copy"))), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TmpAttackTest)

@@ -34,6 +34,11 @@ void FakeHost::RunShell(const QString& command)
     Run(QStringLiteral("shell"), command);
 }
 
+int FakeHost::RunAs(uid_t uid, gid_t, const QString& command)
+{
+    return Run(QStringLiteral("as ") + QString::number(uid), command);
+}
+
 bool FakeHost::RunPrivileged(const QString& socketPath, const QString& command)
 {
     // Root goes the production way: straight to system(), no daemon.

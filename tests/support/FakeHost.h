@@ -17,6 +17,8 @@ public:
 
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
+    // Recorded as "as UID: …".
+    int RunAs(uid_t uid, gid_t gid, const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override { return uid; }
@@ -24,8 +26,8 @@ public:
     void ShowMessage(Ucomtc::MessageKind kind, const QString& text) override;
     QImage LoadImage(const QString& path) override;
 
-    // The record: "system: …", "shell: …", "privileged: …", "error: …", "plain: …", "report: …",
-    // "image: …". File tests are not recorded; see fileTests.
+    // The record: "system: …", "shell: …", "as 1000: …", "privileged: …", "error: …", "plain: …", "report:
+    // …", "image: …". File tests are not recorded; see fileTests.
     QStringList log;
     QStringList fileTests;
 
