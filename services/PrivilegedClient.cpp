@@ -54,6 +54,15 @@ bool Connect(int fd, const QString& socketPath)
     return result == 0;
 }
 
+// Only root's process is the daemon: anyone may bind the socket path while the daemon is down.
+bool PeerIsRoot(int fd)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
+           peer.uid == 0;
+}
+
 void SendAll(int fd, const char* data, std::size_t size)
 {
     while (size > 0) {
@@ -119,7 +128,7 @@ bool RunPrivilegedThrough(Host& host, const QString& socketPath, const QString& 
     {
         BusyCursor busy;
         Socket socket;
-        if (Connect(socket.fd(), socketPath)) {
+        if (Connect(socket.fd(), socketPath) && PeerIsRoot(socket.fd())) {
             SendCommand(socket.fd(), command.toLocal8Bit());
             std::uint32_t reply = VcdProtocol::ReplyDone;
             if (ReceiveAll(socket.fd(), reinterpret_cast<char*>(&reply), sizeof reply, replyTimeoutMs)) {
