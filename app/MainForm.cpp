@@ -182,7 +182,7 @@ void TMainForm1::FormShow()
         ShowPlainMessage(QStringLiteral("can't get the BIOS information"));
         return;
     }
-    switch (JudgeDump(ReadTextLines(QString::fromLatin1(StoredDmiFile)))) {
+    switch (JudgeDump(ReadCaptureLines(QString::fromLatin1(StoredDmiFile), RunWith::Daemon))) {
     case DumpVerdict::Veltor:
         return;
     case DumpVerdict::Empty:

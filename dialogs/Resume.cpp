@@ -54,19 +54,19 @@ void WriteLockOff(const QString& path, bool mentioned)
               : mentioned;
     if (keyLine) {
         EditFileWithSed(QStringLiteral("sed /^lockOnSuspend/c\\lockOnSuspend=false"), ShellWord(path),
-                        ScratchFile());
+                        ScratchFile(), RunWith::SystemInHome);
     } else if (!lines || !lines->filter(QLatin1String("General")).isEmpty()) {
-        EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path),
-                        ScratchFile());
+        EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path), ScratchFile(),
+                        RunWith::SystemInHome);
     } else if (lines->isEmpty()) {
         // Without a group line there is nothing to add the key after: the group and the key go at
         // the end of the file. sed appends nothing to an empty file, echo does.
         const QString file = ShellWord(path);
-        System(QStringLiteral("echo \"[General]\" >> ") + file);
-        System(QStringLiteral("echo lockOnSuspend=false >> ") + file);
+        RunCommand(RunWith::SystemInHome, QStringLiteral("echo \"[General]\" >> ") + file);
+        RunCommand(RunWith::SystemInHome, QStringLiteral("echo lockOnSuspend=false >> ") + file);
     } else {
         EditFileWithSed(QStringLiteral("sed -e '$a\\[General]' -e '$a\\lockOnSuspend=false'"),
-                        ShellWord(path), ScratchFile());
+                        ShellWord(path), ScratchFile(), RunWith::SystemInHome);
     }
 }
 
@@ -105,7 +105,7 @@ void TResumeForm1::FormShow()
     const QString path = ConfigurationPath();
     if (FileExists(path)) {
         const QString line =
-            CaptureFirstLine(RunWith::Shell,
+            CaptureFirstLine(RunWith::ShellInHome,
                              QStringLiteral("cat ") + ShellWord(path) +
                                  QStringLiteral(" | grep lockOnSuspend=false > ") + CaptureFile(),
                              CaptureFile(), RunWith::Shell);
@@ -122,7 +122,8 @@ void TResumeForm1::ButtonOKClick()
     const QString path = ConfigurationPath();
     if (FileExists(path)) {
         if (ui->EnableLock->isChecked())
-            EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path), ScratchFile());
+            EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path), ScratchFile(),
+                            RunWith::SystemInHome);
         else
             SaveLockOff(path);
     } else {
@@ -135,7 +136,7 @@ void TResumeForm1::ButtonOKClick()
 void TResumeForm1::SaveLockOff(const QString& path)
 {
     // The edits run while the capture file still exists; it is removed after them.
-    WithCaptureFirstLine(RunWith::System,
+    WithCaptureFirstLine(RunWith::SystemInHome,
                          QStringLiteral("cat ") + ShellWord(path) +
                              QStringLiteral(" | grep lockOnSuspend > ") + CaptureFile(),
                          CaptureFile(), RunWith::System,
@@ -145,11 +146,15 @@ void TResumeForm1::SaveLockOff(const QString& path)
 void TResumeForm1::CreateConfiguration()
 {
     // The shell expands $HOME; the directory is not created, so without it nothing is written.
-    System(WithShellHome(QStringLiteral("echo \"[General]\" >> $HOME/.kde/share/config/kpowersaverc")));
-    System(WithShellHome(QStringLiteral("echo AlreadyStarted=true >> $HOME/.kde/share/config/kpowersaverc")));
+    RunCommand(RunWith::SystemInHome,
+               WithShellHome(QStringLiteral("echo \"[General]\" >> $HOME/.kde/share/config/kpowersaverc")));
+    RunCommand(
+        RunWith::SystemInHome,
+        WithShellHome(QStringLiteral("echo AlreadyStarted=true >> $HOME/.kde/share/config/kpowersaverc")));
     if (!ui->EnableLock->isChecked())
-        System(WithShellHome(
-            QStringLiteral("echo lockOnSuspend=false >> $HOME/.kde/share/config/kpowersaverc")));
+        RunCommand(RunWith::SystemInHome,
+                   WithShellHome(
+                       QStringLiteral("echo lockOnSuspend=false >> $HOME/.kde/share/config/kpowersaverc")));
 }
 
 void TResumeForm1::ButtonCancelClick()

@@ -81,7 +81,7 @@ void TSecureForm1::FormShow()
 void TSecureForm1::ReadScreenSaverLock()
 {
     const QString line = CaptureFirstLine(
-        RunWith::Shell,
+        RunWith::ShellInHome,
         WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
         QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell);
     ui->ButtonScrnPwd->setEnabled(!line.contains(QLatin1String("Lock=true")));

@@ -83,6 +83,10 @@ inline constexpr const char* PointingStickRateFile = VcdProtocol::PointingStickR
 inline constexpr const char* ReadRateIntoCapture = "cat /sys/devices/platform/i8042/serio0/serio2/rate > ";
 static_assert(VcdProtocol::Check::Joins(ReadRateIntoCapture, "cat ", PointingStickRateFile, " > "));
 
+// Follows the path of a fixed /tmp name that another user holds, when the step that writes it
+// could not run.
+inline constexpr const char* MsgInTheWay = " is in the way";
+
 // The dialogs' help pages: the installed page, and the line that opens it in a browser window of
 // the help's size.
 struct HelpPage

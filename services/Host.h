@@ -29,6 +29,9 @@ public:
     virtual int System(const QString& command) = 0;
     // A forked child that asks for user id 0, then becomes /bin/sh -c command; waits for the shell.
     virtual void RunShell(const QString& command) = 0;
+    // A forked child that takes the user and group ids given (and no other groups), then becomes
+    // /bin/sh -c command; never runs the line when the switch fails. Returns the shell's status.
+    virtual int RunAs(uid_t uid, gid_t gid, const QString& command) = 0;
     // Hands the command to the privileged daemon (or runs it directly for root).
     virtual bool RunPrivileged(const QString& socketPath, const QString& command) = 0;
 

@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <cerrno>
 #include <cstdlib>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,6 +44,28 @@ void LibcHost::RunShell(const QString& command)
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
+}
+
+int LibcHost::RunAs(uid_t uid, gid_t gid, const QString& command)
+{
+    const QByteArray line = command.toLocal8Bit();
+    BusyCursor busy;
+    const pid_t child = fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        // Groups first: once the user id has changed, they could no longer be dropped.
+        if (setgroups(1, &gid) != 0 || setresgid(gid, gid, gid) != 0 || setresuid(uid, uid, uid) != 0)
+            _exit(126);
+        execl("/bin/sh", "sh", "-c", line.constData(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    return status;
 }
 
 bool LibcHost::RunPrivileged(const QString& socketPath, const QString& command)

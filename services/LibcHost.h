@@ -15,6 +15,7 @@ class LibcHost : public Host
 public:
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
+    int RunAs(uid_t uid, gid_t gid, const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override;

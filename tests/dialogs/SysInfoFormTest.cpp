@@ -361,7 +361,7 @@ void SysInfoFormTest::anUnreadableCaptureFileKeepsTheRows()
 {
     Open();
     const QStringList before = Column(1);
-    host_.answers.insert(MemCommand, [] { return QDir().mkdir(QStringLiteral("/tmp/mem")) ? 0 : 1; });
+    host_.answers.insert(MemCommand, [] { return FakeHost::PutFolderAt(QStringLiteral("/tmp/mem")); });
     form_->close();
     Open();
     QCOMPARE(Column(1), before);

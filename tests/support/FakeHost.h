@@ -17,6 +17,8 @@ public:
 
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
+    // Recorded as "as UID: …".
+    int RunAs(uid_t uid, gid_t gid, const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override { return uid; }
@@ -26,8 +28,8 @@ public:
     // Recorded as "open: PATH"; answers openFileWorks.
     bool OpenFile(const QString& path) override;
 
-    // The record: "system: …", "shell: …", "privileged: …", "error: …", "plain: …", "report: …",
-    // "image: …". File tests are not recorded; see fileTests.
+    // The record: "system: …", "shell: …", "as 1000: …", "privileged: …", "error: …", "plain: …", "report:
+    // …", "image: …". File tests are not recorded; see fileTests.
     QStringList log;
     QStringList fileTests;
 
@@ -50,6 +52,9 @@ public:
     QStringList Entries(const QString& prefix) const;
     // Writes a file with the given content; used by answers that stand in for a command's output.
     static void WriteFile(const QString& path, const QByteArray& content);
+    // Leaves a folder where a command's output belongs. The program has made the name a fresh file
+    // before the command runs, so that file goes first. Returns system()'s status.
+    static int PutFolderAt(const QString& path);
 
 private:
     int Run(const QString& kind, const QString& command);
