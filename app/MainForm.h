@@ -4,7 +4,10 @@
 #pragma once
 
 #include <QWidget>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TMainForm1;
@@ -22,6 +25,8 @@ public:
 
     void FormShow();
     void CloseConfig();
+
+    void setVisible(bool visible) override;
 
     void DetailsExecute();
     void NubstickExecute();
@@ -45,10 +50,21 @@ private:
     void BindActions();
     void BindButtons();
     void ShowPreview(int index);
+    void BeginStart();
     void StartYast2Module(const QString& command);
     void RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command);
 
     std::unique_ptr<Ui::TMainForm1> ui;
     QObject* ActionList1;
     TImageList* ImageList1;
+
+    // The first steps of FormShow, taken as the window is about to be shown: the start picture,
+    // then the dump request, whose reply FormShow waits for. The daemon works while the window is
+    // being put on the screen.
+    struct StartSteps
+    {
+        std::exception_ptr pictureFailed; // reported by FormShow, which then goes no further
+        std::function<bool()> dumpTaken;
+    };
+    std::optional<StartSteps> start_;
 };

@@ -46,6 +46,11 @@ bool LibcHost::RunPrivileged(const QString& socketPath, const QString& command)
     return RunPrivilegedThrough(*this, socketPath, command, replyTimeoutMs_);
 }
 
+std::function<bool()> LibcHost::StartPrivileged(const QString& socketPath, const QString& command)
+{
+    return StartPrivilegedThrough(*this, socketPath, command, replyTimeoutMs_);
+}
+
 bool LibcHost::FileExists(const QString& path)
 {
     struct stat info;

@@ -16,6 +16,7 @@ public:
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
+    std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override;
     std::optional<QString> GetEnv(const char* name) override;

@@ -43,6 +43,7 @@ private slots:
     void startsWithTheDumpAndTheVendorCheck();
     void rootDumpsWithoutTheDaemon();
     void aMissingStartPictureStopsTheStart();
+    void theDumpIsAskedForAsTheWindowComesUp();
     void buttonsStartTheirTools_data();
     void buttonsStartTheirTools();
     void dialogButtonsShowTheirDialogs();
@@ -197,6 +198,35 @@ void MainFormTest::aMissingStartPictureStopsTheStart()
     QCOMPARE(host_.log.last(),
              QStringLiteral("report: ") + Origin + QStringLiteral(": No such file or directory"));
     QVERIFY(form_->isVisible());
+    QVERIFY2(host_.started.isEmpty(), "no dump without the start picture");
+}
+
+void MainFormTest::theDumpIsAskedForAsTheWindowComesUp()
+{
+    // Building the window asks for nothing; showing it loads the start picture and sends the dump
+    // request before the window is on the screen; the show handler then waits for the reply.
+    QVERIFY(host_.log.isEmpty());
+    QVERIFY(host_.started.isEmpty());
+    host_.answers.insert(DumpCommand, [] {
+        FakeHost::WriteFile(StoredDmi, TestData("dmidecode-veltor.txt"));
+        return 0;
+    });
+    form_->show();
+    QCOMPARE(host_.started, QStringList{DumpCommand});
+    QCOMPARE(host_.log, QStringList{QStringLiteral("image: ") + Origin});
+    QVERIFY(!form_->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
+    QTRY_COMPARE(host_.log.size(), 2);
+    QCOMPARE(host_.log.last(), QStringLiteral("privileged: ") + DumpCommand);
+
+    // Shown again after a hide, it starts over, once.
+    form_->hide();
+    host_.log.clear();
+    form_->show();
+    QTRY_COMPARE(host_.log.size(), 2);
+    QTest::qWait(20);
+    QCOMPARE(host_.log,
+             (QStringList{QStringLiteral("image: ") + Origin, QStringLiteral("privileged: ") + DumpCommand}));
+    QCOMPARE(host_.started, (QStringList{DumpCommand, DumpCommand}));
 }
 
 void MainFormTest::buttonsStartTheirTools_data()

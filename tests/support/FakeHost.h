@@ -18,6 +18,8 @@ public:
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
+    // Notes the start in `started`; the request itself is recorded when its reply is waited for.
+    std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override { return uid; }
     std::optional<QString> GetEnv(const char* name) override;
@@ -28,6 +30,8 @@ public:
     // "image: …". File tests are not recorded; see fileTests.
     QStringList log;
     QStringList fileTests;
+    // Privileged requests sent ahead of their reply, in order (see StartPrivileged).
+    QStringList started;
 
     QHash<QString, Answer> answers;
     // The daemon's verdict for a command; unlisted commands are carried out (true).
