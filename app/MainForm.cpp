@@ -128,13 +128,15 @@ void TMainForm1::ShowPreview(int index)
 
 void TMainForm1::setVisible(bool visible)
 {
-    if (visible && !isVisible() && !start_)
+    if (visible && !isVisible())
         BeginStart();
     QWidget::setVisible(visible);
 }
 
 void TMainForm1::BeginStart()
 {
+    if (start_)
+        return;
     StartSteps steps;
     try {
         ShowPreview(StartImageIndex);

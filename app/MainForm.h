@@ -27,6 +27,10 @@ public:
     void CloseConfig();
 
     void setVisible(bool visible) override;
+    // Takes the show handler's first steps ahead of the showing, once: the start picture, then the
+    // dump request, whose reply the show handler waits for. Start-up calls it before it builds the
+    // dialogs, so that the daemon works meanwhile; otherwise showing the window calls it.
+    void BeginStart();
 
     void DetailsExecute();
     void NubstickExecute();
@@ -50,7 +54,6 @@ private:
     void BindActions();
     void BindButtons();
     void ShowPreview(int index);
-    void BeginStart();
     void StartYast2Module(const QString& command);
     void RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command);
 
@@ -58,9 +61,7 @@ private:
     QObject* ActionList1;
     TImageList* ImageList1;
 
-    // The first steps of FormShow, taken as the window is about to be shown: the start picture,
-    // then the dump request, whose reply FormShow waits for. The daemon works while the window is
-    // being put on the screen.
+    // What BeginStart leaves for FormShow.
     struct StartSteps
     {
         std::exception_ptr pictureFailed; // reported by FormShow, which then goes no further

@@ -97,6 +97,16 @@ void MainFormTest::startUpCreatesTheMainWindow()
     application.CreateForms();
     QCOMPARE(application.FormNames().value(0), QStringLiteral("MainForm1"));
     TMainForm1* window = application.MainForm();
+    // Start-up has the start picture loaded and the dump asked for before the window is shown; the
+    // showing then takes neither step a second time.
+    QCOMPARE(host_.log, QStringList{QStringLiteral("image: ") + Origin});
+    QCOMPARE(host_.started, QStringList{DumpCommand});
+    window->BeginStart();
+    window->show();
+    QTRY_VERIFY(host_.log.contains(QStringLiteral("privileged: ") + DumpCommand));
+    QCOMPARE(host_.log.filter(QStringLiteral("image: ")).size(), 1);
+    QCOMPARE(host_.log.filter(QStringLiteral("privileged: ")).size(), 1);
+    QCOMPARE(host_.started, QStringList{DumpCommand});
     QCOMPARE(window->windowTitle(), QStringLiteral("Lapstone Configuration for Zentil Linux V1.00"));
     QCOMPARE(window->minimumSize(), QSize(633, 539));
     QCOMPARE(window->maximumSize(), QSize(633, 539));
