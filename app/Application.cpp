@@ -25,6 +25,8 @@ void TApplication::CreateForms()
     auto mainForm = std::make_unique<TMainForm1>();
     TMainForm1* parent = mainForm.get();
     forms_.push_back(std::move(mainForm));
+    // The daemon dumps the DMI table while the dialogs are built and the main window is shown.
+    parent->BeginStart();
     forms_.push_back(std::make_unique<TSysInfoForm>(parent));
     forms_.push_back(std::make_unique<TNubstickFor>(parent));
     forms_.push_back(std::make_unique<TTouchPadForm1>(parent));

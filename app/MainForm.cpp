@@ -173,10 +173,38 @@ void TMainForm1::ShowPreview(int index, const QString& shows)
     ui->Image1->setAccessibleDescription(shows);
 }
 
+void TMainForm1::setVisible(bool visible)
+{
+    if (visible && !isVisible())
+        BeginStart();
+    QWidget::setVisible(visible);
+}
+
+void TMainForm1::BeginStart()
+{
+    if (start_)
+        return;
+    StartSteps steps;
+    try {
+        ShowPreview(StartImageIndex, QStringLiteral("The Lapstone notebook"));
+        steps.dumpTaken = Host::current().StartPrivileged(
+            QString::fromLatin1(DaemonSocketPath), QString::fromLatin1(VcdProtocol::DumpToStoredDmiByPath));
+    } catch (...) {
+        // A picture that cannot be loaded stops the start before the dump is asked for.
+        steps.pictureFailed = std::current_exception();
+    }
+    start_ = std::move(steps);
+}
+
 void TMainForm1::FormShow()
 {
-    ShowPreview(StartImageIndex, QStringLiteral("The Lapstone notebook"));
-    if (!RunPrivileged(QString::fromLatin1(VcdProtocol::DumpToStoredDmiByPath)))
+    if (!start_)
+        BeginStart();
+    const StartSteps steps = std::move(*start_);
+    start_.reset();
+    if (steps.pictureFailed)
+        std::rethrow_exception(steps.pictureFailed);
+    if (!steps.dumpTaken())
         return;
     if (!FileExists(QString::fromLatin1(StoredDmiFile))) {
         ShowPlainMessage(QStringLiteral("can't get the BIOS information"));

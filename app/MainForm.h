@@ -4,7 +4,10 @@
 #pragma once
 
 #include <QWidget>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TMainForm1;
@@ -24,6 +27,12 @@ public:
 
     void FormShow();
     void CloseConfig();
+
+    void setVisible(bool visible) override;
+    // Takes the show handler's first steps ahead of the showing, once: the start picture, then the
+    // dump request, whose reply the show handler waits for. Start-up calls it before it builds the
+    // dialogs, so that the daemon works meanwhile; otherwise showing the window calls it.
+    void BeginStart();
 
     void DetailsExecute();
     void NubstickExecute();
@@ -55,4 +64,12 @@ private:
     std::unique_ptr<Ui::TMainForm1> ui;
     QObject* ActionList1;
     TImageList* ImageList1;
+
+    // What BeginStart leaves for FormShow.
+    struct StartSteps
+    {
+        std::exception_ptr pictureFailed; // reported by FormShow, which then goes no further
+        std::function<bool()> dumpTaken;
+    };
+    std::optional<StartSteps> start_;
 };

@@ -12,7 +12,7 @@ failed=0
 for figure in "start-up:" "dialog: system information: open" "dialog: system information: BIOS tab" \
     "dialog: system information: battery tab" "dialog: system information: second battery" \
     "dialog: Nubstick" "dialog: touch pad" "dialog: security information" "dialog: resume lock" \
-    "peak RSS after the tour" "daemon: one request" "daemon: 50 concurrent clients, all answered" \
+    "peak RSS after the tour" "peak RSS of the program itself" "daemon: one request" "daemon: 50 concurrent clients, all answered" \
     "idle 10 s: CPU time" "idle 10 s: wake-ups"; do
     if ! grep -F "$figure" "$table" | awk -F '\t' '$3 ~ /^[0-9.]+$/ && $4 ~ /^[0-9.]+$/ { found = 1 } END { exit !found }'; then
         echo "bench smoke: no number for \"$figure\"" >&2

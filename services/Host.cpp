@@ -15,6 +15,11 @@ Host& Host::current()
     return installed != nullptr ? *installed : production;
 }
 
+std::function<bool()> Host::StartPrivileged(const QString& socketPath, const QString& command)
+{
+    return [this, socketPath, command] { return RunPrivileged(socketPath, command); };
+}
+
 void Host::install(Host* host)
 {
     installed = host;

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <sys/types.h>
 
@@ -34,6 +35,11 @@ public:
     virtual int RunAs(uid_t uid, gid_t gid, const QString& command) = 0;
     // Hands the command to the privileged daemon (or runs it directly for root).
     virtual bool RunPrivileged(const QString& socketPath, const QString& command) = 0;
+    // RunPrivileged in two halves: the request leaves now, and the returned call waits for the
+    // reply and gives RunPrivileged's result (showing the unreachable-daemon message then, if need
+    // be), so that the daemon can work while the caller does something else. This host runs the
+    // whole request when the returned call is made.
+    virtual std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command);
 
     virtual bool FileExists(const QString& path) = 0;
     virtual uid_t GetUid() = 0;

@@ -17,6 +17,7 @@ public:
     void RunShell(const QString& command) override;
     int RunAs(uid_t uid, gid_t gid, const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
+    std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override;
     std::optional<QString> GetEnv(const char* name) override;

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -103,6 +104,17 @@ bool ReceiveAll(int fd, char* data, std::size_t size, int timeoutMs)
     return true;
 }
 
+// The daemon's verdict once its reply is in; the connection is shut down either way.
+bool AwaitReply(int fd, int timeoutMs)
+{
+    std::uint32_t reply = VcdProtocol::ReplyDone;
+    bool carriedOut = false;
+    if (ReceiveAll(fd, reinterpret_cast<char*>(&reply), sizeof reply, timeoutMs))
+        carriedOut = reply != VcdProtocol::ReplyFailed;
+    ::shutdown(fd, SHUT_RDWR);
+    return carriedOut;
+}
+
 } // namespace
 
 void SendCommand(int socket, const QByteArray& command)
@@ -124,23 +136,40 @@ bool RunPrivilegedThrough(Host& host, const QString& socketPath, const QString& 
         host.System(command);
         return true;
     }
-    bool carriedOut = false;
     {
         BusyCursor busy;
         Socket socket;
         if (Connect(socket.fd(), socketPath) && PeerIsRoot(socket.fd())) {
             SendCommand(socket.fd(), command.toLocal8Bit());
-            std::uint32_t reply = VcdProtocol::ReplyDone;
-            if (ReceiveAll(socket.fd(), reinterpret_cast<char*>(&reply), sizeof reply, replyTimeoutMs)) {
-                carriedOut = reply != VcdProtocol::ReplyFailed;
-            }
-            ::shutdown(socket.fd(), SHUT_RDWR);
-            return carriedOut;
+            return AwaitReply(socket.fd(), replyTimeoutMs);
         }
     }
     // Outside the busy scope: the pointer is back before the box appears.
     host.ShowMessage(MessageKind::Plain, QString::fromLatin1(MsgDaemonNotStarted));
     return false;
+}
+
+std::function<bool()> StartPrivilegedThrough(Host& host, const QString& socketPath, const QString& command,
+                                             int replyTimeoutMs)
+{
+    if (host.GetUid() == 0) {
+        // Root runs the command itself when the result is asked for, the same way as above.
+        return [&host, socketPath, command, replyTimeoutMs] {
+            return RunPrivilegedThrough(host, socketPath, command, replyTimeoutMs);
+        };
+    }
+    auto socket = std::make_shared<Socket>();
+    if (!Connect(socket->fd(), socketPath) || !PeerIsRoot(socket->fd())) {
+        return [&host] {
+            host.ShowMessage(MessageKind::Plain, QString::fromLatin1(MsgDaemonNotStarted));
+            return false;
+        };
+    }
+    SendCommand(socket->fd(), command.toLocal8Bit());
+    return [socket, replyTimeoutMs] {
+        BusyCursor busy;
+        return AwaitReply(socket->fd(), replyTimeoutMs);
+    };
 }
 
 } // namespace Ucomtc

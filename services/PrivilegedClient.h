@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace Ucomtc {
 
@@ -23,5 +24,11 @@ void SendCommand(int socket, const QByteArray& command);
 // run and for the unreachable-daemon message. A reply that does not arrive in full within
 // `replyTimeoutMs` counts as failure.
 bool RunPrivilegedThrough(Host& host, const QString& socketPath, const QString& command, int replyTimeoutMs);
+
+// The same request in two halves: connects and sends now; the returned call waits for the reply (or
+// shows the unreachable-daemon message) and gives RunPrivilegedThrough's result. For root the whole
+// command runs when the returned call is made.
+std::function<bool()> StartPrivilegedThrough(Host& host, const QString& socketPath, const QString& command,
+                                             int replyTimeoutMs);
 
 } // namespace Ucomtc

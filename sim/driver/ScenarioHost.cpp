@@ -28,10 +28,25 @@ void ScenarioHost::RunShell(const QString& command)
 bool ScenarioHost::RunPrivileged(const QString& socketPath, const QString& command)
 {
     const bool carriedOut = LibcHost::RunPrivileged(socketPath, command);
+    NotePrivileged(command, carriedOut);
+    return carriedOut;
+}
+
+std::function<bool()> ScenarioHost::StartPrivileged(const QString& socketPath, const QString& command)
+{
+    // Noted when the reply is in, as a request made in one go would be.
+    return [this, command, finish = LibcHost::StartPrivileged(socketPath, command)] {
+        const bool carriedOut = finish();
+        NotePrivileged(command, carriedOut);
+        return carriedOut;
+    };
+}
+
+void ScenarioHost::NotePrivileged(const QString& command, bool carriedOut)
+{
     commands_.append(QStringLiteral("privileged: ") + command +
                      (carriedOut ? QStringLiteral(" -> true") : QStringLiteral(" -> false")));
     ++privilegedDone_;
-    return carriedOut;
 }
 
 void ScenarioHost::ShowMessage(MessageKind kind, const QString& text)

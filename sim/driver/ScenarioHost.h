@@ -16,6 +16,7 @@ public:
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
+    std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
     void ShowMessage(Ucomtc::MessageKind kind, const QString& text) override;
 
     struct Message
@@ -32,6 +33,8 @@ public:
     void Forget();
 
 private:
+    void NotePrivileged(const QString& command, bool carriedOut);
+
     Transcript& transcript_;
     QStringList commands_;
     QList<Message> messages_;

@@ -43,6 +43,7 @@ private slots:
     void startsWithTheDumpAndTheVendorCheck();
     void rootDumpsWithoutTheDaemon();
     void aMissingStartPictureStopsTheStart();
+    void theDumpIsAskedForAsTheWindowComesUp();
     void buttonsStartTheirTools_data();
     void buttonsStartTheirTools();
     void dialogButtonsShowTheirDialogs();
@@ -96,6 +97,16 @@ void MainFormTest::startUpCreatesTheMainWindow()
     application.CreateForms();
     QCOMPARE(application.FormNames().value(0), QStringLiteral("MainForm1"));
     TMainForm1* window = application.MainForm();
+    // Start-up has the start picture loaded and the dump asked for before the window is shown; the
+    // showing then takes neither step a second time.
+    QCOMPARE(host_.log, QStringList{QStringLiteral("image: ") + Origin});
+    QCOMPARE(host_.started, QStringList{DumpCommand});
+    window->BeginStart();
+    window->show();
+    QTRY_VERIFY(host_.log.contains(QStringLiteral("privileged: ") + DumpCommand));
+    QCOMPARE(host_.log.filter(QStringLiteral("image: ")).size(), 1);
+    QCOMPARE(host_.log.filter(QStringLiteral("privileged: ")).size(), 1);
+    QCOMPARE(host_.started, QStringList{DumpCommand});
     QCOMPARE(window->windowTitle(), QStringLiteral("Lapstone Configuration for Zentil Linux V1.00"));
     QCOMPARE(window->minimumSize(), QSize(633, 539));
     QCOMPARE(window->maximumSize(), QSize(633, 539));
@@ -197,6 +208,35 @@ void MainFormTest::aMissingStartPictureStopsTheStart()
     QCOMPARE(host_.log.last(),
              QStringLiteral("report: ") + Origin + QStringLiteral(": No such file or directory"));
     QVERIFY(form_->isVisible());
+    QVERIFY2(host_.started.isEmpty(), "no dump without the start picture");
+}
+
+void MainFormTest::theDumpIsAskedForAsTheWindowComesUp()
+{
+    // Building the window asks for nothing; showing it loads the start picture and sends the dump
+    // request before the window is on the screen; the show handler then waits for the reply.
+    QVERIFY(host_.log.isEmpty());
+    QVERIFY(host_.started.isEmpty());
+    host_.answers.insert(DumpCommand, [] {
+        FakeHost::WriteFile(StoredDmi, TestData("dmidecode-veltor.txt"));
+        return 0;
+    });
+    form_->show();
+    QCOMPARE(host_.started, QStringList{DumpCommand});
+    QCOMPARE(host_.log, QStringList{QStringLiteral("image: ") + Origin});
+    QVERIFY(!form_->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
+    QTRY_COMPARE(host_.log.size(), 2);
+    QCOMPARE(host_.log.last(), QStringLiteral("privileged: ") + DumpCommand);
+
+    // Shown again after a hide, it starts over, once.
+    form_->hide();
+    host_.log.clear();
+    form_->show();
+    QTRY_COMPARE(host_.log.size(), 2);
+    QTest::qWait(20);
+    QCOMPARE(host_.log,
+             (QStringList{QStringLiteral("image: ") + Origin, QStringLiteral("privileged: ") + DumpCommand}));
+    QCOMPARE(host_.started, (QStringList{DumpCommand, DumpCommand}));
 }
 
 void MainFormTest::buttonsStartTheirTools_data()

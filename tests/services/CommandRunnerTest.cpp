@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Ucomtc;
 
@@ -43,6 +45,7 @@ private slots:
     void commandExistsAsksWhereis();
     void commandExistsWithoutWhereis();
     void runShellWaitsForTheShellOnly();
+    void runShellAsksForRootFirst();
     void editReplacesTheFileOnSuccess();
     void failedEditLeavesTheTargetAlone_data();
     void failedEditLeavesTheTargetAlone();
@@ -94,6 +97,33 @@ void CommandRunnerTest::runShellWaitsForTheShellOnly()
     clock.start();
     RunShell(QStringLiteral("sleep 5 >/dev/null 2>&1 &"));
     QVERIFY2(clock.elapsed() < 2000, "a background job must not be waited for");
+}
+
+void CommandRunnerTest::runShellAsksForRootFirst()
+{
+    // A program started by a user with root's rights (set-user-ID root) gets a root shell from
+    // RunShell; through system() the shell gives the rights up again, as /bin/sh does when the
+    // real and effective user differ.
+    if (getuid() != 0)
+        QSKIP("needs root to give up");
+    QTemporaryDir shared;
+    QVERIFY(QFile::setPermissions(shared.path(), QFileDevice::Permissions(0x7777)));
+    const QString shellMarker = shared.filePath(QStringLiteral("shell-uid"));
+    const QString systemMarker = shared.filePath(QStringLiteral("system-uid"));
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (setresuid(65534, 0, 0) != 0)
+            _exit(2);
+        RunShell(QStringLiteral("id -u > ") + shellMarker);
+        System(QStringLiteral("id -u > ") + systemMarker);
+        _exit(0);
+    }
+    int status = -1;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QCOMPARE(ReadAll(shellMarker), QByteArray("0\n"));
+    QCOMPARE(ReadAll(systemMarker), QByteArray("65534\n"));
 }
 
 void CommandRunnerTest::editReplacesTheFileOnSuccess()

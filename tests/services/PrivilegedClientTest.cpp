@@ -180,6 +180,7 @@ private slots:
     void aDaemonThatHangsUpDoesNotKillTheProgram();
     void rootRunsTheCommandItself();
     void anotherUsersListenerIsNoDaemon();
+    void aStartedRequestIsJudgedWhenWaitedFor();
 
 private:
     QString socketPath_ = QStringLiteral("/tmp/vx_vc_socket");
@@ -335,6 +336,34 @@ void PrivilegedClientTest::anotherUsersListenerIsNoDaemon()
     QCOMPARE(int(received), 0);
     QCOMPARE(host_.messages, QStringList{QString::fromLatin1(MsgDaemonNotStarted)});
     ::unlink(DaemonSocketPath);
+}
+
+void PrivilegedClientTest::aStartedRequestIsJudgedWhenWaitedFor()
+{
+    const QString dump = QStringLiteral("dmidecode > /tmp/StoredDmi");
+    {
+        ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::Reply, 1);
+        const auto finish = host_.StartPrivileged(socketPath_, dump);
+        // The daemon has the request before anyone waits for its reply.
+        QTRY_COMPARE(daemon.connections(), 1);
+        QVERIFY(!finish());
+        QCOMPARE(daemon.received(),
+                 QByteArray("\x1b\x00\x00\x00", 4) + dump.toLatin1() + QByteArray(1, '\0'));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    // Without a daemon, the message comes with the wait, not with the start.
+    const auto unanswered = host_.StartPrivileged(socketPath_, dump);
+    QVERIFY(host_.messages.isEmpty());
+    QVERIFY(!unanswered());
+    QCOMPARE(host_.messages.size(), 1);
+
+    // Root runs the command itself, when the result is asked for.
+    host_.uid = 0;
+    const auto direct = host_.StartPrivileged(socketPath_, dump);
+    QVERIFY(host_.systemCalls.isEmpty());
+    QVERIFY(direct());
+    QCOMPARE(host_.systemCalls, QStringList{dump});
 }
 
 QTEST_MAIN(PrivilegedClientTest)

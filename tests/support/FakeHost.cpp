@@ -48,6 +48,12 @@ bool FakeHost::RunPrivileged(const QString& socketPath, const QString& command)
     return privilegedResults.value(command, true);
 }
 
+std::function<bool()> FakeHost::StartPrivileged(const QString& socketPath, const QString& command)
+{
+    started.append(command);
+    return Host::StartPrivileged(socketPath, command);
+}
+
 bool FakeHost::FileExists(const QString& path)
 {
     fileTests.append(path);

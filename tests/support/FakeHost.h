@@ -20,6 +20,8 @@ public:
     // Recorded as "as UID: …".
     int RunAs(uid_t uid, gid_t gid, const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
+    // Notes the start in `started`; the request itself is recorded when its reply is waited for.
+    std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override { return uid; }
     std::optional<QString> GetEnv(const char* name) override;
@@ -32,6 +34,8 @@ public:
     // …", "image: …". File tests are not recorded; see fileTests.
     QStringList log;
     QStringList fileTests;
+    // Privileged requests sent ahead of their reply, in order (see StartPrivileged).
+    QStringList started;
 
     QHash<QString, Answer> answers;
     // The daemon's verdict for a command; unlisted commands are carried out (true).
