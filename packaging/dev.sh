@@ -47,7 +47,12 @@ fi
 
 # --- Build -------------------------------------------------------------------------------------
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Build trees from before the program moved to the usual prefix still remember /opt/lapstone/vc.
+prefix=""
+if grep -q '^CMAKE_INSTALL_PREFIX:PATH=/opt/lapstone/vc$' "$build/CMakeCache.txt" 2>/dev/null; then
+    prefix="-DCMAKE_INSTALL_PREFIX=/usr/local"
+fi
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $prefix
 case "$action" in
 test)
     cmake --build "$build" --parallel "$jobs"
