@@ -1,5 +1,7 @@
 #include "SafeFiles.h"
 
+#include <Descriptor.h>
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -10,28 +12,7 @@
 namespace Vcd {
 namespace {
 
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    int release()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
+using VcdProtocol::Descriptor;
 
 // The capture directory, provided it is a real directory owned by root; a directory that another
 // user controls would let them swap names under us between our checks.

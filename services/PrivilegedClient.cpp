@@ -4,6 +4,7 @@
 #include "SafeTmp.h"
 
 #include <DaemonProtocol.h>
+#include <Descriptor.h>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,22 +21,11 @@
 namespace Ucomtc {
 namespace {
 
-// Closes the descriptor on every way out.
-class Socket
+// The connection to the daemon, closed on every way out.
+struct Socket : VcdProtocol::Descriptor
 {
-public:
-    Socket() : fd_(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {}
-    ~Socket()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
+    Socket() : Descriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {}
+    int fd() const { return get(); }
 };
 
 bool Connect(int fd, const QString& socketPath)

@@ -3,6 +3,8 @@
 #include "Constants.h"
 #include "IoError.h"
 
+#include <Descriptor.h>
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -15,25 +17,10 @@
 namespace Ucomtc {
 namespace {
 
+using VcdProtocol::Descriptor;
+
 // Capture files are a few kilobytes; a bound keeps a file grown by someone else from filling memory.
 constexpr qint64 MaxCaptureSize = 16 * 1024 * 1024;
-
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // A directory cannot be unlinked, and removing one recursively would follow whatever it holds: it
 // goes to a name of its own beside it. The sticky bit lets only its owner or root do this.
