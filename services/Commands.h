@@ -19,8 +19,8 @@ bool CommandExists(const QString& name);
 
 // Rewrites `file` through `sedCommand` into `scratchFile`, then moves the scratch file over it. The
 // target is replaced only when sed succeeded, so a failed edit never costs the file its content;
-// after a failed step the scratch file is removed.
-void EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile);
+// after a failed step the scratch file is removed. True when the edited text replaced the file.
+bool EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile);
 
 bool FileExists(const QString& path);
 

@@ -6,6 +6,7 @@
 #include "CaptureFile.h"
 #include "Commands.h"
 #include "Constants.h"
+#include "DeviceStates.h"
 #include "FormEvents.h"
 #include "FormFont.h"
 #include "Forms.h"
