@@ -17,5 +17,6 @@
 #include "Launches.h"
 #include "Messages.h"
 #include "PrivilegedClient.h"
+#include "SecurityStates.h"
 #include "ShellWord.h"
 #include "SysInfo.h"

@@ -159,7 +159,8 @@ void Driver::ClickToOpen(QAbstractButton* opener, const QString& formName,
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* form = Ucomtc::FindForm(formName);
         // A message box of the show handler is modal over the form: the person reads it first.
-        if (opened || form == nullptr || !form->isVisible() || QApplication::activeModalWidget() != form)
+        if (opened || form == nullptr || !form->isVisible() || QApplication::activeModalWidget() != form ||
+            host_.messageOpen())
             return;
         opened = true;
         poll.stop();
