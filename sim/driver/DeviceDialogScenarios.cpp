@@ -129,11 +129,11 @@ void StartsTools(Driver& driver, QWidget* form, const Device& device)
     driver.NewToolLines();
     driver.Click(Button(form, "ButtonMouse"));
     driver.ExpectMessages({}, QStringLiteral("Mouse Properties"));
-    driver.Check(driver.NewToolLines() == QStringList{QStringLiteral("kdesu -c /sbin/yast2 mouse")},
+    driver.Check(driver.NewToolLines(1) == QStringList{QStringLiteral("kdesu -c /sbin/yast2 mouse")},
                  QStringLiteral("Mouse Properties starts the YaST2 mouse module"));
     driver.Click(Button(form, "ButtonHelp"));
     driver.Check(
-        driver.NewToolLines() ==
+        driver.NewToolLines(1) ==
             QStringList{QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/") +
                         QLatin1String(device.helpPage)},
         QStringLiteral("Help opens ") + QLatin1String(device.helpPage));

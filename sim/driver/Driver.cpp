@@ -177,8 +177,12 @@ void Driver::ClickToOpen(QAbstractButton* opener, const QString& formName,
     Check(!opened || closedByStep, formName + QStringLiteral(" was closed by the person's last step"));
 }
 
-QStringList Driver::NewToolLines()
+QStringList Driver::NewToolLines(int expected)
 {
+    if (expected > 0)
+        QTest::qWaitFor(
+            [&] { return ReadLines(QString::fromLatin1(SimToolLog)).size() >= toolLinesSeen_ + expected; },
+            10000);
     const QStringList lines = ReadLines(QString::fromLatin1(SimToolLog));
     const QStringList fresh = lines.mid(toolLinesSeen_);
     toolLinesSeen_ = lines.size();

@@ -48,7 +48,9 @@ public:
     // Lets pending events (a show handler, a repaint) run.
     void Settle(int milliseconds = 100);
     // Lines the stand-in tools have logged since the last call.
-    QStringList NewToolLines();
+    // The tool lines logged since the last call. Tools started with "&" log once they run, so a
+    // caller that expects `expected` new lines waits for them (a bounded wait) before reading.
+    QStringList NewToolLines(int expected = 0);
     // The message boxes shown since the last click or start, as "error: …", "plain: …", "report: …".
     QStringList Messages() const;
     void ExpectMessages(const QStringList& expected, const QString& when);

@@ -84,7 +84,7 @@ void NoDaemon(Driver& driver)
                           QStringLiteral("start-up without the daemon"));
     driver.Check(driver.mainForm()->isVisible(), QStringLiteral("the main window stays open"));
     driver.Click("SpdButtonDisplay");
-    const QStringList started = driver.NewToolLines();
+    const QStringList started = driver.NewToolLines(1);
     driver.Check(started.size() == 1 && started.value(0).startsWith(QLatin1String("kcmshell")),
                  QStringLiteral("the window is usable: Display starts its tool"));
     driver.StopProgram();
@@ -112,7 +112,7 @@ void ToolButtons(Driver& driver)
     driver.NewToolLines();
     for (const ToolButton& tool : ToolLaunches) {
         driver.Click(tool.button);
-        const QStringList started = driver.NewToolLines();
+        const QStringList started = driver.NewToolLines(1);
         driver.ExpectMessages({}, QString::fromLatin1(tool.caption));
         driver.Check(started == QStringList{QString::fromLatin1(tool.toolLine)},
                      QString::fromLatin1(tool.caption) + QStringLiteral(" starts ") +

@@ -94,7 +94,7 @@ void SetResumeLock(Driver& driver, QWidget* security, bool shown, bool lock, con
     driver.ExpectMessages({}, QStringLiteral("OK in the resume lock dialog"));
     driver.Check(ConfigLines() == expected,
                  QStringLiteral("kpowersaverc holds: ") + ConfigLines().join(u'|'));
-    driver.Check(driver.NewToolLines() == QStringList{Notification}, QStringLiteral("kpowersave was told"));
+    driver.Check(driver.NewToolLines(1) == QStringList{Notification}, QStringLiteral("kpowersave was told"));
     driver.Check(security->isVisible(), QStringLiteral("back in the security dialog"));
     driver.Check(!QFile::exists(QStringLiteral("/tmp/kpowersave")) &&
                      !QFile::exists(QStringLiteral("/tmp/kpowersaverc")),
@@ -126,7 +126,7 @@ void Security(Driver& driver)
         ExpectStates(driver, form, t2);
         driver.NewToolLines();
         driver.Click(Button(form, "ButtonHelp"));
-        driver.Check(driver.NewToolLines() ==
+        driver.Check(driver.NewToolLines(1) ==
                          QStringList{QStringLiteral(
                              "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSecI.HTM")},
                      QStringLiteral("Help opens QRVSecI.HTM"));
@@ -141,7 +141,7 @@ void Security(Driver& driver)
 
         driver.Click(Button(form, "ButtonUsrPwd"));
         driver.ExpectMessages({}, QStringLiteral("Change password"));
-        driver.Check(driver.NewToolLines() == QStringList{QStringLiteral("kdesu -c /sbin/yast2 users")},
+        driver.Check(driver.NewToolLines(1) == QStringList{QStringLiteral("kdesu -c /sbin/yast2 users")},
                      QStringLiteral("Change password starts the YaST2 users module"));
         driver.Check(!form->isVisible(), QStringLiteral("and closes the dialog"));
     });
@@ -162,7 +162,7 @@ void SecurityScreenSaver(Driver& driver)
         driver.NewToolLines();
         driver.Click(Button(form, "ButtonScrnPwd"));
         driver.ExpectMessages({}, QStringLiteral("Enable password"));
-        driver.Check(driver.NewToolLines() == QStringList{QStringLiteral("kcmshell screensaver")},
+        driver.Check(driver.NewToolLines(1) == QStringList{QStringLiteral("kcmshell screensaver")},
                      QStringLiteral("Enable password starts the screen saver module"));
         driver.Check(!form->isVisible(), QStringLiteral("and closes the dialog"));
     });
@@ -249,7 +249,7 @@ void TourSecurity(Driver& driver)
             driver.transcript().Screenshot(resume, QStringLiteral("resume lock dialog, box changed"));
             driver.Click(Button(resume, "ButtonOK"));
         });
-        driver.Check(driver.NewToolLines() == QStringList{Notification},
+        driver.Check(driver.NewToolLines(1) == QStringList{Notification},
                      QStringLiteral("kpowersave was told"));
         driver.transcript().Line(QStringLiteral("kpowersaverc: ") +
                                  ConfigLines().join(QStringLiteral(" | ")));
