@@ -32,8 +32,8 @@ QStringList ReadLines(const QString& path)
 std::vector<Scenario> AllScenarios()
 {
     std::vector<Scenario> all;
-    for (const auto& area :
-         {MainWindowScenarios(), DeviceDialogScenarios(), SecurityScenarios(), SystemInformationScenarios()})
+    for (const auto& area : {MainWindowScenarios(), DeviceDialogScenarios(), SecurityScenarios(),
+                             SystemInformationScenarios(), ReportScenarios()})
         all.insert(all.end(), area.begin(), area.end());
     return all;
 }
