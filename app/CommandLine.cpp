@@ -1,73 +1,117 @@
 #include "CommandLine.h"
 
-#include <Report.h>
-
+#include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QTextStream>
-#include <cstdio>
-
-using namespace Ucomtc;
 
 namespace {
 
-constexpr int UsageError = 2;
+// Exit status of a command line the program does not understand, as with the shell's built-ins.
+constexpr int UsageStatus = 2;
 
-// Whether any argument is one of ours; Qt's own options (-platform, -style ...) go to the window.
-bool AsksForReport(const QStringList& arguments)
-{
-    for (const QString& argument : arguments.mid(1)) {
-        if (argument.startsWith(QLatin1String("--report")) || argument.startsWith(QLatin1String("--format")))
-            return true;
-    }
-    return false;
-}
-
-std::optional<ReportFormat> FormatNamed(const QString& name)
-{
-    if (name == QLatin1String("text"))
-        return ReportFormat::Text;
-    if (name == QLatin1String("markdown"))
-        return ReportFormat::Markdown;
-    if (name == QLatin1String("json"))
-        return ReportFormat::Json;
-    return std::nullopt;
-}
+// Options that the toolkit takes off the command line itself when the application object is made.
+// They stay usable (a desktop may start the program with -style or -platform), but the help text
+// leaves them out: they are the toolkit's, not the program's.
+const char* const ToolkitOptionsWithValue[] = {"platform",
+                                               "platformpluginpath",
+                                               "platformtheme",
+                                               "plugin",
+                                               "qwindowgeometry",
+                                               "qwindowicon",
+                                               "qwindowtitle",
+                                               "display",
+                                               "geometry",
+                                               "style",
+                                               "stylesheet",
+                                               "session",
+                                               "title",
+                                               "icon",
+                                               "name"};
+const char* const ToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 } // namespace
 
-std::optional<int> RunCommandLine(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    if (!AsksForReport(arguments))
-        return std::nullopt;
+TCommandLine::TCommandLine(QString programName, QString version)
+    : programName_(std::move(programName)), version_(std::move(version))
+{}
 
-    // The report needs no display: a core application is enough.
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
-    QTextStream errors(stderr);
+TCommandLineOutcome TCommandLine::Parse(const QStringList& arguments) const
+{
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Lapstone Configuration for Zentil Linux"));
-    const QCommandLineOption report(QStringLiteral("report"),
-                                    QStringLiteral("Print a system report for support and bug reports."));
-    const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("The report's format: text (default), markdown or json."),
-                                    QStringLiteral("format"), QStringLiteral("text"));
-    parser.addOptions({report, format});
-    if (!parser.parse(arguments)) {
-        errors << parser.errorText() << '\n';
-        return UsageError;
+    // The toolkit's options are single-dash words ("-style"); they must not read as "-s -t -y ...".
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(
+        QStringLiteral("Shows the Lapstone notebook's system, BIOS and battery information and switches its "
+                       "devices.\nCommands that need root rights go to the privileged helper lapstone-vcd."));
+    // Own help and version options: the parser's would add --help-all, whose toolkit part needs an
+    // application object.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help and exits."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Displays the program's name and release and exits."));
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("Prints the system report (what the system information, device "
+                       "and security dialogs show) and exits."));
+    const QCommandLineOption format(
+        QStringLiteral("format"),
+        QStringLiteral("The report's format: text (the default), markdown or json."),
+        QStringLiteral("format"));
+    parser.addOptions({help, version, report, format});
+    for (const char* name : ToolkitOptionsWithValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
-    std::optional<ReportFormat> chosen = FormatNamed(parser.value(format));
-    if (!parser.isSet(report) || !parser.positionalArguments().isEmpty() || !chosen) {
-        errors << (!chosen ? QStringLiteral("Unknown report format: ") + parser.value(format)
-                           : QStringLiteral(
-                                 "Usage: LapstoneConfiguration --report [--format text|markdown|json]"))
-               << '\n';
-        return UsageError;
+    for (const char* name : ToolkitFlags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
-    QTextStream out(stdout);
-    return RunReport(*chosen, out, errors);
+
+    QStringList named = arguments;
+    if (named.isEmpty())
+        named.append(programName_);
+
+    TCommandLineOutcome outcome;
+    const auto usage = [&](const QString& reason) {
+        outcome.run = false;
+        outcome.exitStatus = UsageStatus;
+        outcome.error = programName_ + QStringLiteral(": ") + reason + QLatin1Char('\n') +
+                        QStringLiteral("Try '%1 --help' for more information.\n").arg(programName_);
+    };
+    if (!parser.parse(named)) {
+        usage(parser.errorText());
+        return outcome;
+    }
+    if (parser.isSet(help)) {
+        outcome.run = false;
+        // Without an application object the parser cannot name the program itself.
+        outcome.output = parser.helpText().replace(QStringLiteral("<executable_name>"), programName_);
+        return outcome;
+    }
+    if (parser.isSet(version)) {
+        outcome.run = false;
+        outcome.output = programName_ + QLatin1Char(' ') + version_ + QLatin1Char('\n');
+        return outcome;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        usage(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+        return outcome;
+    }
+    if (parser.isSet(format) && !parser.isSet(report)) {
+        usage(QStringLiteral("--format needs --report"));
+        return outcome;
+    }
+    if (parser.isSet(report)) {
+        const QString name = parser.isSet(format) ? parser.value(format) : QStringLiteral("text");
+        if (name == QLatin1String("text"))
+            outcome.report = Ucomtc::ReportFormat::Text;
+        else if (name == QLatin1String("markdown"))
+            outcome.report = Ucomtc::ReportFormat::Markdown;
+        else if (name == QLatin1String("json"))
+            outcome.report = Ucomtc::ReportFormat::Json;
+        else
+            usage(QStringLiteral("unknown report format '%1' (text, markdown or json)").arg(name));
+    }
+    return outcome;
 }

@@ -1,9 +1,33 @@
-// The program's command-line options. Without any of its own options the program opens its window
-// and leaves the rest of the command line to Qt.
+// The program's command line. It is read before the application object exists, so that --help,
+// --version and a mistake are answered without a display, and without opening a window.
 #pragma once
 
+#include <Report.h>
+
+#include <QString>
+#include <QStringList>
 #include <optional>
 
-// Runs what the command line asks for without a window: the exit status, or nothing when the
-// window is to open.
-std::optional<int> RunCommandLine(int argc, char* argv[]);
+struct TCommandLineOutcome
+{
+    // False when the program ends at once with `exitStatus`, after printing `output` to standard
+    // output and `error` to standard error.
+    bool run = true;
+    int exitStatus = 0;
+    QString output;
+    QString error;
+    // --report: print the system report in this format, without a window, and end.
+    std::optional<Ucomtc::ReportFormat> report;
+};
+
+class TCommandLine
+{
+public:
+    TCommandLine(QString programName, QString version);
+
+    TCommandLineOutcome Parse(const QStringList& arguments) const;
+
+private:
+    QString programName_;
+    QString version_;
+};

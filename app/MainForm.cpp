@@ -4,6 +4,7 @@
 #include "ui_MainForm.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QToolButton>
@@ -33,6 +34,15 @@ DumpVerdict JudgeDump(const QStringList& lines)
             empty = false;
     }
     return empty ? DumpVerdict::Empty : DumpVerdict::Foreign;
+}
+
+// Focus that comes back with the window's activation, or moves on as the window closes, is not a
+// person choosing an area.
+bool ByKeyboard(const QEvent* focusIn)
+{
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(focusIn)->reason();
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+           reason == Qt::ShortcutFocusReason;
 }
 
 } // namespace
@@ -101,15 +111,51 @@ void TMainForm1::BindButtons()
 
 bool TMainForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Enter)
+    // The keyboard reaches the areas as the pointer does: a focused button shows its preview.
+    if (event->type() == QEvent::Enter || (event->type() == QEvent::FocusIn && ByKeyboard(event)))
         Guarded([&] { mouseenterExecute(watched); });
+    auto* button = qobject_cast<QToolButton*>(watched);
+    if (event->type() == QEvent::KeyPress && button != nullptr)
+        return ButtonKeyPress(button, static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
+}
+
+bool TMainForm1::ButtonKeyPress(QToolButton* button, const QKeyEvent* event)
+{
+    if (event->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: // Space clicks a button by itself
+        button->click();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        FocusButton(button, -1);
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        FocusButton(button, +1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TMainForm1::FocusButton(QToolButton* from, int step)
+{
+    // The arrows go round the column, top to bottom as laid out.
+    const auto buttons = ui->PanelButton->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly);
+    const auto count = buttons.size();
+    const auto next = (buttons.indexOf(from) + step + count) % count;
+    setAttribute(Qt::WA_KeyboardFocusChange); // the style draws the focus frame for the keyboard only
+    buttons.at(next)->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 void TMainForm1::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous() && screen() != nullptr)
-        move(screen()->availableGeometry().center() - rect().center());
+        PlaceWindow(this, screen()->availableGeometry().center() - rect().center());
     QWidget::showEvent(event);
     QueueShowHandler(this, event, [this] { FormShow(); });
 }
@@ -120,22 +166,23 @@ void TMainForm1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void TMainForm1::ShowPreview(int index)
+void TMainForm1::ShowPreview(int index, const QString& shows)
 {
     ui->Image1->setPixmap(
         QPixmap::fromImage(Host::current().LoadImage(QString::fromLatin1(ImageFiles[index]))));
+    ui->Image1->setAccessibleDescription(shows);
 }
 
 void TMainForm1::FormShow()
 {
-    ShowPreview(StartImageIndex);
+    ShowPreview(StartImageIndex, QStringLiteral("The Lapstone notebook"));
     if (!RunPrivileged(QString::fromLatin1(VcdProtocol::DumpToStoredDmiByPath)))
         return;
     if (!FileExists(QString::fromLatin1(StoredDmiFile))) {
         ShowPlainMessage(QStringLiteral("can't get the BIOS information"));
         return;
     }
-    switch (JudgeDump(ReadTextLines(QString::fromLatin1(StoredDmiFile)))) {
+    switch (JudgeDump(ReadCaptureLines(QString::fromLatin1(StoredDmiFile), RunWith::Daemon))) {
     case DumpVerdict::Veltor:
         return;
     case DumpVerdict::Empty:
@@ -229,7 +276,11 @@ void TMainForm1::mouseenterExecute(QObject* sender)
     const int tag = sender != nullptr ? sender->property("Tag").toInt(&isTagged) : 0;
     if (!isTagged || tag < 0 || tag >= StartImageIndex)
         return;
-    ShowPreview(tag);
+    const auto* button = qobject_cast<const QAbstractButton*>(sender);
+    ShowPreview(tag, button != nullptr
+                         ? QStringLiteral("What the ") + QString(button->text()).remove(QLatin1Char('&')) +
+                               QStringLiteral(" area offers")
+                         : QString());
 }
 
 void TMainForm1::HelpExecute()

@@ -10,6 +10,8 @@ namespace Ui {
 class TMainForm1;
 }
 class QAction;
+class QKeyEvent;
+class QToolButton;
 class TImageList;
 
 class TMainForm1 : public QWidget
@@ -44,7 +46,9 @@ protected:
 private:
     void BindActions();
     void BindButtons();
-    void ShowPreview(int index);
+    bool ButtonKeyPress(QToolButton* button, const QKeyEvent* event);
+    void FocusButton(QToolButton* from, int step);
+    void ShowPreview(int index, const QString& shows);
     void StartYast2Module(const QString& command);
     void RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command);
 

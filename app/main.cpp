@@ -3,14 +3,37 @@
 #include "MainForm.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
+#include <Report.h>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
-    if (const std::optional<int> status = RunCommandLine(argc, argv))
-        return *status;
+    // Before the application object: that one needs a display, and --help must not.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const TCommandLineOutcome command =
+        TCommandLine(QStringLiteral("LapstoneConfiguration"), QStringLiteral(LAPSTONE_VERSION))
+            .Parse(arguments);
+    if (!command.run) {
+        std::fputs(command.output.toLocal8Bit().constData(), stdout);
+        std::fputs(command.error.toLocal8Bit().constData(), stderr);
+        return command.exitStatus;
+    }
+    if (command.report) {
+        // The report needs no display: a core application is enough.
+        QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
+        QTextStream out(stdout);
+        QTextStream errors(stderr);
+        return Ucomtc::RunReport(*command.report, out, errors);
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
+    QApplication::setApplicationVersion(QStringLiteral(LAPSTONE_VERSION));
 
     TApplication forms;
     forms.CreateForms();

@@ -56,6 +56,8 @@ void Reply(int fd, std::uint32_t value)
     ::send(fd, &value, sizeof value, MSG_NOSIGNAL | MSG_DONTWAIT);
 }
 
+} // namespace
+
 Peer PeerOf(int fd)
 {
     ucred credentials{};
@@ -71,8 +73,6 @@ Peer PeerOf(int fd)
     }
     return peer;
 }
-
-} // namespace
 
 void ServeConnection(int fd, const ConnectionSettings& settings)
 {

@@ -1,7 +1,10 @@
 #include "Listener.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -10,6 +13,26 @@
 
 namespace Vcd {
 namespace {
+
+// Whatever stands at the path goes out of the way without being followed: anything but a directory
+// is unlinked, a directory (which unlink refuses and which we never empty) is renamed beside it.
+bool ClearPath(const std::string& path)
+{
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0)
+        return errno == ENOENT;
+    if (!S_ISDIR(info.st_mode))
+        return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const std::string away =
+            path + ".away-" + std::to_string(::getpid()) + "-" + std::to_string(::random());
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, away.c_str(), RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EEXIST)
+            return errno == ENOENT;
+    }
+    return false;
+}
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path)
 {
@@ -43,7 +66,7 @@ Listener::Listener(const std::string& path) : path_(path)
     const mode_t previous = ::umask(0111);
     int bound = -1;
     for (int attempt = 0; attempt < 4 && bound != 0; ++attempt) {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        if (!ClearPath(path))
             break;
         bound = ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
     }

@@ -9,8 +9,8 @@ namespace Vcd {
 class Listener
 {
 public:
-    // Replaces whatever stands at `path` (unlinked, never followed) with a socket of mode 0666:
-    // every local user may connect. Throws std::runtime_error when that is not possible.
+    // Replaces whatever stands at `path` (unlinked, a directory renamed away; never followed) with a socket
+    // of mode 0666: every local user may connect. Throws std::runtime_error when that is not possible.
     explicit Listener(const std::string& path);
     // Unlinks the path, but only while it is still the socket this object made.
     ~Listener();

@@ -1,6 +1,8 @@
 #include "Log.h"
 
 #include <cerrno>
+#include <chrono>
+#include <mutex>
 #include <string>
 #include <unistd.h>
 
@@ -34,6 +36,36 @@ void LogRequest(const Peer& peer, std::string_view command, std::string_view out
     else
         line.append("\"").append(command).append("\"");
     line.append(" outcome=").append(outcome);
+    WriteLine(std::move(line));
+}
+
+void LogRefusedConnection(const Peer& peer, std::string_view why)
+{
+    constexpr int LinesPerSecond = 5;
+    static std::mutex guard;
+    static std::chrono::steady_clock::time_point window;
+    static int written = 0;
+    static long leftOut = 0;
+
+    std::string line;
+    {
+        std::lock_guard<std::mutex> lock(guard);
+        const auto now = std::chrono::steady_clock::now();
+        if (now - window >= std::chrono::seconds(1)) {
+            window = now;
+            written = 0;
+        }
+        if (written >= LinesPerSecond) {
+            ++leftOut;
+            return;
+        }
+        ++written;
+        line = "uid=" + std::to_string(peer.uid) + " pid=" + std::to_string(peer.pid) +
+               " command=- outcome=refused: " + std::string(why);
+        if (leftOut > 0)
+            line += " (" + std::to_string(leftOut) + " more refused connections not logged)";
+        leftOut = 0;
+    }
     WriteLine(std::move(line));
 }
 

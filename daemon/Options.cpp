@@ -22,11 +22,18 @@ bool ParseSeconds(std::string_view text, std::chrono::milliseconds& result)
 
 const char* Usage()
 {
-    return "Usage: lapstone-vcd [--socket PATH] [--command-timeout SECONDS]\n"
+    return "Usage: lapstone-vcd [--socket PATH] [--command-timeout SECONDS] | --help | --version\n"
            "Carries out the notebook configuration program's fixed privileged commands for local\n"
            "users. Runs in the foreground as root and logs one line per request to standard error.\n"
            "  --socket PATH               listen on PATH (default /tmp/vx_vc_socket)\n"
-           "  --command-timeout SECONDS   kill a command that runs longer (default 20)\n";
+           "  --command-timeout SECONDS   kill a command that runs longer (default 20)\n"
+           "  -h, --help                  show this text and end\n"
+           "  --version                   show the release and end\n";
+}
+
+const char* VersionText()
+{
+    return "lapstone-vcd " LAPSTONE_VERSION "\n";
 }
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
@@ -37,6 +44,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
         const std::string_view option = argv[i];
         if (option == "--help" || option == "-h") {
             options.help = true;
+            continue;
+        }
+        if (option == "--version") {
+            options.version = true;
             continue;
         }
         if (option != "--socket" && option != "--command-timeout") {

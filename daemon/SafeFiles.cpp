@@ -1,6 +1,7 @@
 #include "SafeFiles.h"
 
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -48,6 +49,22 @@ int OpenRootDirectory(const char* directory)
     return fd.release();
 }
 
+// How old another user's capture file must be before a request may replace it.
+constexpr std::chrono::milliseconds LiveCaptureAge{2500};
+
+// Whether the entry was made less than `age` ago. Its birth time cannot be moved by its owner,
+// where the change time is renewed by any chmod; the change time serves where there is no birth time.
+bool YoungerThan(int dir, const char* leaf, std::chrono::milliseconds age)
+{
+    struct statx info;
+    if (::statx(dir, leaf, AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_CTIME, &info) != 0)
+        return false;
+    const statx_timestamp made = (info.stx_mask & STATX_BTIME) != 0 ? info.stx_btime : info.stx_ctime;
+    const auto since = std::chrono::system_clock::now().time_since_epoch() -
+                       (std::chrono::seconds(made.tv_sec) + std::chrono::nanoseconds(made.tv_nsec));
+    return since < age && since > -age;
+}
+
 } // namespace
 
 int CreateCaptureFile(const char* directory, std::string_view name, const Peer& owner)
@@ -61,8 +78,14 @@ int CreateCaptureFile(const char* directory, std::string_view name, const Peer& 
     for (int attempt = 0; attempt < 4; ++attempt) {
         struct stat info;
         if (::fstatat(dir.get(), leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-            if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode))
+            if (S_ISDIR(info.st_mode))
                 return -1;
+            // A live capture of another user is read within milliseconds; it is not pulled away
+            // from under them, but it cannot hold the name beyond a few seconds either.
+            if (S_ISREG(info.st_mode) && info.st_uid != owner.uid && info.st_uid != 0 &&
+                YoungerThan(dir.get(), leaf.c_str(), LiveCaptureAge))
+                return -1;
+            // FIFOs, sockets and devices go like files and links: unlinked, never opened.
             if (::unlinkat(dir.get(), leaf.c_str(), 0) != 0 && errno != ENOENT)
                 return -1;
         } else if (errno != ENOENT) {

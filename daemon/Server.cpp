@@ -2,10 +2,14 @@
 
 #include "Listener.h"
 #include "Log.h"
+#include "Protocol.h"
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <exception>
+#include <map>
+#include <mutex>
 #include <poll.h>
 #include <semaphore>
 #include <sys/signalfd.h>
@@ -19,13 +23,46 @@ namespace {
 
 struct Shared
 {
-    Shared(const ConnectionSettings& connection, int maxConnections)
-        : settings(connection), slots(maxConnections)
+    Shared(const ConnectionSettings& connection, int maxConnections, int perUser)
+        : settings(connection), slots(maxConnections), maxPerUser(perUser)
     {}
     ConnectionSettings settings;
     std::mutex carrying;
     std::counting_semaphore<> slots;
+    const int maxPerUser;
+    std::mutex counting;
+    std::map<uid_t, int> perUser;
+
+    // Counts the connection in for its user; false when that user already has their share.
+    bool Admit(uid_t uid)
+    {
+        if (uid == 0)
+            return true;
+        std::lock_guard<std::mutex> lock(counting);
+        int& open = perUser[uid];
+        if (open >= maxPerUser)
+            return false;
+        ++open;
+        return true;
+    }
+
+    void Leave(uid_t uid)
+    {
+        if (uid == 0)
+            return;
+        std::lock_guard<std::mutex> lock(counting);
+        if (--perUser[uid] <= 0)
+            perUser.erase(uid);
+    }
 };
+
+void TurnAway(int client, const Peer& peer)
+{
+    LogRefusedConnection(peer, "too many connections of this user");
+    const std::uint32_t failed = ReplyFailed;
+    ::send(client, &failed, sizeof failed, MSG_NOSIGNAL | MSG_DONTWAIT);
+    ::close(client);
+}
 
 // The stop signals arrive on a descriptor the accept loop polls; blocked before any thread starts,
 // they stay blocked in every connection thread too.
@@ -53,7 +90,7 @@ int RunServer(ServerSettings settings)
     }
     // Connection threads are detached and may still be running when we stop, so what they share
     // is made once and never destroyed.
-    auto* shared = new Shared(settings.connection, settings.maxConnections);
+    auto* shared = new Shared(settings.connection, settings.maxConnections, settings.maxConnectionsPerUser);
     shared->settings.carrying = &shared->carrying;
 
     try {
@@ -83,13 +120,21 @@ int RunServer(ServerSettings settings)
                     std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 continue;
             }
+            const Peer peer = PeerOf(client);
+            if (!shared->Admit(peer.uid)) {
+                TurnAway(client, peer);
+                shared->slots.release();
+                continue;
+            }
             try {
-                std::thread([client, shared] {
+                std::thread([client, shared, uid = peer.uid] {
                     ServeConnection(client, shared->settings);
+                    shared->Leave(uid);
                     shared->slots.release();
                 }).detach();
             } catch (const std::system_error&) {
                 ::close(client);
+                shared->Leave(peer.uid);
                 shared->slots.release();
             }
         }

@@ -21,6 +21,10 @@ int main(int argc, char** argv)
         std::fputs(Vcd::Usage(), stdout);
         return 0;
     }
+    if (options->version) {
+        std::fputs(Vcd::VersionText(), stdout);
+        return 0;
+    }
     // Nothing of whoever started us reaches the commands we run: no descriptors beyond the three
     // standard ones, no working directory, no umask.
     ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);

@@ -47,19 +47,19 @@ void WriteLockOff(const QString& path, bool mentioned)
               : mentioned;
     if (keyLine) {
         EditFileWithSed(QStringLiteral("sed /^lockOnSuspend/c\\lockOnSuspend=false"), ShellWord(path),
-                        ScratchFile());
+                        ScratchFile(), RunWith::SystemInHome);
     } else if (!lines || !lines->filter(QLatin1String("General")).isEmpty()) {
-        EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path),
-                        ScratchFile());
+        EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path), ScratchFile(),
+                        RunWith::SystemInHome);
     } else if (lines->isEmpty()) {
         // Without a group line there is nothing to add the key after: the group and the key go at
         // the end of the file. sed appends nothing to an empty file, echo does.
         const QString file = ShellWord(path);
-        System(QStringLiteral("echo \"[General]\" >> ") + file);
-        System(QStringLiteral("echo lockOnSuspend=false >> ") + file);
+        RunCommand(RunWith::SystemInHome, QStringLiteral("echo \"[General]\" >> ") + file);
+        RunCommand(RunWith::SystemInHome, QStringLiteral("echo lockOnSuspend=false >> ") + file);
     } else {
         EditFileWithSed(QStringLiteral("sed -e '$a\\[General]' -e '$a\\lockOnSuspend=false'"),
-                        ShellWord(path), ScratchFile());
+                        ShellWord(path), ScratchFile(), RunWith::SystemInHome);
     }
 }
 
@@ -86,7 +86,7 @@ void TResumeForm1::showEvent(QShowEvent* event)
     // Created with the main window as its parent, the dialog would open centred over it; it opens
     // where it was laid out instead, above the security dialog.
     if (!event->spontaneous())
-        move(590, 417);
+        PlaceWindow(this, QPoint(590, 417));
     QDialog::showEvent(event);
     if (!event->spontaneous())
         ui->ButtonOK->setFocus();
@@ -104,7 +104,8 @@ void TResumeForm1::ButtonOKClick()
     const QString path = KpowersavercPath();
     if (FileExists(path)) {
         if (ui->EnableLock->isChecked())
-            EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path), ScratchFile());
+            EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path), ScratchFile(),
+                            RunWith::SystemInHome);
         else
             SaveLockOff(path);
     } else {
@@ -117,7 +118,7 @@ void TResumeForm1::ButtonOKClick()
 void TResumeForm1::SaveLockOff(const QString& path)
 {
     // The edits run while the capture file still exists; it is removed after them.
-    WithCaptureFirstLine(RunWith::System,
+    WithCaptureFirstLine(RunWith::SystemInHome,
                          QStringLiteral("cat ") + ShellWord(path) +
                              QStringLiteral(" | grep lockOnSuspend > ") + CaptureFile(),
                          CaptureFile(), RunWith::System,
@@ -127,11 +128,15 @@ void TResumeForm1::SaveLockOff(const QString& path)
 void TResumeForm1::CreateConfiguration()
 {
     // The shell expands $HOME; the directory is not created, so without it nothing is written.
-    System(WithShellHome(QStringLiteral("echo \"[General]\" >> $HOME/.kde/share/config/kpowersaverc")));
-    System(WithShellHome(QStringLiteral("echo AlreadyStarted=true >> $HOME/.kde/share/config/kpowersaverc")));
+    RunCommand(RunWith::SystemInHome,
+               WithShellHome(QStringLiteral("echo \"[General]\" >> $HOME/.kde/share/config/kpowersaverc")));
+    RunCommand(
+        RunWith::SystemInHome,
+        WithShellHome(QStringLiteral("echo AlreadyStarted=true >> $HOME/.kde/share/config/kpowersaverc")));
     if (!ui->EnableLock->isChecked())
-        System(WithShellHome(
-            QStringLiteral("echo lockOnSuspend=false >> $HOME/.kde/share/config/kpowersaverc")));
+        RunCommand(RunWith::SystemInHome,
+                   WithShellHome(
+                       QStringLiteral("echo lockOnSuspend=false >> $HOME/.kde/share/config/kpowersaverc")));
 }
 
 void TResumeForm1::ButtonCancelClick()

@@ -49,7 +49,7 @@ void TSecureForm1::showEvent(QShowEvent* event)
 {
     // The dialog opens where it was laid out, not centred over the main window.
     if (!event->spontaneous())
-        move(590, 622);
+        PlaceWindow(this, QPoint(590, 622));
     QDialog::showEvent(event);
     if (!event->spontaneous())
         ui->ButtonUsrPwd->setFocus();

@@ -24,6 +24,7 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
     UseFormFont(this, 12);
+    KeepOnScreen(this);
 
     // One content area serves all three tabs: the list and the selector sit on the tab control,
     // above whichever (empty) page is current.
@@ -46,9 +47,12 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     header->setSectionsMovable(false);
     ui->ListView1->setColumnWidth(0, 210);
     ui->ListView1->setColumnWidth(1, 245);
+    // White as laid out while the list's text is dark; a dark scheme keeps its own background.
     QPalette palette = ui->ListView1->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    ui->ListView1->setPalette(palette);
+    if (ContrastRatio(palette.color(QPalette::Text), Qt::white) >= ReadableContrast) {
+        palette.setColor(QPalette::Base, Qt::white);
+        ui->ListView1->setPalette(palette);
+    }
 
     auto* copyRows = new QAction(QStringLiteral("&Copy"), ui->ListView1);
     copyRows->setObjectName(QStringLiteral("CopyRows"));
@@ -62,6 +66,7 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
 
     BindHandler(ui->TabControl1, &QTabWidget::currentChanged, this, &TSysInfoForm::TabControl1Change);
     BindHandler(ui->ComboBoxBatt, &QComboBox::activated, this, &TSysInfoForm::ComboBoxBattChange);
+    KeepMnemonicsInWindow(this);
     BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TSysInfoForm::ButtonOKClick);
     BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TSysInfoForm::ButtonCancelClick);
     BindHandler(ui->ButtonHelp, &QPushButton::clicked, this, &TSysInfoForm::ButtonHelpClick);

@@ -14,6 +14,7 @@ TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     // A dialog with a title but without any title-bar button: it closes through its own buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     UseFormFont(this, 12);
+    KeepOnScreen(this);
     UseItemHeight(ui->ComboBoxState, 22);
     UseDeviceIcon(QStringLiteral(":/artwork/nubstick-device.png"));
     FitLabel();
@@ -41,6 +42,8 @@ void TNubstickFor::UseDeviceIcon(const QString& resource)
     if (!image.isNull())
         icon.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1))));
     ui->Image1->setPixmap(icon);
+    // Named after the device it shows, as the label beside it calls it.
+    ui->Image1->setAccessibleName(QString(ui->Label1->text()).remove(QLatin1Char('&')));
 }
 
 void TNubstickFor::FitLabel()

@@ -1,16 +1,17 @@
 #!/bin/sh
 # Sets up a Debian 12 machine for this project, builds it, and then runs the program in the
-# simulated notebook ("run", optionally with a profile name from sim/profiles) or every test
-# ("test"). Needs root for the packages and the sandbox; through sudo is fine.
+# simulated notebook ("run", optionally with a profile name from sim/profiles; builds only what that
+# needs), runs every test ("test"), or builds the Debian packages and checks them, installed in a
+# throwaway root ("debs"). Needs root for the packages and the sandbox; through sudo is fine.
 set -eu
 
 usage() {
-    echo "usage: sh packaging/dev.sh run [PROFILE] | test" >&2
+    echo "usage: sh packaging/dev.sh run [PROFILE] | test | debs" >&2
     exit 2
 }
 [ $# -ge 1 ] || usage
 action=$1
-case "$action" in run | test) ;; *) usage ;; esac
+case "$action" in run | test | debs) ;; *) usage ;; esac
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build"
@@ -28,7 +29,8 @@ packages="build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
     clang libclang-rt-14-dev
     util-linux gawk sed grep coreutils diffutils bubblewrap
-    xvfb xauth imagemagick fonts-dejavu-core clang-format"
+    xvfb xauth imagemagick fonts-dejavu-core clang-format
+    scdoc debhelper dpkg-dev lintian desktop-file-utils appstream systemd man-db"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
@@ -46,11 +48,20 @@ fi
 # --- Build -------------------------------------------------------------------------------------
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build "$build" --parallel "$jobs"
-
-if [ "$action" = test ]; then
+case "$action" in
+test)
+    cmake --build "$build" --parallel "$jobs"
     exec ctest --test-dir "$build" --output-on-failure --parallel "$jobs"
-fi
+    ;;
+debs)
+    # The packages build from a copy of the tree; the build tree gives the tour's driver.
+    cmake --build "$build" --parallel "$jobs" --target lapstone-scenario
+    bash "$top/packaging/build-debs.sh" "$build/debs"
+    exec bash "$top/packaging/tests/debs.sh" "$build/debs" "$build" "$build/debs-check"
+    ;;
+esac
+# Running needs the program, the daemon and the scenario driver, not the test suites.
+cmake --build "$build" --parallel "$jobs" --target LapstoneConfiguration lapstone-vcd lapstone-scenario
 
 # --- Run ---------------------------------------------------------------------------------------
 exec sh "$top/packaging/run-program.sh" "$build" ${2:+"$2"}

@@ -17,8 +17,13 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 status=0
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$launcher" --profile "$profile" --build "$build" --out "$out" \
-    -- /opt/lapstone/vc/bin/lapstone-scenario tour || status=$?
+status_file=$(mktemp)
+# What the driver prints names its folder inside the sandbox; the person wants the one out here.
+{ xvfb-run -a -s "-screen 0 1024x768x24" bash "$launcher" --profile "$profile" --build "$build" --out "$out" \
+    -- /opt/lapstone/vc/bin/lapstone-scenario tour 2>&1 || echo "$?" >"$status_file"; } |
+    sed "s|/run/lapstone-sim/out|$out|g"
+[ ! -s "$status_file" ] || status=$(cat "$status_file")
+rm -f "$status_file"
 if [ -f "$out/transcript.txt" ]; then
     { echo; echo "== what the run changed in the notebook's files =="; cat "$out/changes.diff"; } >>"$out/transcript.txt"
 fi
@@ -26,4 +31,14 @@ echo "No display here, so the scenario driver toured the program in the simulate
 echo "Transcript:  $out/transcript.txt"
 echo "Screenshots: $out/screenshots/"
 echo "Tool and daemon logs: $out/tools.log, $out/daemon.log"
+if [ "$status" -ne 0 ]; then
+    echo
+    if grep -q "FAILED: " "$out/transcript.txt" 2>/dev/null; then
+        echo "The tour's failed checks (file:line):"
+        grep -n "FAILED: " "$out/transcript.txt" | sed "s|^|  $out/transcript.txt:|"
+    else
+        echo "The tour ended with status $status before any check failed; its last lines:"
+        tail -n 15 "$out/transcript.txt" 2>/dev/null | sed 's/^/  /' || echo "  (no transcript)"
+    fi
+fi
 exit "$status"

@@ -35,8 +35,10 @@ bool HasBothFiles(const char* statePath, const char* infoPath)
 
 void CopyPair(const char* copyState, const char* copyInfo)
 {
-    RunShell(QString::fromLatin1(copyState) + QString::fromLatin1(StateCaptureFile));
-    RunShell(QString::fromLatin1(copyInfo) + QString::fromLatin1(InfoCaptureFile));
+    const QString state = QString::fromLatin1(StateCaptureFile);
+    const QString info = QString::fromLatin1(InfoCaptureFile);
+    RunWriting(RunWith::Shell, QString::fromLatin1(copyState) + state, state);
+    RunWriting(RunWith::Shell, QString::fromLatin1(copyInfo) + info, info);
 }
 
 } // namespace

@@ -18,16 +18,33 @@ QStringList ReadTextLines(const QString& fileName);
 // The first line, or an empty text for an empty file. Throws IoError like ReadTextLines.
 QString ReadFirstLine(const QString& fileName);
 
-// The three ways a command line runs: the C library's system(), RunShell, or the daemon.
+// The three ways a command line runs: the C library's system(), RunShell, or the daemon. The lines
+// that read or write files under HOME run InHome: as System or Shell, except for root with another
+// user's HOME (as after sudo), where they run as that home's owner so that root never follows a
+// link the owner put there.
 enum class RunWith
 {
     System,
     Shell,
     Daemon,
+    SystemInHome,
+    ShellInHome,
 };
 
 // Runs `command` the chosen way; false only when the daemon did not carry it out.
 bool RunCommand(RunWith way, const QString& command);
+// The same for the ways that give a status (System, SystemInHome): the shell's raw wait status.
+int RunCommandStatus(RunWith way, const QString& command);
+
+// Makes `path`, a fixed name that the command run `way` is about to write, a new empty file of that
+// command's user (the daemon makes its own). When something stands there that cannot be removed,
+// the error box names the path and the result is false: the command must not run.
+bool PrepareCapture(RunWith way, const QString& path);
+// PrepareCapture, then the command; false when either did not happen.
+bool RunWriting(RunWith way, const QString& command, const QString& path);
+// The lines of a capture file just written `way`. Anything but a regular file of that writer (or
+// root) reads as missing: IoError, as for a file that is not there.
+QStringList ReadCaptureLines(const QString& fileName, RunWith way = RunWith::System);
 
 // The whole life of a capture file: `command` writes `path` (run by `writeWith`), `use` gets its first
 // line (empty for an empty file), then "rm " + path runs through `removeWith`. Whatever `use` runs

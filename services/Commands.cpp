@@ -38,18 +38,21 @@ bool CommandExists(const QString& name)
     return answer.size() != name.size() + 1;
 }
 
-bool EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile)
+bool EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile, RunWith way)
 {
     const auto succeeded = [](int status) {
         return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     };
-    if (succeeded(System(sedCommand + QStringLiteral(" ") + file + QStringLiteral(" > ") + scratchFile)) &&
-        succeeded(System(QStringLiteral("mv ") + scratchFile + QStringLiteral(" ") + file)))
+    if (!PrepareCapture(way, scratchFile))
+        return false;
+    if (succeeded(RunCommandStatus(way, sedCommand + QStringLiteral(" ") + file + QStringLiteral(" > ") +
+                                            scratchFile)) &&
+        succeeded(RunCommandStatus(way, QStringLiteral("mv ") + scratchFile + QStringLiteral(" ") + file)))
         return true;
     // An incomplete result, or one that may not replace its target (a user may read a file that
     // only root may replace), must not linger: the next edit, perhaps by root, could not write the
     // scratch file over another user's copy and would fail.
-    System(QStringLiteral("rm -f ") + scratchFile);
+    RunCommandStatus(way, QStringLiteral("rm -f ") + scratchFile);
     return false;
 }
 

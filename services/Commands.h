@@ -2,6 +2,8 @@
 // All of them run on the GUI thread and return once their commands have finished.
 #pragma once
 
+#include "CaptureFile.h"
+
 #include <QString>
 
 namespace Ucomtc {
@@ -19,8 +21,11 @@ bool CommandExists(const QString& name);
 
 // Rewrites `file` through `sedCommand` into `scratchFile`, then moves the scratch file over it. The
 // target is replaced only when sed succeeded, so a failed edit never costs the file its content;
-// after a failed step the scratch file is removed. True when the edited text replaced the file.
-bool EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile);
+// after a failed step the scratch file is removed. The scratch name is made a fresh file of ours
+// first; when someone else holds it, the error box says so and nothing runs. True when the target
+// was replaced. `way` is System or, for a file under HOME, SystemInHome.
+bool EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile,
+                     RunWith way = RunWith::System);
 
 bool FileExists(const QString& path);
 

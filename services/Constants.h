@@ -75,6 +75,8 @@ inline constexpr const char* MsgXorgConfNoShmConfig =
     "/etc/X11/xorg.conf has no SHMConfig line to put the TouchpadOff option after.";
 inline constexpr const char* MsgXorgConfEditFailed = "/etc/X11/xorg.conf could not be edited.";
 inline constexpr const char* MsgKcmshellNotFound = "command kcmshell not found";
+// Neither firefox nor the desktop's default browser could show a help page.
+inline constexpr const char* MsgHelpNotShown = "cannot open the help page ";
 inline constexpr const char* MsgDmidecodeNotFound = "command dmidecode not found";
 inline constexpr const char* MsgNubstickDriverMissing =
     "Nubstick driver does not exist. Maybe your Linux kernel version is too low";
@@ -92,6 +94,10 @@ inline constexpr const char* DmidecodeCaptureFile = VcdProtocol::DmidecodeCaptur
 inline constexpr const char* PointingStickRateFile = VcdProtocol::PointingStickRate;
 inline constexpr const char* ReadRateIntoCapture = "cat /sys/devices/platform/i8042/serio0/serio2/rate > ";
 static_assert(VcdProtocol::Check::Joins(ReadRateIntoCapture, "cat ", PointingStickRateFile, " > "));
+
+// Follows the path of a fixed /tmp name that another user holds, when the step that writes it
+// could not run.
+inline constexpr const char* MsgInTheWay = " is in the way";
 
 // The dialogs' help pages: the installed page, and the line that opens it in a browser window of
 // the help's size.

@@ -29,6 +29,9 @@ public:
     virtual int System(const QString& command) = 0;
     // A forked child that asks for user id 0, then becomes /bin/sh -c command; waits for the shell.
     virtual void RunShell(const QString& command) = 0;
+    // A forked child that takes the user and group ids given (and no other groups), then becomes
+    // /bin/sh -c command; never runs the line when the switch fails. Returns the shell's status.
+    virtual int RunAs(uid_t uid, gid_t gid, const QString& command) = 0;
     // Hands the command to the privileged daemon (or runs it directly for root).
     virtual bool RunPrivileged(const QString& socketPath, const QString& command) = 0;
 
@@ -40,6 +43,8 @@ public:
     virtual void ShowMessage(MessageKind kind, const QString& text) = 0;
     // Loads a picture file; throws IoError when it is missing or cannot be decoded.
     virtual QImage LoadImage(const QString& path) = 0;
+    // Opens a local file with the desktop's default application for it; false when none would.
+    virtual bool OpenFile(const QString& path) = 0;
 
     // The host in use: the one installed last, or the production host.
     static Host& current();

@@ -2,7 +2,10 @@
 
 #include "Commands.h"
 #include "Constants.h"
+#include "Host.h"
 #include "Messages.h"
+
+#include <algorithm>
 
 namespace Ucomtc {
 
@@ -14,9 +17,29 @@ bool Yast2Available()
     return false;
 }
 
+namespace {
+
+// The shell finds firefox on the PATH; so does this, with file tests through the host.
+bool OnPath(const QString& program)
+{
+    const QStringList directories =
+        Host::current().GetEnv("PATH").value_or(QString()).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    return std::any_of(directories.cbegin(), directories.cend(), [&](const QString& directory) {
+        return FileExists(directory + QLatin1Char('/') + program);
+    });
+}
+
+} // namespace
+
 void ShowHelpPage(const HelpPage& page)
 {
-    System(QString::fromLatin1(page.command));
+    if (OnPath(QStringLiteral("firefox"))) {
+        System(QString::fromLatin1(page.command));
+        return;
+    }
+    const QString path = QString::fromLatin1(page.path);
+    if (!Host::current().OpenFile(path))
+        ShowError(QString::fromLatin1(MsgHelpNotShown) + path);
 }
 
 } // namespace Ucomtc

@@ -9,7 +9,8 @@ namespace Ucomtc {
 // once whereis has found it). Shows the error and answers false otherwise.
 bool Yast2Available();
 
-// Opens a dialog's help page in a browser window of the help's size; does not wait for it.
+// Opens a dialog's help page in a firefox window of the help's size, without waiting for it; where
+// firefox is not installed, with the desktop's default browser, and reports when that fails too.
 void ShowHelpPage(const HelpPage& page);
 
 } // namespace Ucomtc

@@ -15,12 +15,14 @@ class LibcHost : public Host
 public:
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
+    int RunAs(uid_t uid, gid_t gid, const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override;
     std::optional<QString> GetEnv(const char* name) override;
     void ShowMessage(MessageKind kind, const QString& text) override;
     QImage LoadImage(const QString& path) override;
+    bool OpenFile(const QString& path) override;
 
     // The box ShowMessage shows for `kind`: icon, title, text and one OK button.
     static std::unique_ptr<QMessageBox> CreateMessageBox(MessageKind kind, const QString& text,

@@ -1,6 +1,7 @@
 #include "PrivilegedClient.h"
 
 #include "BusyCursor.h"
+#include "SafeTmp.h"
 
 #include <DaemonProtocol.h>
 
@@ -51,6 +52,15 @@ bool Connect(int fd, const QString& socketPath)
         result = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length);
     } while (result < 0 && errno == EINTR);
     return result == 0;
+}
+
+// Only root's process is the daemon: anyone may bind the socket path while the daemon is down.
+bool PeerIsRoot(int fd)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
+           peer.uid == 0;
 }
 
 void SendAll(int fd, const char* data, std::size_t size)
@@ -105,6 +115,12 @@ void SendCommand(int socket, const QByteArray& command)
 bool RunPrivilegedThrough(Host& host, const QString& socketPath, const QString& command, int replyTimeoutMs)
 {
     if (host.GetUid() == 0) {
+        // In the daemon's place, root makes the capture name its own first, as the daemon would.
+        const auto target = RedirectTarget(command);
+        if (target && !MakeFreshFile(*target)) {
+            host.ShowMessage(MessageKind::Error, InTheWayMessage(*target));
+            return false;
+        }
         host.System(command);
         return true;
     }
@@ -112,7 +128,7 @@ bool RunPrivilegedThrough(Host& host, const QString& socketPath, const QString& 
     {
         BusyCursor busy;
         Socket socket;
-        if (Connect(socket.fd(), socketPath)) {
+        if (Connect(socket.fd(), socketPath) && PeerIsRoot(socket.fd())) {
             SendCommand(socket.fd(), command.toLocal8Bit());
             std::uint32_t reply = VcdProtocol::ReplyDone;
             if (ReceiveAll(socket.fd(), reinterpret_cast<char*>(&reply), sizeof reply, replyTimeoutMs)) {

@@ -26,6 +26,11 @@ public:
 
     int System(const QString& command) override { return machine_.System(command); }
     void RunShell(const QString& command) override { machine_.RunShell(command); }
+    int RunAs(uid_t uid, gid_t gid, const QString& command) override
+    {
+        return machine_.RunAs(uid, gid, command);
+    }
+    bool OpenFile(const QString& path) override { return machine_.OpenFile(path); }
     bool RunPrivileged(const QString& socketPath, const QString& command) override
     {
         // The production host would tell of a missing daemon in a box of its own.

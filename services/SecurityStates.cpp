@@ -41,7 +41,7 @@ std::optional<QString> QueryBios(const char* command)
 bool ReadScreenSaverLock()
 {
     const QString line = CaptureFirstLine(
-        RunWith::Shell,
+        RunWith::ShellInHome,
         WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
         QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell);
     return line.contains(QLatin1String("Lock=true"));
@@ -59,7 +59,7 @@ bool ReadResumeLock()
     if (!FileExists(path))
         return true;
     const QString captureFile = QString::fromLatin1(KpowersaveCaptureFile);
-    const QString line = CaptureFirstLine(RunWith::Shell,
+    const QString line = CaptureFirstLine(RunWith::ShellInHome,
                                           QStringLiteral("cat ") + ShellWord(path) +
                                               QStringLiteral(" | grep lockOnSuspend=false > ") + captureFile,
                                           captureFile, RunWith::Shell);

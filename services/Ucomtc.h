@@ -16,6 +16,8 @@
 #include "ItemHeight.h"
 #include "Launches.h"
 #include "Messages.h"
+#include "Mnemonics.h"
+#include "Placement.h"
 #include "PrivilegedClient.h"
 #include "SecurityStates.h"
 #include "ShellWord.h"

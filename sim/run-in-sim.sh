@@ -7,11 +7,14 @@ set -euo pipefail
 
 usage() {
     cat >&2 <<'EOF'
-usage: run-in-sim.sh [--profile NAME|DIR] [--out DIR] [--build DIR] [--as-root] [--no-daemon]
-                     [--home DIR] -- COMMAND [ARG...]
+usage: run-in-sim.sh [--profile NAME|DIR] [--out DIR] [--build DIR] [--installed ROOT] [--as-root]
+                     [--no-daemon] [--home DIR] -- COMMAND [ARG...]
   --profile NAME|DIR  machine profile: a name under sim/profiles or a directory (default veltor-t2)
   --out DIR           where the run's logs and reports go (default BUILD/sim-runs/PROFILE-TIME)
   --build DIR         the build tree holding the program and the daemon (default <repo>/build)
+  --installed ROOT    take the daemon, pictures and help pages as the packages installed them in the
+                      system at ROOT (/ for this one): the daemon starts from the ExecStart= line of
+                      ROOT's lapstone-vcd.service; the build tree then gives lapstone-scenario only
   --as-root           run COMMAND as root instead of the user "lapstone" (uid 1000)
   --no-daemon         do not start the privileged daemon lapstone-vcd
   --home DIR          the user's home inside, a folder under /home (default /home/lapstone)
@@ -29,6 +32,7 @@ repo=$(dirname "$sim")
 profile=veltor-t2
 out=""
 build="$repo/build"
+installed=""
 as_root=0
 daemon=1
 home=/home/lapstone
@@ -37,6 +41,7 @@ while [ $# -gt 0 ]; do
     --profile) [ $# -ge 2 ] || usage; profile=$2; shift 2 ;;
     --out) [ $# -ge 2 ] || usage; out=$2; shift 2 ;;
     --build) [ $# -ge 2 ] || usage; build=$2; shift 2 ;;
+    --installed) [ $# -ge 2 ] || usage; installed=$2; shift 2 ;;
     --as-root) as_root=1; shift ;;
     --no-daemon) daemon=0; shift ;;
     --home) [ $# -ge 2 ] || usage; home=$2; shift 2 ;;
@@ -94,8 +99,26 @@ build=$(cd "$build" && pwd)
 program=$build/app/LapstoneConfiguration
 vcd=$build/daemon/lapstone-vcd
 scenario=$build/sim/driver/lapstone-scenario
-[ -x "$vcd" ] || [ "$daemon" = 0 ] || fail "no daemon at $vcd (build it, or give --no-daemon)"
-[ -x "$program" ] || echo "run-in-sim: note: $program is not built; /opt/lapstone/vc/bin lacks the program" >&2
+# The daemon's command line inside the sandbox.
+vcd_command=/opt/lapstone/vc/bin/lapstone-vcd
+if [ -n "$installed" ]; then
+    [ -d "$installed" ] || fail "no installed system at $installed"
+    installed=$(cd "$installed" && pwd)
+    unit=""
+    for dir in /etc/systemd/system /lib/systemd/system /usr/lib/systemd/system /usr/local/lib/systemd/system; do
+        [ -f "$installed$dir/lapstone-vcd.service" ] && { unit=$installed$dir/lapstone-vcd.service; break; }
+    done
+    [ -n "$unit" ] || fail "no lapstone-vcd.service installed under $installed"
+    vcd_command=$(sed -n 's/^ExecStart=//p' "$unit" | tail -n 1)
+    [ -n "$vcd_command" ] || fail "$unit has no ExecStart= line"
+    vcd=$installed${vcd_command%% *}
+    [ -x "$vcd" ] || [ "$daemon" = 0 ] || fail "$unit starts ${vcd_command%% *}, which is not installed"
+    [ -d "$installed/opt/lapstone/vc/bin/image" ] || fail "no pictures installed under $installed/opt/lapstone/vc"
+    program=""
+else
+    [ -x "$vcd" ] || [ "$daemon" = 0 ] || fail "no daemon at $vcd (build it, or give --no-daemon)"
+    [ -x "$program" ] || echo "run-in-sim: note: $program is not built; /opt/lapstone/vc/bin lacks the program" >&2
+fi
 
 if [ -z "$out" ]; then
     out=$build/sim-runs/$profile_name-$(date +%Y%m%d-%H%M%S)
@@ -218,12 +241,28 @@ bwrap_args+=(--perms 1777 --tmpfs /tmp --tmpfs /home --perms 0700 --tmpfs /root)
 # bwrap makes missing parents of a bind private (0700), so every folder is made explicitly.
 bwrap_args+=(--tmpfs /opt --perms 0755 --dir /opt/lapstone --perms 0755 --dir /opt/lapstone/vc
     --perms 0755 --dir /opt/lapstone/vc/bin --perms 0755 --dir /opt/lapstone/vc/help)
-[ -x "$program" ] && bwrap_args+=(--ro-bind "$program" /opt/lapstone/vc/bin/LapstoneConfiguration)
-[ -x "$vcd" ] && bwrap_args+=(--ro-bind "$vcd" /opt/lapstone/vc/bin/lapstone-vcd)
 [ -x "$scenario" ] && bwrap_args+=(--ro-bind "$scenario" /opt/lapstone/vc/bin/lapstone-scenario)
-bwrap_args+=(--ro-bind "$repo/resources/images" /opt/lapstone/vc/bin/image)
-if [ -d "$repo/resources/help" ]; then
-    bwrap_args+=(--ro-bind "$repo/resources/help" /opt/lapstone/vc/help/html)
+if [ -n "$installed" ]; then
+    # The installed program and daemon stay where the packages put them; the daemon of an installed
+    # system other than this one is brought in beside the scenario driver, with the unit's arguments.
+    if [ "$installed" != / ] && [ -x "$vcd" ]; then
+        bwrap_args+=(--ro-bind "$vcd" /opt/lapstone/vc/bin/lapstone-vcd)
+        case "$vcd_command" in
+        *" "*) vcd_command="/opt/lapstone/vc/bin/lapstone-vcd ${vcd_command#* }" ;;
+        *) vcd_command=/opt/lapstone/vc/bin/lapstone-vcd ;;
+        esac
+    fi
+    images=$installed/opt/lapstone/vc/bin/image
+    help=$installed/opt/lapstone/vc/help/html
+else
+    [ -x "$program" ] && bwrap_args+=(--ro-bind "$program" /opt/lapstone/vc/bin/LapstoneConfiguration)
+    [ -x "$vcd" ] && bwrap_args+=(--ro-bind "$vcd" /opt/lapstone/vc/bin/lapstone-vcd)
+    images=$repo/resources/images
+    help=$repo/resources/help
+fi
+bwrap_args+=(--ro-bind "$images" /opt/lapstone/vc/bin/image)
+if [ -d "$help" ]; then
+    bwrap_args+=(--ro-bind "$help" /opt/lapstone/vc/help/html)
 else
     bwrap_args+=(--dir /opt/lapstone/vc/help/html)
 fi
@@ -264,5 +303,6 @@ fi
 
 exec env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LANG=C.UTF-8 LAPSTONE_SIM_PROFILE="$profile_name" LAPSTONE_SIM_HOME="$home" \
     LAPSTONE_SIM_DISPLAY="$display" LAPSTONE_SIM_XAUTH="$xauth" LAPSTONE_SIM_QPA="${QT_QPA_PLATFORM:-}" \
+    LAPSTONE_SIM_VCD="$vcd_command" \
     bwrap "${bwrap_args[@]}" --chdir / \
     /bin/sh /run/lapstone-sim/init.sh "$command_uid" "$home_owner" "$daemon" -- "$@"

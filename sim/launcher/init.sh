@@ -3,7 +3,8 @@
 # place already; this fills the writable parts of the machine from the profile, starts the
 # privileged daemon, runs the command as the notebook's user, and afterwards reports what the run
 # changed. Usage: init.sh COMMAND_UID HOME_OWNER_UID START_DAEMON(0|1) -- COMMAND [ARG...]
-# The environment gives LAPSTONE_SIM_HOME, the user's home (default /home/lapstone).
+# The environment gives LAPSTONE_SIM_HOME, the user's home (default /home/lapstone), and
+# LAPSTONE_SIM_VCD, the daemon's command line (default /opt/lapstone/vc/bin/lapstone-vcd).
 set -u
 
 sim=/run/lapstone-sim
@@ -82,7 +83,8 @@ done
 # --- The privileged daemon ----------------------------------------------------------------------------
 daemon=""
 if [ "$start_daemon" = 1 ]; then
-    $confine env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 /opt/lapstone/vc/bin/lapstone-vcd \
+    # shellcheck disable=SC2086 # a command line, as in a unit's ExecStart=
+    $confine env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 ${LAPSTONE_SIM_VCD:-/opt/lapstone/vc/bin/lapstone-vcd} \
         2>>"$out/daemon.log" </dev/null &
     daemon=$!
     tries=0

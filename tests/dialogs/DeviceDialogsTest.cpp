@@ -311,7 +311,7 @@ void DeviceDialogsTest::unreadableCaptureEndsTheShowing()
     // A capture path taken by a folder cannot be read as a file: the default report, no removal,
     // no change of the list, and the dialog stays usable.
     AnswerRate(QByteArray());
-    host_.answers.insert(ReadRate, [] { return QDir().mkdir(QStringLiteral("/tmp/nubstick")) ? 0 : 256; });
+    host_.answers.insert(ReadRate, [] { return FakeHost::PutFolderAt(QStringLiteral("/tmp/nubstick")); });
     State(nubstick_)->setCurrentText(QStringLiteral("Automatic"));
     Show(nubstick_);
     QCOMPARE(host_.log.size(), 2);
@@ -320,7 +320,7 @@ void DeviceDialogsTest::unreadableCaptureEndsTheShowing()
     QDir().rmdir(QStringLiteral("/tmp/nubstick"));
 
     host_.log.clear();
-    host_.answers.insert(ReadListing, [] { return QDir().mkdir(QStringLiteral("/tmp/touchpad")) ? 0 : 256; });
+    host_.answers.insert(ReadListing, [] { return FakeHost::PutFolderAt(QStringLiteral("/tmp/touchpad")); });
     host_.Whereis(QStringLiteral("synclient"), true);
     Show(touchpad_);
     QVERIFY(host_.log.last().startsWith(QStringLiteral("report: /tmp/touchpad")));
@@ -691,6 +691,7 @@ void DeviceDialogsTest::mouseAndHelpStartTheirTools()
     host_.fileTests.clear();
     host_.Whereis(QStringLiteral("yast2"), yast2);
     host_.files.insert(QStringLiteral("/sbin/yast2"), yastFile);
+    host_.InstallProgram(QStringLiteral("firefox"));
     QTest::mouseClick(Button(form, qPrintable(button)), Qt::LeftButton);
     QCOMPARE(host_.log, expected);
     QVERIFY(form->isVisible());

@@ -460,6 +460,7 @@ void SecureFormTest::resumeOpensOnTopAndHelpKeepsItOpen()
     QVERIFY(form_->isVisible());
     QVERIFY(host_.log.isEmpty());
 
+    host_.InstallProgram(QStringLiteral("firefox"));
     QTest::mouseClick(Button("ButtonHelp"), Qt::LeftButton);
     QCOMPARE(host_.log,
              QStringList{QStringLiteral(

@@ -361,7 +361,7 @@ void SysInfoFormTest::anUnreadableCaptureFileKeepsTheRows()
 {
     Open();
     const QStringList before = Column(1);
-    host_.answers.insert(MemCommand, [] { return QDir().mkdir(QStringLiteral("/tmp/mem")) ? 0 : 1; });
+    host_.answers.insert(MemCommand, [] { return FakeHost::PutFolderAt(QStringLiteral("/tmp/mem")); });
     form_->close();
     Open();
     QCOMPARE(Column(1), before);
@@ -375,9 +375,24 @@ void SysInfoFormTest::helpStartsTheBrowserAndStaysOpen()
 {
     Open();
     host_.log.clear();
+    host_.InstallProgram(QStringLiteral("firefox"));
     QTest::mouseClick(Child<QPushButton>("ButtonHelp"), Qt::LeftButton);
     QCOMPARE(host_.log,
              QStringList{"system: firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSI.HTM &"});
+    QVERIFY(form_->isVisible());
+
+    // Without firefox the desktop's default browser shows the page; only when that fails too is
+    // there a message.
+    const QString page = QStringLiteral("/opt/lapstone/vc/help/html/QRVSI.HTM");
+    host_.files.insert(QStringLiteral("/usr/bin/firefox"), false);
+    host_.log.clear();
+    QTest::mouseClick(Child<QPushButton>("ButtonHelp"), Qt::LeftButton);
+    QCOMPARE(host_.log, QStringList{QStringLiteral("open: ") + page});
+    host_.openFileWorks = false;
+    host_.log.clear();
+    QTest::mouseClick(Child<QPushButton>("ButtonHelp"), Qt::LeftButton);
+    QCOMPARE(host_.log, (QStringList{QStringLiteral("open: ") + page,
+                                     QStringLiteral("error: cannot open the help page ") + page}));
     QVERIFY(form_->isVisible());
 }
 

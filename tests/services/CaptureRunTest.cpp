@@ -7,8 +7,10 @@
 #include <IoError.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 using namespace Ucomtc;
 
@@ -26,6 +28,8 @@ private slots:
     void workOfTheReaderComesBeforeTheRemoval();
     void refusedDaemonWriteReadsAndRemovesNothing();
     void unreadableFileStaysAndReachesTheReport();
+    void homeLinesRunAsTheHomesOwner_data();
+    void homeLinesRunAsTheHomesOwner();
 
 private:
     // Makes `command` write `content` into the capture file, as its redirection would.
@@ -125,9 +129,13 @@ void CaptureRunTest::refusedDaemonWriteReadsAndRemovesNothing()
 
 void CaptureRunTest::unreadableFileStaysAndReachesTheReport()
 {
-    // The command left no file: reading fails, nothing is removed, and the handler's guard shows
-    // the failure in the default report instead of the caller going on with a blank.
+    // The command left no file (it removed the one made for it): reading fails, nothing is removed, and the
+    // handler's guard shows the failure in the default report instead of the caller going on with a blank.
     const QString command = QStringLiteral("cat /sys/devices/platform/i8042/serio0/serio2/rate > ") + path_;
+    host_.answers.insert(command, [this] {
+        QFile::remove(path_);
+        return 256;
+    });
     QVERIFY_THROWS_EXCEPTION(IoError, CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell));
     QCOMPARE(host_.log, QStringList{QStringLiteral("system: ") + command});
 
@@ -141,6 +149,43 @@ void CaptureRunTest::unreadableFileStaysAndReachesTheReport()
     QCOMPARE(host_.log.size(), 2);
     QCOMPARE(host_.log[0], QStringLiteral("system: ") + command);
     QVERIFY2(host_.log[1].startsWith(QStringLiteral("report: ") + path_), qPrintable(host_.log[1]));
+}
+
+void CaptureRunTest::homeLinesRunAsTheHomesOwner_data()
+{
+    QTest::addColumn<uid_t>("uid");
+    QTest::addColumn<uid_t>("homeOwner");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("root with a user's HOME") << uid_t(0) << uid_t(1000) << QStringLiteral("as 1000");
+    QTest::newRow("root with its own HOME") << uid_t(0) << uid_t(0) << QStringLiteral("system");
+    QTest::newRow("a user") << uid_t(1000) << uid_t(1000) << QStringLiteral("system");
+}
+
+void CaptureRunTest::homeLinesRunAsTheHomesOwner()
+{
+    QFETCH(uid_t, uid);
+    QFETCH(uid_t, homeOwner);
+    QFETCH(QString, kind);
+    QTemporaryDir home;
+    QCOMPARE(::chown(QFile::encodeName(home.path()).constData(), homeOwner, homeOwner), 0);
+    host_.uid = uid;
+    host_.environment[QStringLiteral("HOME")] = home.path();
+    const QString file = home.filePath(QStringLiteral("kpowersaverc"));
+    const QString sed =
+        QStringLiteral("sed /General/a\\lockOnSuspend=false ") + file + QStringLiteral(" > ") + path_;
+    const QString move = QStringLiteral("mv ") + path_ + QStringLiteral(" ") + file;
+    QFile::remove(path_);
+
+    EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), file, path_,
+                    RunWith::SystemInHome);
+    CaptureFirstLine(RunWith::ShellInHome, QStringLiteral("cat ") + file + QStringLiteral(" > ") + path_,
+                     path_, RunWith::Shell);
+
+    const QString shellKind = kind == QLatin1String("system") ? QStringLiteral("shell") : kind;
+    QCOMPARE(host_.log,
+             (QStringList{kind + QStringLiteral(": ") + sed, kind + QStringLiteral(": ") + move,
+                          shellKind + QStringLiteral(": cat ") + file + QStringLiteral(" > ") + path_,
+                          QStringLiteral("shell: ") + remove_}));
 }
 
 QTEST_MAIN(CaptureRunTest)

@@ -11,9 +11,11 @@
 #include <QTest>
 #include <atomic>
 #include <cstring>
+#include <grp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -177,6 +179,7 @@ private slots:
     void incompleteRepliesFail();
     void aDaemonThatHangsUpDoesNotKillTheProgram();
     void rootRunsTheCommandItself();
+    void anotherUsersListenerIsNoDaemon();
 
 private:
     QString socketPath_ = QStringLiteral("/tmp/vx_vc_socket");
@@ -281,6 +284,57 @@ void PrivilegedClientTest::rootRunsTheCommandItself()
     QCOMPARE(host_.systemCalls, QStringList{QStringLiteral("dmidecode > /tmp/StoredDmi")});
     QTest::qWait(100);
     QCOMPARE(daemon.connections(), 0);
+}
+
+void PrivilegedClientTest::anotherUsersListenerIsNoDaemon()
+{
+    // With the daemon down, user 1001 listens on the socket path, ready to answer "done" for a dump
+    // it forged. The client must take it for a daemon that is not there and send it nothing.
+    if (::getuid() != 0)
+        QSKIP("needs root to listen as another user");
+    ::unlink(DaemonSocketPath);
+    int pipeFds[2];
+    QCOMPARE(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::alarm(10);
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(1001, 1001, 1001) != 0 ||
+            ::setresuid(1001, 1001, 1001) != 0)
+            _exit(1);
+        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, DaemonSocketPath);
+        if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(listener, 4) != 0)
+            _exit(2);
+        char ready = 'r';
+        if (::write(pipeFds[1], &ready, 1) != 1)
+            _exit(3);
+        const int client = ::accept(listener, nullptr, nullptr);
+        const std::uint32_t done = 0;
+        ::send(client, &done, sizeof done, MSG_NOSIGNAL);
+        char buffer[256];
+        const ssize_t got = ::recv(client, buffer, sizeof buffer, 0);
+        const char count = static_cast<char>(got < 0 ? 0 : got);
+        _exit(::write(pipeFds[1], &count, 1) == 1 ? 0 : 4);
+    }
+    ::close(pipeFds[1]);
+    char ready = 0;
+    QCOMPARE(::read(pipeFds[0], &ready, 1), ssize_t(1));
+
+    QVERIFY(!host_.RunPrivileged(QString::fromLatin1(DaemonSocketPath),
+                                 QStringLiteral("dmidecode > /tmp/StoredDmi")));
+
+    char received = -1;
+    QCOMPARE(::read(pipeFds[0], &received, 1), ssize_t(1));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    QCOMPARE(int(received), 0);
+    QCOMPARE(host_.messages, QStringList{QString::fromLatin1(MsgDaemonNotStarted)});
+    ::unlink(DaemonSocketPath);
 }
 
 QTEST_MAIN(PrivilegedClientTest)

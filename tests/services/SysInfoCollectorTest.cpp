@@ -335,7 +335,7 @@ void SysInfoCollectorTest::anUnreadableCaptureFileEndsTheCollection()
 {
     Use(Machine{});
     // A capture file that cannot be opened for reading: a folder in its place.
-    host_.answers.insert(MemCommand, [] { return QDir().mkdir(QStringLiteral("/tmp/mem")) ? 0 : 1; });
+    host_.answers.insert(MemCommand, [] { return FakeHost::PutFolderAt(QStringLiteral("/tmp/mem")); });
 
     TSysInfoArray rows;
     QVERIFY_THROWS_EXCEPTION(IoError, GetSysInfo(GeneralTab, rows));

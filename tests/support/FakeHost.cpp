@@ -5,6 +5,7 @@
 #include <PrivilegedClient.h>
 
 #include <QColor>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
@@ -31,6 +32,11 @@ int FakeHost::System(const QString& command)
 void FakeHost::RunShell(const QString& command)
 {
     Run(QStringLiteral("shell"), command);
+}
+
+int FakeHost::RunAs(uid_t uid, gid_t, const QString& command)
+{
+    return Run(QStringLiteral("as ") + QString::number(uid), command);
 }
 
 bool FakeHost::RunPrivileged(const QString& socketPath, const QString& command)
@@ -79,6 +85,18 @@ QImage FakeHost::LoadImage(const QString& path)
     return image;
 }
 
+bool FakeHost::OpenFile(const QString& path)
+{
+    log.append(QStringLiteral("open: ") + path);
+    return openFileWorks;
+}
+
+void FakeHost::InstallProgram(const QString& name)
+{
+    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/usr/bin:/bin"));
+    files.insert(QStringLiteral("/usr/bin/") + name, true);
+}
+
 void FakeHost::Whereis(const QString& name, bool known)
 {
     const QString line = known ? name + QStringLiteral(": /usr/bin/") + name : name + QStringLiteral(":");
@@ -103,4 +121,10 @@ void FakeHost::WriteFile(const QString& path, const QByteArray& content)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
         throw std::runtime_error(("cannot write " + path).toStdString());
+}
+
+int FakeHost::PutFolderAt(const QString& path)
+{
+    QFile::remove(path);
+    return QDir().mkdir(path) ? 0 : 256;
 }

@@ -1,0 +1,129 @@
+// Where the windows open: the designed places on a screen that holds them, the least move into
+// view on one that does not. The screen comes from LAPSTONE_TEST_SCREEN; ctest runs this once for
+// each of 1024 × 768, 1366 × 768 and 1920 × 1080. Runs in a private /tmp: the forms' show handlers
+// use the fixed capture paths.
+#include <Application.h>
+#include <FakeHost.h>
+#include <LibcHost.h>
+#include <MainForm.h>
+#include <Ucomtc.h>
+#include <VirtualScreen.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+
+using namespace Ucomtc;
+
+class PlacementTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fitMovesTheLeastDistance_data();
+    void fitMovesTheLeastDistance();
+    void everyWindowLiesOnTheScreen();
+    void designedPlacesStayWhereTheyFit();
+
+private:
+    FakeHost host_;
+    ScopedHost scope_{host_};
+
+    // Creates the program's forms and shows the main window; nullptr when it did not appear.
+    TMainForm1* ShowMainWindow(TApplication& application)
+    {
+        application.CreateForms();
+        TMainForm1* main = application.MainForm();
+        main->show();
+        return QTest::qWaitForWindowExposed(main) ? main : nullptr;
+    }
+    QRect Available() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
+};
+
+void PlacementTest::fitMovesTheLeastDistance_data()
+{
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QPoint>("expected");
+    const QRect screen(0, 0, 1366, 768);
+    QTest::newRow("fits") << QRect(590, 100, 410, 350) << QPoint(590, 100);
+    QTest::newRow("below") << QRect(590, 622, 410, 350) << QPoint(590, 418);
+    QTest::newRow("right and below") << QRect(1200, 700, 410, 350) << QPoint(956, 418);
+    QTest::newRow("above and left") << QRect(-30, -5, 410, 350) << QPoint(0, 0);
+    QTest::newRow("taller than the screen") << QRect(10, 100, 410, 900) << QPoint(10, 0);
+}
+
+void PlacementTest::fitMovesTheLeastDistance()
+{
+    QFETCH(QRect, frame);
+    QFETCH(QPoint, expected);
+    QCOMPARE(FitInto(frame, QRect(0, 0, 1366, 768)), expected);
+    // A screen that does not start at the origin (a second monitor, a panel on top).
+    QCOMPARE(FitInto(frame.translated(100, 40), QRect(100, 40, 1366, 768)), expected + QPoint(100, 40));
+}
+
+void PlacementTest::everyWindowLiesOnTheScreen()
+{
+    TApplication application;
+    TMainForm1* main = ShowMainWindow(application);
+    QVERIFY(main != nullptr);
+
+    QList<QWidget*> windows{main};
+    for (const QString& name : application.FormNames().mid(1))
+        windows.append(FindForm(name));
+    const auto box =
+        LibcHost::CreateMessageBox(MessageKind::Error, QStringLiteral("command dmidecode not found"), main);
+    windows.append(box.get());
+
+    for (QWidget* window : windows) {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // The frame, title bar included, as the window system has it.
+        const QRect frame = window->windowHandle()->frameGeometry();
+        QVERIFY2(Available().contains(frame),
+                 qPrintable(
+                     window->objectName() + QStringLiteral(" at ") +
+                     QString::asprintf("%d,%d %dx%d", frame.x(), frame.y(), frame.width(), frame.height())));
+        window->hide();
+    }
+}
+
+void PlacementTest::designedPlacesStayWhereTheyFit()
+{
+    TApplication application;
+    TMainForm1* main = ShowMainWindow(application);
+    QVERIFY(main != nullptr);
+    // The main window opens centred on the screen (give or take its frame, unknown before the
+    // first showing).
+    QVERIFY((main->geometry().center() - Available().center()).manhattanLength() <= 8);
+
+    const std::pair<const char*, QPoint> designed[] = {
+        {"SecureForm1", QPoint(590, 622)},
+        {"ResumeForm1", QPoint(590, 417)},
+    };
+    for (const auto& [name, place] : designed) {
+        QWidget* dialog = FindForm(QLatin1String(name));
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const QRect wanted(place, dialog->windowHandle()->frameGeometry().size());
+        if (Available().contains(wanted))
+            QCOMPARE(dialog->pos(), place);
+        else // moved, but only as far as it takes
+            QCOMPARE(dialog->pos(), FitInto(wanted, Available()));
+        dialog->hide();
+    }
+    if (Available().height() >= 1080) // the designer's screen: nothing moves
+        QCOMPARE(FindForm(QStringLiteral("SecureForm1"))->pos(), QPoint(590, 622));
+}
+
+int main(int argc, char* argv[])
+{
+    UseVirtualScreen(ScreenSizeFromEnvironment(QSize(1024, 768)));
+    QApplication application(argc, argv);
+    PlacementTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PlacementTest.moc"
