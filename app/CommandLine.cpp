@@ -48,7 +48,15 @@ TCommandLineOutcome TCommandLine::Parse(const QStringList& arguments) const
                                   QStringLiteral("Displays this help and exits."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Displays the program's name and release and exits."));
-    parser.addOptions({help, version});
+    const QCommandLineOption report(
+        QStringLiteral("report"),
+        QStringLiteral("Prints the system report (what the system information, device "
+                       "and security dialogs show) and exits."));
+    const QCommandLineOption format(
+        QStringLiteral("format"),
+        QStringLiteral("The report's format: text (the default), markdown or json."),
+        QStringLiteral("format"));
+    parser.addOptions({help, version, report, format});
     for (const char* name : ToolkitOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -86,7 +94,24 @@ TCommandLineOutcome TCommandLine::Parse(const QStringList& arguments) const
         outcome.output = programName_ + QLatin1Char(' ') + version_ + QLatin1Char('\n');
         return outcome;
     }
-    if (!parser.positionalArguments().isEmpty())
+    if (!parser.positionalArguments().isEmpty()) {
         usage(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+        return outcome;
+    }
+    if (parser.isSet(format) && !parser.isSet(report)) {
+        usage(QStringLiteral("--format needs --report"));
+        return outcome;
+    }
+    if (parser.isSet(report)) {
+        const QString name = parser.isSet(format) ? parser.value(format) : QStringLiteral("text");
+        if (name == QLatin1String("text"))
+            outcome.report = Ucomtc::ReportFormat::Text;
+        else if (name == QLatin1String("markdown"))
+            outcome.report = Ucomtc::ReportFormat::Markdown;
+        else if (name == QLatin1String("json"))
+            outcome.report = Ucomtc::ReportFormat::Json;
+        else
+            usage(QStringLiteral("unknown report format '%1' (text, markdown or json)").arg(name));
+    }
     return outcome;
 }

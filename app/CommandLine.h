@@ -2,8 +2,11 @@
 // --version and a mistake are answered without a display, and without opening a window.
 #pragma once
 
+#include <Report.h>
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 struct TCommandLineOutcome
 {
@@ -13,6 +16,8 @@ struct TCommandLineOutcome
     int exitStatus = 0;
     QString output;
     QString error;
+    // --report: print the system report in this format, without a window, and end.
+    std::optional<Ucomtc::ReportFormat> report;
 };
 
 class TCommandLine

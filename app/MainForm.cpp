@@ -225,8 +225,7 @@ void TMainForm1::FormShow()
 
 void TMainForm1::CloseConfig()
 {
-    if (FileExists(QString::fromLatin1(StoredDmiFile)))
-        RunPrivileged(QString::fromLatin1(VcdProtocol::RemoveStoredDmi));
+    RemoveStoredDmi();
 }
 
 void TMainForm1::DetailsExecute()

@@ -3,6 +3,9 @@
 #include "MainForm.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
+#include <Report.h>
 #include <cstdio>
 
 int main(int argc, char* argv[])
@@ -18,6 +21,14 @@ int main(int argc, char* argv[])
         std::fputs(command.output.toLocal8Bit().constData(), stdout);
         std::fputs(command.error.toLocal8Bit().constData(), stderr);
         return command.exitStatus;
+    }
+    if (command.report) {
+        // The report needs no display: a core application is enough.
+        QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
+        QTextStream out(stdout);
+        QTextStream errors(stderr);
+        return Ucomtc::RunReport(*command.report, out, errors);
     }
 
     QApplication application(argc, argv);

@@ -13,13 +13,6 @@ bool SavedEnableLock = false;
 
 namespace {
 
-// The path the program tests and reads; HOME unset gives a path from the root, as the shell would.
-QString ConfigurationPath()
-{
-    return Host::current().GetEnv("HOME").value_or(QString()) +
-           QStringLiteral("/.kde/share/config/kpowersaverc");
-}
-
 QString ScratchFile()
 {
     return QString::fromLatin1(KpowersavercScratchFile);
@@ -102,24 +95,13 @@ void TResumeForm1::showEvent(QShowEvent* event)
 
 void TResumeForm1::FormShow()
 {
-    const QString path = ConfigurationPath();
-    if (FileExists(path)) {
-        const QString line =
-            CaptureFirstLine(RunWith::ShellInHome,
-                             QStringLiteral("cat ") + ShellWord(path) +
-                                 QStringLiteral(" | grep lockOnSuspend=false > ") + CaptureFile(),
-                             CaptureFile(), RunWith::Shell);
-        // Only a line that starts with the key turns the lock off; a commented-out one does not.
-        ui->EnableLock->setChecked(!line.startsWith(QLatin1Char('l')));
-    } else {
-        ui->EnableLock->setChecked(true);
-    }
+    ui->EnableLock->setChecked(ReadResumeLock());
     SavedEnableLock = ui->EnableLock->isChecked();
 }
 
 void TResumeForm1::ButtonOKClick()
 {
-    const QString path = ConfigurationPath();
+    const QString path = KpowersavercPath();
     if (FileExists(path)) {
         if (ui->EnableLock->isChecked())
             EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path), ScratchFile(),

@@ -8,21 +8,6 @@
 
 using namespace Ucomtc;
 
-namespace {
-
-// The hard-disk password byte of the OEM block: D9 and DA mean a password is set. A line that
-// starts with a blank has no such byte; it shows as a blank rather than as a verdict.
-QString HardDiskState(const QString& line)
-{
-    if (line.startsWith(QLatin1String("D9")) || line.startsWith(QLatin1String("DA")))
-        return QStringLiteral("Enabled");
-    if (line.startsWith(QLatin1Char(' ')))
-        return QStringLiteral(" ");
-    return QStringLiteral("Disabled");
-}
-
-} // namespace
-
 TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSecureForm1>())
 {
     ui->setupUi(this);
@@ -36,9 +21,19 @@ TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     palette.setColor(QPalette::Disabled, QPalette::ButtonText,
                      QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
     ui->ButtonScrnPwd->setPalette(palette);
-    // "Disabled" is a little wider than the state labels in common serif faces: narrow the face.
-    for (QLabel* label : {ui->LabelPwpwd, ui->LabelHdpwd, ui->LabelAdminpwd})
-        NarrowToFit(label, QStringLiteral("Disabled"), label->width());
+    // Until a query has been answered the dialog does not know whether a password is set.
+    // "Disabled" and "Unknown" are a little wider than the state labels in common serif faces:
+    // narrow the face for the wider one.
+    for (QLabel* label : {ui->LabelPwpwd, ui->LabelHdpwd, ui->LabelAdminpwd}) {
+        label->setText(QString::fromLatin1(UnknownState));
+        const QFontMetrics metrics(label->font());
+        NarrowToFit(label,
+                    metrics.horizontalAdvance(label->text()) >
+                            metrics.horizontalAdvance(QStringLiteral("Disabled"))
+                        ? label->text()
+                        : QStringLiteral("Disabled"),
+                    label->width());
+    }
 
     BindHandler(ui->ButtonUsrPwd, &QPushButton::clicked, this, &TSecureForm1::ButtonUsrPwdClick);
     BindHandler(ui->ButtonScrnPwd, &QPushButton::clicked, this, &TSecureForm1::ButtonScrnPwdClick);
@@ -63,37 +58,11 @@ void TSecureForm1::showEvent(QShowEvent* event)
 
 void TSecureForm1::FormShow()
 {
-    ReadScreenSaverLock();
-
-    if (!CommandExists(QStringLiteral("dmidecode"))) {
-        ShowError(QString::fromLatin1(MsgDmidecodeNotFound));
-        return;
-    }
-    // Each query stands on its own: one the daemon does not run leaves only its own label as it was.
-    if (const auto line = QueryBios(QString::fromLatin1(VcdProtocol::PowerOnPasswordQuery)))
-        ui->LabelPwpwd->setText(line->left(8));
-    if (const auto line = QueryBios(QString::fromLatin1(VcdProtocol::AdministratorPasswordQuery)))
-        ui->LabelAdminpwd->setText(line->left(8));
-    if (const auto line = QueryBios(QString::fromLatin1(VcdProtocol::HardDiskPasswordQuery)))
-        ui->LabelHdpwd->setText(HardDiskState(*line));
-}
-
-void TSecureForm1::ReadScreenSaverLock()
-{
-    const QString line = CaptureFirstLine(
-        RunWith::ShellInHome,
-        WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
-        QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell);
-    ui->ButtonScrnPwd->setEnabled(!line.contains(QLatin1String("Lock=true")));
-}
-
-std::optional<QString> TSecureForm1::QueryBios(const QString& command)
-{
-    // The daemon wrote the file as root: only the daemon may remove it.
-    std::optional<QString> line;
-    WithCaptureFirstLine(RunWith::Daemon, command, QString::fromLatin1(DmidecodeCaptureFile), RunWith::Daemon,
-                         [&](const QString& firstLine) { line = firstLine; });
-    return line;
+    ui->ButtonScrnPwd->setEnabled(!ReadScreenSaverLock());
+    // A state that could not be read this time keeps what an earlier showing found.
+    QLabel* const labels[] = {ui->LabelPwpwd, ui->LabelAdminpwd, ui->LabelHdpwd};
+    ReadBiosPasswords(
+        [&](BiosPassword which, const QString& state) { labels[static_cast<int>(which)]->setText(state); });
 }
 
 void TSecureForm1::ButtonUsrPwdClick()

@@ -1,11 +1,11 @@
 // The security information dialog: which Linux and BIOS passwords protect the notebook, and the
 // tools that change them. Every showing reads the screen saver lock and the BIOS password states
-// afresh; a BIOS state whose query fails keeps what the previous showing found.
+// afresh; a BIOS state whose query fails keeps what the previous showing found, and one never read
+// shows as unknown.
 #pragma once
 
 #include <QDialog>
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class TSecureForm1;
@@ -31,10 +31,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void ReadScreenSaverLock();
-    // Runs one dmidecode query through the daemon; the first line of its output, or nothing when
-    // the query was not run.
-    std::optional<QString> QueryBios(const QString& command);
-
     std::unique_ptr<Ui::TSecureForm1> ui;
 };

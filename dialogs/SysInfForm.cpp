@@ -14,9 +14,6 @@ using namespace Ucomtc;
 
 namespace {
 
-const QString Battery1 = QStringLiteral("Battery1");
-const QString Battery2 = QStringLiteral("Battery2");
-
 // Filled and emptied again within each refresh, so it holds nothing between events.
 TSysInfoArray SysInfoRows;
 
@@ -126,15 +123,10 @@ void TSysInfoForm::TabControl1Change()
 {
     if (ui->TabControl1->currentIndex() == BatteryTab) {
         ui->ComboBoxBatt->show();
-        if (FileExists(QString::fromLatin1(Bat0StatePath))) {
-            QStringList entries{Battery1};
-            if (FileExists(QString::fromLatin1(Bat1StatePath)))
-                entries.append(Battery2);
+        const QStringList entries = BatteryEntries();
+        if (!entries.isEmpty()) {
             ReplaceBatteries(entries);
-            CopyBatteryFiles(0);
-        } else if (FileExists(QString::fromLatin1(Bat1StatePath))) {
-            ReplaceBatteries({Battery2});
-            CopyBatteryFiles(1);
+            CopyBatteryFiles(BatteryOfEntry(entries.first()));
         } else {
             ShowError(QString::fromLatin1(MsgNoBatteryOrBatinfo));
             // Selecting the BIOS tab runs this handler again, which hides the selector and lists
@@ -150,11 +142,9 @@ void TSysInfoForm::TabControl1Change()
 
 void TSysInfoForm::ComboBoxBattChange()
 {
-    const QString battery = ui->ComboBoxBatt->currentText();
-    if (battery == Battery1)
-        CopyBatteryFiles(0);
-    else if (battery == Battery2)
-        CopyBatteryFiles(1);
+    const int battery = BatteryOfEntry(ui->ComboBoxBatt->currentText());
+    if (battery >= 0)
+        CopyBatteryFiles(battery);
     else
         ShowError(QStringLiteral("There is no battery in the notebook"));
     RefreshList();

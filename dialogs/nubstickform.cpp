@@ -59,7 +59,7 @@ void TNubstickFor::showEvent(QShowEvent* event)
 
 void TNubstickFor::ShowState(bool enabled)
 {
-    ui->ComboBoxState->setCurrentText(enabled ? QStringLiteral("Automatic") : QStringLiteral("Disable"));
+    ui->ComboBoxState->setCurrentText(DeviceStateText(enabled));
 }
 
 bool TNubstickFor::DisableChosen() const
@@ -69,15 +69,9 @@ bool TNubstickFor::DisableChosen() const
 
 void TNubstickFor::FormShow()
 {
-    if (!FileExists(QString::fromLatin1(PointingStickRateFile))) {
-        ShowError(QString::fromLatin1(MsgNubstickDriverMissing));
-        return;
-    }
-    const QString captureFile = QString::fromLatin1(NubstickCaptureFile);
-    const QString rate = CaptureFirstLine(
-        RunWith::System, QString::fromLatin1(ReadRateIntoCapture) + captureFile, captureFile, RunWith::Shell);
-    // An empty rate file counts as on: only a rate of 0 turns the stick off.
-    ShowState(!rate.startsWith(QLatin1Char('0')));
+    // Without a reading the list keeps what it showed before.
+    if (const std::optional<bool> enabled = ReadNubstickEnabled())
+        ShowState(*enabled);
 }
 
 void TNubstickFor::WriteState()

@@ -24,17 +24,9 @@ TTouchPadForm1::TTouchPadForm1(QWidget* parent) : TNubstickFor(parent)
 
 void TTouchPadForm1::FormShow()
 {
-    if (!CommandExists(QStringLiteral("synclient"))) {
-        ShowError(QString::fromLatin1(MsgSynclientNotFound));
-        return;
-    }
-    const QString captureFile = QString::fromLatin1(TouchpadCaptureFile);
-    const QString line =
-        CaptureFirstLine(RunWith::System, QStringLiteral("synclient -l | grep TouchpadOff > ") + captureFile,
-                         captureFile, RunWith::Shell);
-    // The listing puts the value at character 28: "    TouchpadOff          = 0". The parameter
-    // says whether the pad is off, so "0" means it works; no such line shows it as off.
-    ShowState(line.size() >= 28 && line.at(27) == QLatin1Char('0'));
+    // Without a reading the list keeps what it showed before.
+    if (const std::optional<bool> enabled = ReadTouchpadEnabled())
+        ShowState(*enabled);
 }
 
 void TTouchPadForm1::WriteState()
@@ -44,16 +36,36 @@ void TTouchPadForm1::WriteState()
         return;
     }
     const QString scratchFile = QString::fromLatin1(XorgConfigScratchFile);
-    // Old option lines go first, so that switching off again does not pile them up.
-    if (DisableChosen()) {
+    const bool disable = DisableChosen();
+    bool edited = true;
+    // Old option lines go first, so that switching off again does not pile them up. Both edits run
+    // whatever became of the first, as they always have.
+    if (disable) {
         System(QStringLiteral("synclient TouchpadOff=1"));
-        EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile);
-        EditFileWithSed(QStringLiteral(R"(sed /SHMConfig/a\Option\ \"TouchpadOff\"\ \"1\")"), XorgConf,
-                        scratchFile);
+        edited &= EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile);
+        edited &= EditFileWithSed(QStringLiteral(R"(sed /SHMConfig/a\Option\ \"TouchpadOff\"\ \"1\")"),
+                                  XorgConf, scratchFile);
     } else {
         System(QStringLiteral("synclient TouchpadOff=0"));
-        EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile);
+        edited = EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile);
     }
+    const char* why = WhyNotKept(disable, edited);
+    if (why != nullptr)
+        ShowPlainMessage(QString::fromLatin1(disable ? MsgTouchpadOffNotKept : MsgTouchpadOnNotKept) +
+                         QString::fromLatin1(why));
+}
+
+const char* TTouchPadForm1::WhyNotKept(bool disable, bool edited)
+{
+    // Without a configuration the X server starts with the pad on, so only switching it off is lost.
+    if (!FileExists(XorgConf))
+        return disable ? MsgXorgConfMissing : nullptr;
+    if (!edited)
+        return Host::current().GetUid() != 0 ? MsgXorgConfNeedsRoot : MsgXorgConfEditFailed;
+    // sed adds the option only after a SHMConfig line; without one the edit "succeeds" with nothing.
+    if (disable && System(QStringLiteral("grep -q SHMConfig ") + XorgConf) != 0)
+        return MsgXorgConfNoShmConfig;
+    return nullptr;
 }
 
 void TTouchPadForm1::ButtonHelpClick()

@@ -43,6 +43,25 @@ void CopyPair(const char* copyState, const char* copyInfo)
 
 } // namespace
 
+QStringList BatteryEntries()
+{
+    QStringList entries;
+    if (FileExists(QString::fromLatin1(Bat0StatePath)))
+        entries.append(QStringLiteral("Battery1"));
+    if (FileExists(QString::fromLatin1(Bat1StatePath)))
+        entries.append(QStringLiteral("Battery2"));
+    return entries;
+}
+
+int BatteryOfEntry(const QString& entry)
+{
+    if (entry == QLatin1String("Battery1"))
+        return 0;
+    if (entry == QLatin1String("Battery2"))
+        return 1;
+    return -1;
+}
+
 void CopyBatteryFiles(int battery)
 {
     if (battery == 0) {

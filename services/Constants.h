@@ -62,6 +62,18 @@ inline constexpr const char* MsgEchoNotFound = "command echo is not found";
 // from OK and Apply. Both are what users have always seen there.
 inline constexpr const char* MsgSynclientNotFound = "command synclient not found";
 inline constexpr const char* MsgSynclientIsNotFound = "command synclient is not found";
+// The touchpad dialog's note after OK or Apply when the X server configuration does not keep the
+// choice that synclient switched live: one of the two openings, then the reason.
+inline constexpr const char* MsgTouchpadOffNotKept =
+    "The touchpad is switched off until the X server restarts. The setting could not be kept: ";
+inline constexpr const char* MsgTouchpadOnNotKept =
+    "The touchpad is switched on until the X server restarts. The setting could not be kept: ";
+inline constexpr const char* MsgXorgConfMissing = "there is no X server configuration /etc/X11/xorg.conf.";
+inline constexpr const char* MsgXorgConfNeedsRoot =
+    "changing the X server configuration /etc/X11/xorg.conf needs the program to run as root.";
+inline constexpr const char* MsgXorgConfNoShmConfig =
+    "/etc/X11/xorg.conf has no SHMConfig line to put the TouchpadOff option after.";
+inline constexpr const char* MsgXorgConfEditFailed = "/etc/X11/xorg.conf could not be edited.";
 inline constexpr const char* MsgKcmshellNotFound = "command kcmshell not found";
 // Neither firefox nor the desktop's default browser could show a help page.
 inline constexpr const char* MsgHelpNotShown = "cannot open the help page ";

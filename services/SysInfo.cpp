@@ -110,4 +110,10 @@ void GetSysInfo(int tab, TSysInfoArray& rows)
     }
 }
 
+void RemoveStoredDmi()
+{
+    if (FileExists(QString::fromLatin1(StoredDmiFile)))
+        RunPrivileged(QString::fromLatin1(VcdProtocol::RemoveStoredDmi));
+}
+
 } // namespace Ucomtc

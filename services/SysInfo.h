@@ -29,4 +29,7 @@ enum SysInfoTab
 // Throws IoError when a capture file it just wrote cannot be read.
 void GetSysInfo(int tab, TSysInfoArray& rows);
 
+// Has the daemon remove the DMI dump that start-up and GetSysInfo leave in /tmp, when it is there.
+void RemoveStoredDmi();
+
 } // namespace Ucomtc

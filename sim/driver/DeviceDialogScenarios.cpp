@@ -26,6 +26,17 @@ const QString YastMessage =
     QStringLiteral("error: command yast is not found or no /sbin/yast2 file or directory");
 const QString DriverMessage =
     QStringLiteral("error: Nubstick driver does not exist. Maybe your Linux kernel version is too low");
+const QString NotKept = QStringLiteral(" until the X server restarts. The setting could not be kept: ");
+const QString NeedsRoot = QStringLiteral(
+    "changing the X server configuration /etc/X11/xorg.conf needs the program to run as root.");
+
+// The note after OK or Apply when the configuration does not keep the switch.
+QString NotKeptMessage(const QString& choice, const QString& why)
+{
+    return QStringLiteral("plain: The touchpad is switched ") +
+           (choice == QLatin1String("Disable") ? QStringLiteral("off") : QStringLiteral("on")) + NotKept +
+           why;
+}
 
 struct Device
 {
@@ -48,14 +59,22 @@ QString RateNow()
     return QString::fromLatin1(ReadAll(RateFile)).trimmed();
 }
 
+// The TouchpadOff line of a listing.
+QByteArray TouchpadLine(const QString& listing)
+{
+    for (const QByteArray& line : ReadAll(listing).split('\n')) {
+        if (line.contains("TouchpadOff"))
+            return line;
+    }
+    return QByteArray();
+}
+
 // The value synclient lists for TouchpadOff, from the driver's state.
 QString TouchpadOffNow()
 {
-    for (const QByteArray& line : ReadAll(SynclientState).split('\n')) {
-        if (line.contains("TouchpadOff"))
-            return QString::fromLatin1(line.mid(line.indexOf('=') + 1)).trimmed();
-    }
-    return QStringLiteral("(none)");
+    const QByteArray line = TouchpadLine(SynclientState);
+    return line.isEmpty() ? QStringLiteral("(none)")
+                          : QString::fromLatin1(line.mid(line.indexOf('=') + 1)).trimmed();
 }
 
 QComboBox* State(QWidget* form)
@@ -175,14 +194,14 @@ void TouchpadAsUser(Driver& driver)
     driver.StartProgram();
     Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
         Choose(driver, form, QStringLiteral("Disable"));
-        Press(driver, form, "ButtonApply");
+        Press(driver, form, "ButtonApply", {NotKeptMessage(QStringLiteral("Disable"), NeedsRoot)});
         driver.Check(TouchpadOffNow() == QLatin1String("1"),
                      QStringLiteral("Apply switched the touchpad off"));
         driver.Click(Button(form, "ButtonCancel"));
     });
     Open(driver, Touchpad, QStringLiteral("Disable"), {}, [&](QWidget* form) {
         Choose(driver, form, QStringLiteral("Automatic"));
-        Press(driver, form, "ButtonOK");
+        Press(driver, form, "ButtonOK", {NotKeptMessage(QStringLiteral("Automatic"), NeedsRoot)});
         driver.Check(TouchpadOffNow() == QLatin1String("0"), QStringLiteral("OK switched the touchpad on"));
     });
     Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
@@ -235,10 +254,74 @@ void TouchpadWithoutShmConfig(Driver& driver)
     driver.StartProgram();
     Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
         Choose(driver, form, QStringLiteral("Disable"));
-        Press(driver, form, "ButtonOK");
+        Press(
+            driver, form, "ButtonOK",
+            {NotKeptMessage(QStringLiteral("Disable"),
+                            QStringLiteral("/etc/X11/xorg.conf has no SHMConfig line to put the TouchpadOff "
+                                           "option after."))});
     });
     driver.Check(TouchpadOffNow() == QLatin1String("1"), QStringLiteral("the live switch happened"));
     driver.Check(ReadAll(XorgConf) == original, QStringLiteral("the configuration got no option line"));
+    // Switching on needs no anchor: it lasts, and nothing is said.
+    Open(driver, Touchpad, QStringLiteral("Disable"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Automatic"));
+        Press(driver, form, "ButtonOK");
+    });
+    driver.Check(TouchpadOffNow() == QLatin1String("0"), QStringLiteral("the touchpad is on again"));
+}
+
+// As root on a notebook without an X server configuration: switching off lasts only for the
+// session, switching on lasts anyway (the X server starts with the pad on); no file is made.
+void TouchpadWithoutConfiguration(Driver& driver)
+{
+    driver.Check(!QFile::exists(XorgConf), QStringLiteral("the notebook has no X server configuration"));
+    driver.StartProgram();
+    Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
+        Choose(driver, form, QStringLiteral("Disable"));
+        Press(driver, form, "ButtonApply",
+              {NotKeptMessage(QStringLiteral("Disable"),
+                              QStringLiteral("there is no X server configuration /etc/X11/xorg.conf."))});
+        driver.Check(TouchpadOffNow() == QLatin1String("1"),
+                     QStringLiteral("Apply switched the touchpad off"));
+        Choose(driver, form, QStringLiteral("Automatic"));
+        Press(driver, form, "ButtonOK");
+        driver.Check(TouchpadOffNow() == QLatin1String("0"), QStringLiteral("OK switched the touchpad on"));
+    });
+    driver.Check(!QFile::exists(XorgConf) && !QFile::exists(QStringLiteral("/tmp/xorgconfig")),
+                 QStringLiteral("no configuration and no scratch file were made"));
+}
+
+// On any profile, as the ordinary user: the dialog shows the state the profile's listing gives,
+// whichever width synclient pads the names to, and a switch keeps the listing's layout.
+void TouchpadReadsTheListing(Driver& driver)
+{
+    const QByteArray listed = TouchpadLine(QStringLiteral("/run/lapstone-sim/profile/synclient.txt"));
+    const QByteArray value = listed.mid(listed.indexOf('=') + 1).trimmed();
+    const QString shown = value == "0" ? QStringLiteral("Automatic") : QStringLiteral("Disable");
+    const QString other = value == "0" ? QStringLiteral("Disable") : QStringLiteral("Automatic");
+    driver.transcript().Line(QStringLiteral("the profile lists: ") + QString::fromLatin1(listed));
+    driver.Check(getuid() != 0 && !listed.isEmpty(),
+                 QStringLiteral("an ordinary user; the profile lists the pad"));
+    // Only root may change the configuration; without one, switching on lasts anyway.
+    const QString noConfiguration = QStringLiteral("there is no X server configuration /etc/X11/xorg.conf.");
+    QStringList notKept;
+    if (QFile::exists(XorgConf))
+        notKept = {NotKeptMessage(other, NeedsRoot)};
+    else if (other == QLatin1String("Disable"))
+        notKept = {NotKeptMessage(other, noConfiguration)};
+    driver.StartProgram();
+    Open(driver, Touchpad, shown, {}, [&](QWidget* form) {
+        Choose(driver, form, other);
+        Press(driver, form, "ButtonApply", notKept);
+        driver.Check(TouchpadOffNow() == (value == "0" ? QLatin1String("1") : QLatin1String("0")),
+                     QStringLiteral("Apply switched the touchpad"));
+        const QByteArray now = TouchpadLine(SynclientState);
+        driver.Check(now.left(now.indexOf('=')) == listed.left(listed.indexOf('=')),
+                     QStringLiteral("the listing keeps its layout"));
+        driver.Click(Button(form, "ButtonCancel"));
+    });
+    // A fresh showing reads the switched state in the same layout.
+    Open(driver, Touchpad, other, {}, [&](QWidget* form) { driver.Click(Button(form, "ButtonCancel")); });
 }
 
 // Without synclient and YaST2: the dialog says so and switches nothing.
@@ -268,6 +351,8 @@ std::vector<Scenario> DeviceDialogScenarios()
             {"touchpad-user", TouchpadAsUser},
             {"touchpad-configuration", TouchpadConfiguration},
             {"touchpad-no-shmconfig", TouchpadWithoutShmConfig},
+            {"touchpad-no-xorgconf", TouchpadWithoutConfiguration},
+            {"touchpad-reads-listing", TouchpadReadsTheListing},
             {"touchpad-no-synclient", TouchpadWithoutSynclient}};
 }
 
@@ -276,16 +361,21 @@ void TourDeviceDialogs(Driver& driver)
     const std::pair<const Device*, const char*> devices[] = {{&Nubstick, "the stick"},
                                                              {&Touchpad, "the touchpad"}};
     for (const auto& [device, what] : devices) {
+        // An ordinary user may not change the X server configuration, and is told so.
+        const auto notKept = [&, device = device](const QString& choice) {
+            return device == &Touchpad && getuid() != 0 ? QStringList{NotKeptMessage(choice, NeedsRoot)}
+                                                        : QStringList();
+        };
         Open(driver, *device, QString(), {}, [&](QWidget* form) {
             const QString was = State(form)->currentText();
             const QString other =
                 was == QLatin1String("Disable") ? QStringLiteral("Automatic") : QStringLiteral("Disable");
             Choose(driver, form, other);
-            Press(driver, form, "ButtonApply");
+            Press(driver, form, "ButtonApply", notKept(other));
             driver.transcript().Screenshot(form, QString::fromLatin1(device->form) +
                                                      QStringLiteral(" after Apply"));
             Choose(driver, form, was);
-            Press(driver, form, "ButtonOK");
+            Press(driver, form, "ButtonOK", notKept(was));
             driver.transcript().Line(QStringLiteral("switched ") + QLatin1String(what) +
                                      QStringLiteral(" and back"));
         });

@@ -32,8 +32,8 @@ QStringList ReadLines(const QString& path)
 std::vector<Scenario> AllScenarios()
 {
     std::vector<Scenario> all;
-    for (const auto& area :
-         {MainWindowScenarios(), DeviceDialogScenarios(), SecurityScenarios(), SystemInformationScenarios()})
+    for (const auto& area : {MainWindowScenarios(), DeviceDialogScenarios(), SecurityScenarios(),
+                             SystemInformationScenarios(), ReportScenarios()})
         all.insert(all.end(), area.begin(), area.end());
     return all;
 }
@@ -159,7 +159,8 @@ void Driver::ClickToOpen(QAbstractButton* opener, const QString& formName,
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* form = Ucomtc::FindForm(formName);
         // A message box of the show handler is modal over the form: the person reads it first.
-        if (opened || form == nullptr || !form->isVisible() || QApplication::activeModalWidget() != form)
+        if (opened || form == nullptr || !form->isVisible() || QApplication::activeModalWidget() != form ||
+            host_.messageOpen())
             return;
         opened = true;
         poll.stop();

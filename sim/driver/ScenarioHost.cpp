@@ -61,7 +61,9 @@ void ScenarioHost::ShowMessage(MessageKind kind, const QString& text)
         transcript_.Screenshot(shown, QStringLiteral("message box"));
         shown->button(QMessageBox::Ok)->click();
     });
+    ++messagesOpen_;
     box->exec();
+    --messagesOpen_;
 }
 
 void ScenarioHost::Forget()

@@ -30,6 +30,9 @@ public:
     const QList<Message>& messages() const { return messages_; }
     // How many privileged requests have returned so far.
     int privilegedDone() const { return privilegedDone_; }
+    // Whether a message box is still on its way back to the code that showed it: a box just
+    // answered leaves its caller waiting until the event that closed it has been handled.
+    bool messageOpen() const { return messagesOpen_ > 0; }
     void Forget();
 
 private:
@@ -39,4 +42,5 @@ private:
     QStringList commands_;
     QList<Message> messages_;
     int privilegedDone_ = 0;
+    int messagesOpen_ = 0;
 };

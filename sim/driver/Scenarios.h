@@ -24,3 +24,6 @@ void TourSecurity(Driver& driver);
 
 std::vector<Scenario> SystemInformationScenarios();
 void TourSystemInformation(Driver& driver);
+
+// The system report against the dialogs; not part of the tour.
+std::vector<Scenario> ReportScenarios();

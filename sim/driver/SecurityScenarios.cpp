@@ -7,6 +7,7 @@
 #include "Scenarios.h"
 #include "Transcript.h"
 
+#include <PrivilegedClient.h>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -203,6 +204,30 @@ void SecurityHomeWithBlank(Driver& driver)
     });
 }
 
+// Without the daemon, or without dmidecode: the BIOS states cannot be read, and the dialog says
+// "Unknown" rather than that no password is set.
+void SecurityUnread(Driver& driver)
+{
+    const bool dmidecode = QFile::exists(QStringLiteral("/usr/sbin/dmidecode"));
+    const QString daemonMessage =
+        QStringLiteral("plain: ") + QString::fromLatin1(Ucomtc::MsgDaemonNotStarted);
+    driver.StartProgram();
+    if (dmidecode)
+        driver.ExpectMessages({daemonMessage}, QStringLiteral("start-up without the daemon"));
+    OpenSecurity(driver, [&](QWidget* form) {
+        driver.ExpectMessages(dmidecode ? QStringList{daemonMessage, daemonMessage, daemonMessage}
+                                        : QStringList{QStringLiteral("error: command dmidecode not found")},
+                              QStringLiteral("showing the security dialog"));
+        for (const char* name : {"LabelPwpwd", "LabelHdpwd", "LabelAdminpwd"}) {
+            driver.Check(form->findChild<QLabel*>(QLatin1String(name))->text() == QLatin1String("Unknown"),
+                         QLatin1String(name) + QStringLiteral(" shows Unknown"));
+        }
+        driver.Check(!QFile::exists(QStringLiteral("/tmp/dmidecode")),
+                     QStringLiteral("no capture file is left"));
+        driver.Click(Button(form, "ButtonOK"));
+    });
+}
+
 } // namespace
 
 std::vector<Scenario> SecurityScenarios()
@@ -210,7 +235,8 @@ std::vector<Scenario> SecurityScenarios()
     return {{"security", Security},
             {"security-screen-saver", SecurityScreenSaver},
             {"security-new-config", SecurityNewConfig},
-            {"security-home-with-blank", SecurityHomeWithBlank}};
+            {"security-home-with-blank", SecurityHomeWithBlank},
+            {"security-unread", SecurityUnread}};
 }
 
 void TourSecurity(Driver& driver)

@@ -90,9 +90,15 @@ for dir in "${profiles[@]}"; do
     fi
     if [ -f "$dir/synclient.txt" ]; then
         [ "$(head -1 "$dir/synclient.txt")" = "Parameter settings:" ] || problem "synclient.txt lacks its heading"
+        # Names padded to 20 characters, or to 23 as the synaptics driver's 1.x releases print them;
+        # every line of a listing in the same layout.
         line=$(grep TouchpadOff "$dir/synclient.txt")
-        [[ "${line:0:27}" == "    TouchpadOff          = " && "${line:27:1}" =~ [01] ]] ||
-            problem "the TouchpadOff line does not have its value at column 28: '$line'"
+        [[ "$line" =~ ^"    TouchpadOff"( {10}| {13})"= "[01]$ ]] ||
+            problem "the TouchpadOff line is in neither listing layout: '$line'"
+        width=$(( $(expr index "$line" =) - 6 ))
+        gawk -v width="$width" 'NR > 1 && index($0, sprintf("    %-*s = ", width, $1)) != 1 { bad = 1 }
+            END { exit bad }' "$dir/synclient.txt" ||
+            problem "synclient.txt mixes layouts"
     elif grep -qx synclient "$dir/tools"; then
         problem "synclient is installed but there is no synclient.txt"
     fi

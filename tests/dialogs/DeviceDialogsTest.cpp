@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,6 +35,13 @@ const QString RemoveOption = QStringLiteral("sed /TouchpadOff/d /etc/X11/xorg.co
 const QString AddOption =
     QStringLiteral(R"(sed /SHMConfig/a\Option\ \"TouchpadOff\"\ \"1\" /etc/X11/xorg.conf > /tmp/xorgconfig)");
 const QString MoveScratch = QStringLiteral("mv /tmp/xorgconfig /etc/X11/xorg.conf");
+const QString LookForShmConfig = QStringLiteral("grep -q SHMConfig /etc/X11/xorg.conf");
+const QString OffNotKept = QStringLiteral(
+    "plain: The touchpad is switched off until the X server restarts. The setting could not be kept: ");
+const QString OnNotKept = QStringLiteral(
+    "plain: The touchpad is switched on until the X server restarts. The setting could not be kept: ");
+const QString NeedsRoot = QStringLiteral(
+    "changing the X server configuration /etc/X11/xorg.conf needs the program to run as root.");
 const QString DriverMissing =
     QStringLiteral("error: Nubstick driver does not exist. Maybe your Linux kernel version is too low");
 const QString YastMissing =
@@ -100,6 +108,8 @@ private slots:
     void touchpadSwitchesAndEdits_data();
     void touchpadSwitchesAndEdits();
     void configurationEditsOnARealFile();
+    void touchpadSaysWhenTheChoiceIsNotKept_data();
+    void touchpadSaysWhenTheChoiceIsNotKept();
 
     void mouseAndHelpStartTheirTools_data();
     void mouseAndHelpStartTheirTools();
@@ -176,7 +186,7 @@ void DeviceDialogsTest::AnswerListing(const QByteArray& content)
 void DeviceDialogsTest::EditFor(const QString& config)
 {
     for (const QString& command :
-         {RemoveOption, AddOption, MoveScratch, QStringLiteral("rm -f /tmp/xorgconfig")}) {
+         {RemoveOption, AddOption, MoveScratch, LookForShmConfig, QStringLiteral("rm -f /tmp/xorgconfig")}) {
         host_.answers.insert(command, [command, config] {
             QProcess shell;
             shell.start(QStringLiteral("/bin/sh"),
@@ -391,11 +401,26 @@ void DeviceDialogsTest::touchpadShowsTheListing_data()
 {
     QTest::addColumn<QByteArray>("listing");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("pad on") << QByteArray("    TouchpadOff          = 0\n") << "Automatic";
-    QTest::newRow("pad off") << QByteArray("    TouchpadOff          = 1\n") << "Disable";
-    QTest::newRow("only taps off") << QByteArray("    TouchpadOff          = 2\n") << "Disable";
-    QTest::newRow("short line") << QByteArray("TouchpadOff = 0\n") << "Disable";
-    QTest::newRow("27 characters") << QByteArray("    TouchpadOff          = \n") << "Disable";
+    // synclient pads the names to 20 characters, or to 23 in the X.Org synaptics driver's 1.x releases.
+    for (const char* padding : {"          ", "             "}) {
+        const QByteArray name = QByteArray("    TouchpadOff") + padding;
+        const QByteArray layout = QByteArray::number(name.size()) + " characters: ";
+        QTest::newRow(layout + "pad on") << name + "= 0\n"
+                                         << "Automatic";
+        QTest::newRow(layout + "pad off") << name + "= 1\n"
+                                          << "Disable";
+        QTest::newRow(layout + "only taps off") << name + "= 2\n"
+                                                << "Disable";
+        QTest::newRow(layout + "no value") << name + "= \n"
+                                           << "Disable";
+        QTest::newRow(layout + "no equals sign") << name + "\n"
+                                                 << "Disable";
+    }
+    QTest::newRow("unpadded") << QByteArray("TouchpadOff=0\n") << "Automatic";
+    QTest::newRow("tab before the value") << QByteArray("    TouchpadOff = \t0\n") << "Automatic";
+    QTest::newRow("short line") << QByteArray("Touchpad\n") << "Disable";
+    QTest::newRow("only the first line counts")
+        << QByteArray("    TouchpadOff             = 1\n    TouchpadOff             = 0\n") << "Disable";
     QTest::newRow("no such parameter") << QByteArray() << "Disable";
 }
 
@@ -437,7 +462,7 @@ void DeviceDialogsTest::touchpadSwitchesAndEdits_data()
     const QStringList ask = AskedWhereis("synclient");
     const QStringList disable =
         ask + Prefixed(QStringLiteral("system: "), {QStringLiteral("synclient TouchpadOff=1"), RemoveOption,
-                                                    MoveScratch, AddOption, MoveScratch});
+                                                    MoveScratch, AddOption, MoveScratch, LookForShmConfig});
     const QStringList enable =
         ask + Prefixed(QStringLiteral("system: "),
                        {QStringLiteral("synclient TouchpadOff=0"), RemoveOption, MoveScratch});
@@ -468,6 +493,7 @@ void DeviceDialogsTest::touchpadSwitchesAndEdits()
                                                      : "    TouchpadOff          = 1\n");
     Show(touchpad_);
     host_.log.clear();
+    host_.files.insert(XorgConf, true);
     host_.Whereis(QStringLiteral("synclient"), synclient);
     State(touchpad_)->setCurrentText(choice);
     QTest::mouseClick(Button(touchpad_, qPrintable(button)), Qt::LeftButton);
@@ -483,6 +509,7 @@ void DeviceDialogsTest::configurationEditsOnARealFile()
     QVERIFY(dir.isValid());
     const QString config = dir.filePath(QStringLiteral("xorg.conf"));
     EditFor(config);
+    host_.files.insert(XorgConf, true);
     host_.Whereis(QStringLiteral("synclient"), true);
     touchpad_->show();
     QTest::qWait(10);
@@ -517,8 +544,14 @@ void DeviceDialogsTest::configurationEditsOnARealFile()
     QByteArray plain = SynapticsConfig;
     plain.replace("    Option         \"SHMConfig\" \"on\"\n", "");
     FakeHost::WriteFile(config, plain);
+    host_.log.clear();
     apply(QStringLiteral("Disable"));
     QCOMPARE(content(), plain);
+    QCOMPARE(
+        host_.Entries(QStringLiteral("plain: ")),
+        QStringList{
+            OffNotKept.mid(7) +
+            QStringLiteral("/etc/X11/xorg.conf has no SHMConfig line to put the TouchpadOff option after.")});
 
     // A configuration the user may not replace stays as it was, and its edited copy does not
     // linger in /tmp.
@@ -526,19 +559,92 @@ void DeviceDialogsTest::configurationEditsOnARealFile()
     host_.answers.insert(MoveScratch, [] { return 256; });
     apply(QStringLiteral("Disable"));
     QCOMPARE(content(), plain);
-    QCOMPARE(host_.log.last(), QStringLiteral("system: rm -f /tmp/xorgconfig"));
+    QCOMPARE(host_.log.mid(host_.log.size() - 2),
+             (QStringList{QStringLiteral("system: rm -f /tmp/xorgconfig"), OffNotKept + NeedsRoot}));
     QVERIFY(!QFile::exists(QStringLiteral("/tmp/xorgconfig")));
     EditFor(config);
 
     // A failed edit leaves no configuration behind that was not there, and no scratch file.
     QFile::remove(config);
+    host_.files.insert(XorgConf, false);
     host_.log.clear();
     apply(QStringLiteral("Disable"));
     QCOMPARE(content(), QByteArray("(missing)"));
+    QCOMPARE(host_.log.last(),
+             OffNotKept + QStringLiteral("there is no X server configuration /etc/X11/xorg.conf."));
     QVERIFY(!QFile::exists(QStringLiteral("/tmp/xorgconfig")));
     QVERIFY(!host_.log.contains(QStringLiteral("system: ") + MoveScratch));
     QVERIFY(host_.log.contains(QStringLiteral("system: synclient TouchpadOff=1")));
     QVERIFY(touchpad_->isVisible());
+}
+
+void DeviceDialogsTest::touchpadSaysWhenTheChoiceIsNotKept_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<uid_t>("uid");
+    QTest::addColumn<bool>("configuration");
+    QTest::addColumn<bool>("moved");
+    QTest::addColumn<bool>("shmConfig");
+    QTest::addColumn<QString>("message");
+
+    const QString editFailed = QStringLiteral("/etc/X11/xorg.conf could not be edited.");
+    const QString missing = QStringLiteral("there is no X server configuration /etc/X11/xorg.conf.");
+    const QString noAnchor =
+        QStringLiteral("/etc/X11/xorg.conf has no SHMConfig line to put the TouchpadOff option after.");
+    for (const char* button : {"ButtonOK", "ButtonApply"}) {
+        auto row = [&](const char* name) -> QTestData& {
+            return QTest::newRow((QByteArray(button) + ", " + name).constData());
+        };
+        row("user, Disable") << button << "Disable" << uid_t(1000) << true << false << true
+                             << OffNotKept + NeedsRoot;
+        row("user, Automatic") << button << "Automatic" << uid_t(1000) << true << false << true
+                               << OnNotKept + NeedsRoot;
+        row("root, Disable") << button << "Disable" << uid_t(0) << true << true << true << QString();
+        row("root, Automatic") << button << "Automatic" << uid_t(0) << true << true << true << QString();
+        row("root, edit failed") << button << "Disable" << uid_t(0) << true << false << true
+                                 << OffNotKept + editFailed;
+        row("root, no configuration, Disable")
+            << button << "Disable" << uid_t(0) << false << false << false << OffNotKept + missing;
+        // Without a configuration the X server starts with the pad on: switching it on does last.
+        row("root, no configuration, Automatic")
+            << button << "Automatic" << uid_t(0) << false << false << false << QString();
+        row("root, no SHMConfig, Disable")
+            << button << "Disable" << uid_t(0) << true << true << false << OffNotKept + noAnchor;
+        row("root, no SHMConfig, Automatic")
+            << button << "Automatic" << uid_t(0) << true << true << false << QString();
+    }
+}
+
+void DeviceDialogsTest::touchpadSaysWhenTheChoiceIsNotKept()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, choice);
+    QFETCH(uid_t, uid);
+    QFETCH(bool, configuration);
+    QFETCH(bool, moved);
+    QFETCH(bool, shmConfig);
+    QFETCH(QString, message);
+
+    AnswerListing("    TouchpadOff             = 0\n");
+    Show(touchpad_);
+    host_.log.clear();
+    host_.uid = uid;
+    host_.files.insert(XorgConf, configuration);
+    if (!moved)
+        host_.answers.insert(MoveScratch, [] { return 256; });
+    if (!shmConfig)
+        host_.answers.insert(LookForShmConfig, [] { return 256; });
+    State(touchpad_)->setCurrentText(choice);
+    QTest::mouseClick(Button(touchpad_, qPrintable(button)), Qt::LeftButton);
+    // Once, after the switch and the edits, however many edits failed.
+    const QStringList said = message.isEmpty() ? QStringList() : QStringList{message};
+    QCOMPARE(host_.log.filter(QRegularExpression(QStringLiteral("^(plain|error): "))), said);
+    if (!said.isEmpty())
+        QCOMPARE(host_.log.last(), message);
+    QVERIFY(host_.log.contains(QStringLiteral("system: synclient TouchpadOff=") +
+                               (choice == QLatin1String("Disable") ? QLatin1Char('1') : QLatin1Char('0'))));
+    QCOMPARE(touchpad_->isVisible(), button == QLatin1String("ButtonApply"));
 }
 
 void DeviceDialogsTest::mouseAndHelpStartTheirTools_data()

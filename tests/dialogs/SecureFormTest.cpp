@@ -56,6 +56,8 @@ private slots:
     void unreachableDaemonIsReportedForEachQuery();
     void rootQueriesWithoutTheDaemon();
     void missingDmidecodeStopsAfterTheLock();
+    void statesNeverReadAreUnknown_data();
+    void statesNeverReadAreUnknown();
     void unreadableCaptureEndsTheShow();
     void passwordToolsStartAndClose_data();
     void passwordToolsStartAndClose();
@@ -107,8 +109,10 @@ void SecureFormTest::Show(FakeHost& host)
     scope_ = std::make_unique<ScopedHost>(host);
     host.log.clear();
     form_->show();
-    // The show handler ends with the hard-disk removal, a message, or the default error report.
+    // The show handler ends with the hard-disk removal or its refused query, a message, or the
+    // default error report.
     QTRY_VERIFY(!host.log.isEmpty() && (host.log.last() == QStringLiteral("privileged: ") + Remove ||
+                                        host.log.last() == QStringLiteral("privileged: ") + HardDiskQuery ||
                                         host.log.last() == QStringLiteral("system: ") + Remove ||
                                         host.log.last().startsWith(QLatin1String("error: ")) ||
                                         host.log.last().startsWith(QLatin1String("report: ")) ||
@@ -129,7 +133,7 @@ void SecureFormTest::layout()
     const std::pair<const char*, const char*> captions[] = {
         {"Labellinux", "Linux "},    {"LabelScreen", "Screen saver"},  {"LabelResume", "Resume"},
         {"LabelPower", "Power-on "}, {"LabelHarddisk", "Hard-disk  "}, {"LabelAdmin", "Administrator   "},
-        {"LabelPwpwd", "Disabled"},  {"LabelHdpwd", "Disabled"},       {"LabelAdminpwd", "Disabled"},
+        {"LabelPwpwd", "Unknown"},   {"LabelHdpwd", "Unknown"},        {"LabelAdminpwd", "Unknown"},
     };
     for (const auto& [name, caption] : captions)
         QCOMPARE(Text(name), QString::fromLatin1(caption));
@@ -275,7 +279,7 @@ void SecureFormTest::unreachableDaemonIsReportedForEachQuery()
                                            QStringLiteral("privileged: ") + AdminQuery, message,
                                            QStringLiteral("privileged: ") + HardDiskQuery, message}));
     for (const char* label : {"LabelPwpwd", "LabelAdminpwd", "LabelHdpwd"})
-        QCOMPARE(Text(label), QStringLiteral("Disabled"));
+        QCOMPARE(Text(label), QStringLiteral("Unknown"));
     QVERIFY(!Button("ButtonScrnPwd")->isEnabled());
 }
 
@@ -304,7 +308,51 @@ void SecureFormTest::missingDmidecodeStopsAfterTheLock()
     QCOMPARE(host_.log.last(), QStringLiteral("error: command dmidecode not found"));
     QVERIFY(host_.Entries(QStringLiteral("privileged: ")).isEmpty());
     QVERIFY(!Button("ButtonScrnPwd")->isEnabled());
-    QCOMPARE(Text("LabelPwpwd"), QStringLiteral("Disabled"));
+    QCOMPARE(Text("LabelPwpwd"), QStringLiteral("Unknown"));
+}
+
+void SecureFormTest::statesNeverReadAreUnknown_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::newRow("daemon stopped") << "daemon stopped";
+    QTest::newRow("queries refused") << "refused";
+    QTest::newRow("no dmidecode") << "no dmidecode";
+}
+
+void SecureFormTest::statesNeverReadAreUnknown()
+{
+    QFETCH(QString, failure);
+    NoDaemonHost stopped;
+    FakeHost failing;
+    FakeHost& host = failure == QLatin1String("daemon stopped") ? stopped : failing;
+    for (FakeHost* each : {&host, &host_}) {
+        each->environment = host_.environment;
+        each->Whereis(QStringLiteral("dmidecode"),
+                      each == &host_ || failure != QLatin1String("no dmidecode"));
+        Answer(*each, LockQuery, "");
+    }
+    for (const QString& query : {PowerOnQuery, AdminQuery, HardDiskQuery})
+        failing.privilegedResults.insert(query, failure != QLatin1String("refused"));
+
+    // Nothing read yet: the dialog does not claim that no password is set.
+    Show(host);
+    const char* const labels[] = {"LabelPwpwd", "LabelAdminpwd", "LabelHdpwd"};
+    for (const char* label : labels)
+        QCOMPARE(Text(label), QStringLiteral("Unknown"));
+    form_->hide();
+
+    Answer(host_, PowerOnQuery, "Enabled\n");
+    Answer(host_, AdminQuery, "Disabled\n");
+    Answer(host_, HardDiskQuery, "D9\n");
+    Show(host_);
+    form_->hide();
+    const QStringList read = {Text("LabelPwpwd"), Text("LabelAdminpwd"), Text("LabelHdpwd")};
+    QCOMPARE(read,
+             (QStringList{QStringLiteral("Enabled"), QStringLiteral("Disabled"), QStringLiteral("Enabled")}));
+
+    // What was read stays when the next showing cannot read it.
+    Show(host);
+    QCOMPARE((QStringList{Text("LabelPwpwd"), Text("LabelAdminpwd"), Text("LabelHdpwd")}), read);
 }
 
 void SecureFormTest::unreadableCaptureEndsTheShow()

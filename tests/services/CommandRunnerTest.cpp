@@ -131,7 +131,7 @@ void CommandRunnerTest::editReplacesTheFileOnSuccess()
     const QString target = dir_.filePath(QStringLiteral("xorg.conf"));
     const QString scratch = dir_.filePath(QStringLiteral("xorgconfig"));
     WriteAll(target, XorgConf);
-    EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch);
+    QVERIFY(EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch));
     QCOMPARE(ReadAll(target), QByteArray("Section \"InputDevice\"\n"
                                          "  Driver \"synaptics\"\n"
                                          "  Option \"SHMConfig\" \"on\"\n"
@@ -158,7 +158,7 @@ void CommandRunnerTest::failedEditLeavesTheTargetAlone()
     if (targetExists)
         WriteAll(target, XorgConf);
 
-    EditFileWithSed(sedCommand, target, scratch);
+    QVERIFY(!EditFileWithSed(sedCommand, target, scratch));
 
     QCOMPARE(QFile::exists(target), targetExists);
     if (targetExists)
@@ -197,10 +197,9 @@ void CommandRunnerTest::targetTheUserMayNotReplaceIsLeftAlone()
     WriteAll(target, XorgConf);
     QVERIFY(QFile::setPermissions(rootOnly.path(), QFileDevice::Permissions(0x5555)));
 
-    const int outcome = RunUnprivileged([&] {
-        EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch);
-        return 0;
-    });
+    // The caller learns that its edit did not hold.
+    const int outcome = RunUnprivileged(
+        [&] { return EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch) ? 1 : 0; });
     QCOMPARE(outcome, 0);
     QCOMPARE(ReadAll(target), XorgConf);
     QVERIFY2(!QFile::exists(scratch), "the edited copy that could not be moved must not stay behind");
