@@ -18,5 +18,6 @@
 #include "Mnemonics.h"
 #include "Placement.h"
 #include "PrivilegedClient.h"
+#include "SharpPicture.h"
 #include "ShellWord.h"
 #include "SysInfo.h"
