@@ -6,6 +6,7 @@
 #include "Transcript.h"
 
 #include <Application.h>
+#include <DarkPalette.h>
 #include <FormFont.h>
 #include <Forms.h>
 #include <MainForm.h>
@@ -97,36 +98,6 @@ void Driver::Tour()
     TourSecurity(*this);
     TourSystemInformation(*this);
 }
-
-namespace {
-
-// A dark scheme as desktops' "darker" themes have it: light text on near-black windows.
-QPalette DarkPalette()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
-    palette.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
-    palette.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
-    palette.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
-    palette.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
-    palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3a));
-    palette.setColor(QPalette::ButtonText, QColor(0xe6, 0xe6, 0xe6));
-    palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3a, 0x3a));
-    palette.setColor(QPalette::ToolTipText, QColor(0xe6, 0xe6, 0xe6));
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x7a, 0xc4));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::Light, QColor(0x4a, 0x4a, 0x4a));
-    palette.setColor(QPalette::Midlight, QColor(0x42, 0x42, 0x42));
-    palette.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x30));
-    palette.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
-    palette.setColor(QPalette::Shadow, Qt::black);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
-    return palette;
-}
-
-} // namespace
 
 void Driver::ScreenTour(bool dark)
 {
