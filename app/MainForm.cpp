@@ -52,6 +52,8 @@ TMainForm1::TMainForm1(QWidget* parent)
       ImageList1(new TImageList(this))
 {
     ui->setupUi(this);
+    ui->Imagehead->setPixmap(
+        SharpResource(QStringLiteral(":/artwork/header-banner.png"), devicePixelRatioF()));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     UseFormFont(this, 12);
@@ -168,8 +170,8 @@ void TMainForm1::closeEvent(QCloseEvent* event)
 
 void TMainForm1::ShowPreview(int index, const QString& shows)
 {
-    ui->Image1->setPixmap(
-        QPixmap::fromImage(Host::current().LoadImage(QString::fromLatin1(ImageFiles[index]))));
+    const QString file = SharpFile(QString::fromLatin1(ImageFiles[index]), devicePixelRatioF());
+    ui->Image1->setPixmap(AtDesignedSize(Host::current().LoadImage(file), file));
     ui->Image1->setAccessibleDescription(shows);
 }
 

@@ -37,7 +37,7 @@ TNubstickFor::~TNubstickFor() = default;
 
 void TNubstickFor::UseDeviceIcon(const QString& resource)
 {
-    QPixmap icon(resource);
+    QPixmap icon = SharpResource(resource, devicePixelRatioF());
     const QImage image = icon.toImage();
     if (!image.isNull())
         icon.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, image.height() - 1))));

@@ -20,5 +20,6 @@
 #include "Placement.h"
 #include "PrivilegedClient.h"
 #include "SecurityStates.h"
+#include "SharpPicture.h"
 #include "ShellWord.h"
 #include "SysInfo.h"

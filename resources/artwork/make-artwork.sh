@@ -10,6 +10,9 @@
 # Every subject is drawn in a 128 x 128 design space by an "art_*" function
 # that prints ImageMagick draw commands (MVG).  Small icons render that at
 # four times their size and box-filter it down; previews render it large.
+#
+# Everything is drawn twice: at its designed size and, as NAME@2x, at twice
+# that size for screens with a device pixel ratio of 2 (Qt picks those).
 set -euo pipefail
 
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -336,7 +339,7 @@ EOF
 # render SUBJECT_FN SIZE OUT MODE [SW]: small icon on the button face;
 # MODE is "16" (indexed, at most 16 colours) or "24" (8-bit RGB).
 render_icon() {
-    local fn=$1 size=$2 out=$3 mode=$4 sw=${5:-6}
+    local fn=$1 size=$(( $2 * K )) out=$3 mode=$4 sw=${5:-6}
     local big=$(( size * 4 ))
     local s
     s=$(awk -v b="$big" 'BEGIN { printf "%.5f", b / 128 }')
@@ -374,7 +377,7 @@ render_tile() {
     convert -size 128x128 gradient:"$top-$bottom" \
         -fill none -stroke "$INK" -strokewidth 6 -draw "rectangle 3,3 124,124" \
         -draw "$($fn 6)" \
-        -filter Box -resize 32x32! -alpha off -depth 8 "${PNGOPT[@]}" \
+        -filter Box -resize $(( 32 * K ))x$(( 32 * K ))! -alpha off -depth 8 "${PNGOPT[@]}" \
         -define png:color-type=2 -define png:bit-depth=8 "PNG24:$out"
 }
 
@@ -382,66 +385,30 @@ render_tile() {
 # With SUBTITLE, it goes in bold under the title and LINE below it.
 preview() {
     local name=$1 fn=$2 accent=$3 title=$4 line=$5 sub=${6:-}
-    local S=2.1 SZ=290 dy=0
+    local S SZ=$(( 290 * K )) dy=0
+    S=$(awk -v k="$K" 'BEGIN { printf "%.1f", 2.1 * k }')
     [ -n "$sub" ] && dy=28
     # the subject, with a soft drop shadow
     convert -size "${SZ}x${SZ}" xc:none \
-        -draw "push graphic-context translate 10,10 scale $S,$S $($fn 3 1) pop graphic-context" \
-        \( +clone -background '#1c2a40' -shadow 35x6+5+7 \) +swap \
+        -draw "push graphic-context translate $(( 10 * K )),$(( 10 * K )) scale $S,$S $($fn 3 1) pop graphic-context" \
+        \( +clone -background '#1c2a40' -shadow 35x$(( 6 * K ))+$(( 5 * K ))+$(( 7 * K )) \) +swap \
         -background none -layers merge +repage "$TMP/subject.png"
-    convert -size 508x470 gradient:'#f5f8fc-#c9d6e7' \
-        \( -size 440x300 radial-gradient:'#ffffffd0-#ffffff00' \) \
-        -geometry +34+$(( 140 + dy )) -composite \
-        -fill "$accent" -draw "rectangle 0,0 507,5" \
-        -font "$FONTB" -pointsize 27 -fill '#1d2f4a' -gravity north \
-        -annotate +0+26 "$title" \
-        ${sub:+-pointsize 19 -fill '#2c4a75' -annotate +0+62 "$sub"} \
-        -font "$FONT" -pointsize 15 -fill '#3d5270' -annotate +0+$(( 68 + dy )) "$line" \
-        -fill "$accent" -draw "rectangle 214,$(( 98 + dy )) 294,$(( 100 + dy ))" \
-        -gravity northwest "$TMP/subject.png" -geometry +109+$(( 126 + dy )) -composite \
-        -fill '#9fb0c6' -draw "line 20,444 488,444" \
-        -font "$FONT" -pointsize 11 -fill '#6b7f99' -gravity southwest \
-        -annotate +20+8 "Lapstone Configuration" \
-        -gravity southeast -annotate +20+8 "Zentil Linux" \
-        -alpha off -sampling-factor 4:2:0 -strip -quality 85 "JPEG:$IMG/$name.jpg"
+    convert -size $(( 508 * K ))x$(( 470 * K )) gradient:'#f5f8fc-#c9d6e7' \
+        \( -size $(( 440 * K ))x$(( 300 * K )) radial-gradient:'#ffffffd0-#ffffff00' \) \
+        -geometry +$(( 34 * K ))+$(( (140 + dy) * K )) -composite \
+        -fill "$accent" -draw "rectangle 0,0 $(( 508 * K - 1 )),$(( 6 * K - 1 ))" \
+        -font "$FONTB" -pointsize $(( 27 * K )) -fill '#1d2f4a' -gravity north \
+        -annotate +0+$(( 26 * K )) "$title" \
+        ${sub:+-pointsize $(( 19 * K )) -fill '#2c4a75' -annotate +0+$(( 62 * K )) "$sub"} \
+        -font "$FONT" -pointsize $(( 15 * K )) -fill '#3d5270' -annotate +0+$(( (68 + dy) * K )) "$line" \
+        -fill "$accent" -draw "rectangle $(( 214 * K )),$(( (98 + dy) * K )) $(( 295 * K - 1 )),$(( (101 + dy) * K - 1 ))" \
+        -gravity northwest "$TMP/subject.png" -geometry +$(( 109 * K ))+$(( (126 + dy) * K )) -composite \
+        -fill '#9fb0c6' -draw "push graphic-context scale $K,$K line 20,444 488,444 pop graphic-context" \
+        -font "$FONT" -pointsize $(( 11 * K )) -fill '#6b7f99' -gravity southwest \
+        -annotate +$(( 20 * K ))+$(( 8 * K )) "Lapstone Configuration" \
+        -gravity southeast -annotate +$(( 20 * K ))+$(( 8 * K )) "Zentil Linux" \
+        -alpha off -sampling-factor 4:2:0 -strip -quality 85 "JPEG:$IMG/$name$AT.jpg"
 }
-
-# ----------------------------------------------------------------- icons
-
-render_tile art_window_icon "$ART/window-icon.png" '#5d9de6' '#1d4f94'
-render_tile art_dialog_icon "$ART/dialog-icon.png" '#8fc9ee' '#2f7bb8'
-
-render_icon art_sysinfo   32 "$ART/glyph-sysinfo.png"   16
-render_icon art_nubstick  32 "$ART/glyph-nubstick.png"  16
-render_icon art_audio     32 "$ART/glyph-audio.png"     16
-render_icon art_display   32 "$ART/glyph-display.png"   16
-render_icon art_modem     32 "$ART/glyph-modem.png"     16
-render_icon art_touchpad  32 "$ART/glyph-touchpad.png"  16
-render_icon art_network   28 "$ART/glyph-network.png"   16
-render_icon art_power     28 "$ART/glyph-power.png"     24
-render_icon art_infrared  32 "$ART/glyph-infrared.png"  16
-render_icon art_security  32 "$ART/glyph-security.png"  24
-
-render_icon art_nubstick_device 28 "$ART/nubstick-device.png" 24
-render_icon art_touchpad_device 28 "$ART/touchpad-device.png" 24
-
-# ---------------------------------------------------------------- banner
-
-convert -size 39x521 gradient:'#16335e-#3d86c9' -rotate -90 \
-    -fill '#ffffff12' \
-    -draw "circle 470,20 470,-30 circle 430,50 430,20 circle 505,0 505,-12" \
-    -fill '#9cc8f080' -draw "rectangle 0,37 520,38" \
-    -stroke '#ffffff' -strokewidth 2 -fill none \
-    -draw "roundrectangle 12,9 34,25 2,2" \
-    -stroke none -fill '#ffffff' -draw "polygon 9,27 37,27 40,31 6,31" \
-    -fill '#f29a1f' -draw "circle 23,17 23,13" \
-    -font "$FONTB" -pointsize 19 -fill '#00000059' \
-    -annotate +51+27 "Lapstone Configuration" \
-    -fill '#ffffff' -annotate +50+26 "Lapstone Configuration" \
-    -alpha off -depth 8 "${PNGOPT[@]}" \
-    -define png:color-type=2 -define png:bit-depth=8 "PNG24:$ART/header-banner.png"
-
-# -------------------------------------------------------------- previews
 
 art_origin() {
     local sw=$1
@@ -462,27 +429,71 @@ fill '#d8202b' circle 64,87 64,85.6
 EOF
 }
 
-preview origin   art_origin   '#f29a1f' "Lapstone Configuration" \
-    "Rest the pointer on a button to see what it does" "for Zentil Linux"
-preview sysinfo  art_sysinfo  '#1f63c6' "System Information" \
-    "View system, BIOS and battery information"
-preview nubstick art_nubstick '#d8202b' "Nubstick" \
-    "Switch the Nubstick pointing stick on or off"
-preview audio    art_audio    '#1f63c6' "Audio" \
-    "Set up sound with the desktop's sound module"
-preview display  art_display  '#3daa4d' "Display" \
-    "Change the screen settings"
-preview modem    art_modem    '#2fa34a' "Internet Modem" \
-    "Set up the internet modem"
-preview touchpad art_touchpad '#6f7886' "Touch Pad" \
-    "Switch the touchpad on or off"
-preview network  art_network  '#2fb3a6' "Network Adapter" \
-    "Set up the network adapter"
-preview power    art_power    '#e0b000' "Power Manager" \
-    "Power management settings"
-preview infrared art_infrared '#c8141e' "Infrared" \
-    "Set up infrared"
-preview security art_security '#2a6bc4' "Security Information" \
-    "Passwords and screen locks"
+# K is the scale of one pass, AT the suffix of its file names.
+for K in 1 2; do
+    AT=''
+    [ "$K" = 1 ] || AT="@${K}x"
+
+    # ----------------------------------------------------------------- icons
+
+    render_tile art_window_icon "$ART/window-icon$AT.png" '#5d9de6' '#1d4f94'
+    render_tile art_dialog_icon "$ART/dialog-icon$AT.png" '#8fc9ee' '#2f7bb8'
+
+    render_icon art_sysinfo   32 "$ART/glyph-sysinfo$AT.png"   16
+    render_icon art_nubstick  32 "$ART/glyph-nubstick$AT.png"  16
+    render_icon art_audio     32 "$ART/glyph-audio$AT.png"     16
+    render_icon art_display   32 "$ART/glyph-display$AT.png"   16
+    render_icon art_modem     32 "$ART/glyph-modem$AT.png"     16
+    render_icon art_touchpad  32 "$ART/glyph-touchpad$AT.png"  16
+    render_icon art_network   28 "$ART/glyph-network$AT.png"   16
+    render_icon art_power     28 "$ART/glyph-power$AT.png"     24
+    render_icon art_infrared  32 "$ART/glyph-infrared$AT.png"  16
+    render_icon art_security  32 "$ART/glyph-security$AT.png"  24
+
+    render_icon art_nubstick_device 28 "$ART/nubstick-device$AT.png" 24
+    render_icon art_touchpad_device 28 "$ART/touchpad-device$AT.png" 24
+
+    # ---------------------------------------------------------------- banner
+
+    convert -size $(( 39 * K ))x$(( 521 * K )) gradient:'#16335e-#3d86c9' -rotate -90 \
+        -draw "push graphic-context scale $K,$K
+            fill '#ffffff12'
+            circle 470,20 470,-30 circle 430,50 430,20 circle 505,0 505,-12
+            fill '#9cc8f080' rectangle 0,37 520,38
+            stroke '#ffffff' stroke-width 2 fill none roundrectangle 12,9 34,25 2,2
+            stroke none fill '#ffffff' polygon 9,27 37,27 40,31 6,31
+            fill '#f29a1f' circle 23,17 23,13
+            pop graphic-context" \
+        -font "$FONTB" -pointsize $(( 19 * K )) -fill '#00000059' \
+        -annotate +$(( 51 * K ))+$(( 27 * K )) "Lapstone Configuration" \
+        -fill '#ffffff' -annotate +$(( 50 * K ))+$(( 26 * K )) "Lapstone Configuration" \
+        -alpha off -depth 8 "${PNGOPT[@]}" \
+        -define png:color-type=2 -define png:bit-depth=8 "PNG24:$ART/header-banner$AT.png"
+
+    # -------------------------------------------------------------- previews
+
+    preview origin   art_origin   '#f29a1f' "Lapstone Configuration" \
+        "Rest the pointer on a button to see what it does" "for Zentil Linux"
+    preview sysinfo  art_sysinfo  '#1f63c6' "System Information" \
+        "View system, BIOS and battery information"
+    preview nubstick art_nubstick '#d8202b' "Nubstick" \
+        "Switch the Nubstick pointing stick on or off"
+    preview audio    art_audio    '#1f63c6' "Audio" \
+        "Set up sound with the desktop's sound module"
+    preview display  art_display  '#3daa4d' "Display" \
+        "Change the screen settings"
+    preview modem    art_modem    '#2fa34a' "Internet Modem" \
+        "Set up the internet modem"
+    preview touchpad art_touchpad '#6f7886' "Touch Pad" \
+        "Switch the touchpad on or off"
+    preview network  art_network  '#2fb3a6' "Network Adapter" \
+        "Set up the network adapter"
+    preview power    art_power    '#e0b000' "Power Manager" \
+        "Power management settings"
+    preview infrared art_infrared '#c8141e' "Infrared" \
+        "Set up infrared"
+    preview security art_security '#2a6bc4' "Security Information" \
+        "Passwords and screen locks"
+done
 
 echo "artwork written to $ART and $IMG"

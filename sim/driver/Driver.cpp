@@ -6,13 +6,17 @@
 #include "Transcript.h"
 
 #include <Application.h>
+#include <DarkPalette.h>
+#include <FormFont.h>
 #include <Forms.h>
 #include <MainForm.h>
 #include <MessageKindName.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -53,6 +57,8 @@ QStringList Driver::ScenarioNames()
     for (const Scenario& scenario : AllScenarios())
         names.append(QString::fromLatin1(scenario.name));
     names.append(QStringLiteral("tour"));
+    names.append(QStringLiteral("screen-tour"));
+    names.append(QStringLiteral("dark-tour"));
     return names;
 }
 
@@ -63,11 +69,15 @@ bool Driver::Run(const QString& name)
         if (name == QLatin1String(scenario.name))
             run = scenario.run;
     }
-    if (run == nullptr && name != QLatin1String("tour"))
+    const bool tour = name == QLatin1String("tour");
+    const bool screenTour = name == QLatin1String("screen-tour") || name == QLatin1String("dark-tour");
+    if (run == nullptr && !tour && !screenTour)
         return false;
     transcript_.Heading(QStringLiteral("scenario ") + name);
     if (run != nullptr)
         run(*this);
+    else if (screenTour)
+        ScreenTour(name == QLatin1String("dark-tour"));
     else
         Tour();
     if (forms_)
@@ -87,6 +97,52 @@ void Driver::Tour()
     TourDeviceDialogs(*this);
     TourSecurity(*this);
     TourSystemInformation(*this);
+}
+
+void Driver::ScreenTour(bool dark)
+{
+    if (dark)
+        QApplication::setPalette(DarkPalette());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    transcript_.Line(QStringLiteral("screen %1x%2, %3 colour scheme")
+                         .arg(screen.width())
+                         .arg(screen.height())
+                         .arg(dark ? QStringLiteral("dark") : QStringLiteral("default")));
+    transcript_.GrabScreen([this](QWidget* window) { CheckOnScreenAndReadable(window); });
+    Tour();
+    transcript_.GrabScreen({});
+}
+
+void Driver::CheckOnScreenAndReadable(QWidget* window)
+{
+    Settle(50); // placed and painted
+    const QRect frame = window->frameGeometry();
+    const QRect available = window->screen()->availableGeometry();
+    transcript_.Check(available.contains(frame), QStringLiteral("%1 lies on the screen (%2,%3 %4x%5)")
+                                                     .arg(window->objectName())
+                                                     .arg(frame.x())
+                                                     .arg(frame.y())
+                                                     .arg(frame.width())
+                                                     .arg(frame.height()));
+    QStringList unreadable;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        // A greyed-out control says it cannot be used; it need not stand out as text does.
+        if (!widget->isVisibleTo(window) || !widget->isEnabled())
+            continue;
+        // Item views draw their rows in Text on Base; everything else in its own two roles.
+        const bool view = qobject_cast<QAbstractItemView*>(widget) != nullptr;
+        const QPalette& palette = widget->palette();
+        const QColor text = palette.color(view ? QPalette::Text : widget->foregroundRole());
+        const QColor background = palette.color(view ? QPalette::Base : widget->backgroundRole());
+        if (Ucomtc::ContrastRatio(text, background) < Ucomtc::ReadableContrast)
+            unreadable.append(widget->objectName() + QLatin1Char(' ') + text.name() + QStringLiteral(" on ") +
+                              background.name());
+    }
+    transcript_.Check(unreadable.isEmpty(),
+                      window->objectName() + QStringLiteral(" texts are readable") +
+                          (unreadable.isEmpty()
+                               ? QString()
+                               : QStringLiteral(": ") + unreadable.join(QStringLiteral(", "))));
 }
 
 void Driver::Settle(int milliseconds)

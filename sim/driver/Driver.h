@@ -61,6 +61,10 @@ public:
 
 private:
     void Tour();
+    // The tour again with the whole screen in every screenshot, each window checked to lie on the
+    // screen with readable text; `dark` runs it under a dark colour scheme.
+    void ScreenTour(bool dark);
+    void CheckOnScreenAndReadable(QWidget* window);
 
     Transcript& transcript_;
     ScenarioHost& host_;

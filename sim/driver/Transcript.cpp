@@ -2,12 +2,15 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QWidget>
@@ -105,15 +108,55 @@ void Transcript::Window(QWidget* window, const QString& name)
     Screenshot(window, name);
 }
 
+namespace {
+
+// The screen as a person sees it: every shown window at its place, framed and titled, `front` on
+// top. Drawn from the windows themselves: the offscreen platform's own screen picture still holds
+// windows long closed.
+QPixmap ScreenWith(QWidget* front)
+{
+    QPixmap screen(front->screen()->geometry().size());
+    screen.fill(QColor(0x4a, 0x5a, 0x6e));
+    QPainter painter(&screen);
+    QList<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window != front)
+            windows.append(window);
+    }
+    windows.append(front);
+    for (QWidget* window : windows) {
+        const QRect frame = window->frameGeometry();
+        painter.fillRect(frame, QColor(0x30, 0x3c, 0x4c));
+        const int titleBar = window->geometry().y() - frame.y();
+        if (titleBar >= painter.fontMetrics().height()) { // where the platform leaves room for one
+            painter.setPen(Qt::white);
+            painter.drawText(QRect(frame.x() + 6, frame.y(), frame.width() - 12, titleBar),
+                             Qt::AlignVCenter | Qt::AlignLeft, window->windowTitle());
+        }
+        painter.drawPixmap(window->geometry().topLeft(), window->grab());
+    }
+    return screen;
+}
+
+} // namespace
+
 QString Transcript::Screenshot(QWidget* window, const QString& name)
 {
     QString slug = name.toLower();
     slug.replace(QRegularExpression(QStringLiteral("[^a-z0-9]+")), QStringLiteral("-"));
     const QString file =
         QStringLiteral("screenshots/%1-%2.png").arg(++shots_, 2, 10, QLatin1Char('0')).arg(slug);
-    const bool saved = window->grab().save(directory_.filePath(file));
+    if (screenCheck_)
+        screenCheck_(window);
+    const QPixmap shot = screenCheck_ && window->screen() != nullptr ? ScreenWith(window) : window->grab();
+    const bool saved = shot.save(directory_.filePath(file));
     Line(QStringLiteral("    screenshot: ") + (saved ? file : QStringLiteral("(could not be saved)")));
     return directory_.filePath(file);
+}
+
+void Transcript::GrabScreen(std::function<void(QWidget*)> check)
+{
+    screenCheck_ = std::move(check);
 }
 
 bool Transcript::Check(bool passed, const QString& what)

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QString>
 #include <QTextStream>
+#include <functional>
 
 class QWidget;
 
@@ -21,6 +22,9 @@ public:
     void Window(QWidget* window, const QString& name);
     // Saves a PNG of `window` and notes its file name; returns the file's path.
     QString Screenshot(QWidget* window, const QString& name);
+    // From now on screenshots show the whole screen, so a window's place shows too, and `check` looks
+    // at each window first.
+    void GrabScreen(std::function<void(QWidget*)> check);
     // Records a check; returns `passed`.
     bool Check(bool passed, const QString& what);
 
@@ -32,6 +36,7 @@ private:
     QDir directory_;
     QFile file_;
     QTextStream out_;
+    std::function<void(QWidget*)> screenCheck_;
     int shots_ = 0;
     int failures_ = 0;
 };

@@ -1,5 +1,6 @@
 // lapstone-scenario: goes through the program's windows inside the simulated notebook.
-//   lapstone-scenario [--out DIR] SCENARIO...
+//   lapstone-scenario [--screen WIDTHxHEIGHT] [--out DIR] SCENARIO...
+// --screen runs on an offscreen screen of that size, so the screenshots show where windows land.
 #include "Driver.h"
 #include "ScenarioHost.h"
 #include "SimPaths.h"
@@ -7,12 +8,27 @@
 
 #include <Host.h>
 
+#include <VirtualScreen.h>
+
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
+    if (argc >= 3 && std::strcmp(argv[1], "--screen") == 0) {
+        int width = 0;
+        int height = 0;
+        if (std::sscanf(argv[2], "%dx%d", &width, &height) != 2 || width <= 0 || height <= 0) {
+            std::fprintf(stderr, "lapstone-scenario: --screen wants WIDTHxHEIGHT, not %s\n", argv[2]);
+            return 2;
+        }
+        UseVirtualScreen(QSize(width, height));
+        argv[2] = argv[0];
+        argv += 2;
+        argc -= 2;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
     // The driver decides when it is done, not the last window closing.

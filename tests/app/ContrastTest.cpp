@@ -2,6 +2,7 @@
 // background it is drawn on; black where the designed look can keep it. Runs in a private /tmp:
 // the forms' show handlers use the fixed capture paths.
 #include <Application.h>
+#include <DarkPalette.h>
 #include <FakeHost.h>
 #include <MainForm.h>
 #include <Ucomtc.h>
@@ -15,25 +16,6 @@
 #include <QTest>
 
 using namespace Ucomtc;
-
-namespace {
-
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
-    dark.setColor(QPalette::WindowText, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
-    dark.setColor(QPalette::AlternateBase, QColor(0x33, 0x33, 0x33));
-    dark.setColor(QPalette::Text, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::ButtonText, QColor(0xe6, 0xe6, 0xe6));
-    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    return dark;
-}
-
-} // namespace
 
 class ContrastTest : public QObject
 {
