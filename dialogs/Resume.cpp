@@ -24,11 +24,12 @@ QString CaptureFile()
 }
 
 // The configuration's lines, or nothing when it cannot be read: sed cannot read it either, and its
-// failed edit leaves the file alone.
+// failed edit leaves the file alone. Root may be looking into a user's home here: only a regular
+// file of the home's owner (or root) counts, read without following a link or waiting on a FIFO.
 std::optional<QStringList> ConfigurationLines(const QString& path)
 {
     try {
-        return ReadTextLines(path);
+        return ReadCaptureLines(path, RunWith::SystemInHome);
     } catch (const IoError&) {
         return std::nullopt;
     }
