@@ -59,29 +59,12 @@ FileOwner WriterOf(RunWith way)
 
 } // namespace
 
-QStringList ReadTextLines(const QString& fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw IoError(fileName, file.errorString());
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw IoError(fileName, file.errorString());
-    return SplitLines(content);
-}
-
 QStringList ReadCaptureLines(const QString& fileName, RunWith way)
 {
     const auto content = ReadOwnedFile(fileName, WriterOf(way).uid);
     if (!content)
         throw IoError(fileName, QStringLiteral("No regular file of its writer"));
     return SplitLines(*content);
-}
-
-QString ReadFirstLine(const QString& fileName)
-{
-    const QStringList lines = ReadTextLines(fileName);
-    return lines.isEmpty() ? QString() : lines.first();
 }
 
 bool RunCommand(RunWith way, const QString& command)

@@ -13,11 +13,6 @@ namespace Ucomtc {
 
 using TStringinfo = QStringList;
 
-// The file's lines. Throws IoError when the file cannot be opened or read.
-QStringList ReadTextLines(const QString& fileName);
-// The first line, or an empty text for an empty file. Throws IoError like ReadTextLines.
-QString ReadFirstLine(const QString& fileName);
-
 // The three ways a command line runs: the C library's system(), RunShell, or the daemon. The lines
 // that read or write files under HOME run InHome: as System or Shell, except for root with another
 // user's HOME (as after sudo), where they run as that home's owner so that root never follows a

@@ -153,8 +153,7 @@ void CaptureFileTest::splitsLines()
     QFETCH(QByteArray, content);
     QFETCH(QStringList, lines);
     const QString path = write(content);
-    QCOMPARE(ReadTextLines(path), lines);
-    QCOMPARE(ReadFirstLine(path), lines.value(0));
+    QCOMPARE(ReadCaptureLines(path), lines);
 }
 
 void CaptureFileTest::trimsOnlyBlanksAndTabs()
