@@ -2,8 +2,10 @@
 //
 // Opens the program's real forms as a person would, inside the simulated notebook, and times each
 // step from the click to the moment the form's show handler has finished. Writes OUTDIR/tour.tsv
-// (one "figure<TAB>milliseconds" line per step, and "peak-rss-kib<TAB>..." at the end) and, for each
-// step, OUTDIR/<figure>.sh: the command lines the step ran, in order, for the /bin/sh floor.
+// (one "figure<TAB>milliseconds" line per step, "figure-shown<TAB>..." for the moment its form was
+// shown, and "peak-rss-kib<TAB>..." at the end) and, for each step, OUTDIR/<figure>.sh: the command
+// lines the step ran, in order, for the /bin/sh floor, and OUTDIR/<figure>.calls.tsv: how long each
+// of those lines took inside the program ("milliseconds<TAB>line").
 // With --trace it also times the building of each form and the main window's show handler.
 #include <Application.h>
 #include <Forms.h>
@@ -45,33 +47,52 @@ public:
 
     int System(const QString& command) override
     {
-        Note(command);
+        const Timed timed(*this, command);
         return LibcHost::System(command);
     }
     void RunShell(const QString& command) override
     {
-        Note(command);
+        const Timed timed(*this, command);
         LibcHost::RunShell(command);
     }
     bool RunPrivileged(const QString& socketPath, const QString& command) override
     {
-        Note(command);
+        const Timed timed(*this, command);
         return LibcHost::RunPrivileged(socketPath, command);
     }
 
     const QStringList& figures() const { return order_; }
     QStringList lines(const QString& figure) const { return lines_.value(figure); }
+    // How long each of the figure's command lines took, from the call to its return.
+    QList<double> times(const QString& figure) const { return times_.value(figure); }
 
 private:
-    void Note(const QString& command)
+    // Notes a command line and, when it returns, how long it took.
+    class Timed
     {
-        if (!figure_.isEmpty())
-            lines_[figure_].append(command);
-    }
+    public:
+        Timed(RecordingHost& host, const QString& command) : host_(host), figure_(host.figure_)
+        {
+            if (!figure_.isEmpty())
+                host_.lines_[figure_].append(command);
+            clock_.start();
+        }
+        ~Timed()
+        {
+            if (!figure_.isEmpty())
+                host_.times_[figure_].append(static_cast<double>(clock_.nsecsElapsed()) / 1e6);
+        }
+
+    private:
+        RecordingHost& host_;
+        QString figure_;
+        QElapsedTimer clock_;
+    };
 
     QString figure_;
     QStringList order_;
     QHash<QString, QStringList> lines_;
+    QHash<QString, QList<double>> times_;
 };
 
 // Calls `done` once the show handler that `form` queues when it is shown has run. The form queues
@@ -80,7 +101,8 @@ private:
 class AfterShowHandler : public QObject
 {
 public:
-    AfterShowHandler(QWidget* form, std::function<void()> done) : form_(form), done_(std::move(done))
+    AfterShowHandler(QWidget* form, std::function<void()> done, std::function<void()> shown = {})
+        : form_(form), done_(std::move(done)), shown_(std::move(shown))
     {
         form_->installEventFilter(this);
     }
@@ -90,6 +112,8 @@ protected:
     {
         if (watched == form_ && event->type() == QEvent::Show && !event->spontaneous()) {
             form_->removeEventFilter(this);
+            if (shown_)
+                shown_();
             QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { done_(); }); });
         }
         return false;
@@ -98,6 +122,7 @@ protected:
 private:
     QWidget* form_;
     std::function<void()> done_;
+    std::function<void()> shown_;
 };
 
 class Tour
@@ -116,12 +141,17 @@ public:
             return;
         }
         QElapsedTimer clock;
-        AfterShowHandler watch(form, [&] {
-            Record(figure, clock);
-            if (whileOpen)
-                whileOpen(form);
-            form->close();
-        });
+        AfterShowHandler watch(
+            form,
+            [&] {
+                Record(figure, clock);
+                if (whileOpen)
+                    whileOpen(form);
+                form->close();
+            },
+            [&] {
+                Note(figure + QStringLiteral("-shown"), static_cast<double>(clock.nsecsElapsed()) / 1e6);
+            });
         host_.Begin(figure);
         clock.start();
         opener->click();
@@ -161,6 +191,14 @@ public:
             QTextStream lines(&script);
             for (const QString& line : host_.lines(figure))
                 lines << line << '\n';
+            QFile calls(out_ + QLatin1Char('/') + figure + QStringLiteral(".calls.tsv"));
+            if (!calls.open(QIODevice::WriteOnly | QIODevice::Text))
+                return false;
+            QTextStream timed(&calls);
+            const QStringList ran = host_.lines(figure);
+            const QList<double> took = host_.times(figure);
+            for (qsizetype i = 0; i < ran.size() && i < took.size(); ++i)
+                timed << QString::number(took[i], 'f', 3) << '\t' << ran[i] << '\n';
         }
         return true;
     }
@@ -269,6 +307,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "lapstone-bench-tour: the main window did not come up\n");
         return 1;
     }
+    // As the program does right after the main window's show handler, before anyone can click.
+    Ucomtc::CreateDeferredForms();
 
     tour.Open(QStringLiteral("sysinfo-general"), Child<QAbstractButton>(main, "SpdButtonSys"),
               QStringLiteral("SysInfoForm"), [&](QWidget* form) {

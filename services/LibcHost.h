@@ -1,6 +1,7 @@
 // The production host: the C library, a real fork and exec, the daemon's socket, Qt's message boxes.
 #pragma once
 
+#include "CommandShell.h"
 #include "Host.h"
 
 #include <memory>
@@ -13,6 +14,9 @@ namespace Ucomtc {
 class LibcHost : public Host
 {
 public:
+    LibcHost();
+    ~LibcHost() override;
+
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
     int RunAs(uid_t uid, gid_t gid, const QString& command) override;
@@ -35,6 +39,8 @@ public:
 
 private:
     int replyTimeoutMs_ = 30000;
+    // Runs System's and RunShell's lines (see CommandShell).
+    CommandShell shell_;
 };
 
 } // namespace Ucomtc

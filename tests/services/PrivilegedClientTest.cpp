@@ -189,7 +189,10 @@ private:
 
 void PrivilegedClientTest::init()
 {
-    host_ = ClientHost();
+    host_.uid = 1000;
+    host_.systemCalls.clear();
+    host_.messages.clear();
+    host_.cursorWasBackForMessage = false;
     host_.setReplyTimeout(30000);
 }
 
