@@ -1,5 +1,6 @@
-// The program's forms: created once at start-up, in a fixed order, and owned here until the program
-// ends. The first form created is the main window.
+// The program's forms: created once, in a fixed order, and owned here until the program ends. The
+// first form created is the main window; the dialogs follow once the main window's start is done,
+// or as soon as one of them is looked up by name.
 #pragma once
 
 #include <QStringList>
@@ -17,11 +18,17 @@ public:
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
+    // Creates the main window, with the start steps taken first so that the daemon dumps the table
+    // while the window is built, and leaves the dialogs waiting (see Ucomtc::DeferForms).
     void CreateForms();
+    // Shows the main window; the waiting dialogs are created after its show handler.
+    void ShowMainForm();
     TMainForm1* MainForm() const;
-    // The form names in creation order.
+    // The form names in creation order, the waiting dialogs created first.
     QStringList FormNames() const;
 
 private:
+    void CreateDialogs(TMainForm1* parent);
+
     std::vector<std::unique_ptr<QWidget>> forms_;
 };

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <Ucomtc.h>
 #include <cstdio>
+#include <utility>
 
 using namespace Ucomtc;
 
@@ -171,7 +172,12 @@ void TMainForm1::closeEvent(QCloseEvent* event)
 void TMainForm1::ShowPreview(int index, const QString& shows)
 {
     const QString file = SharpFile(QString::fromLatin1(ImageFiles[index]), devicePixelRatioF());
-    ui->Image1->setPixmap(AtDesignedSize(Host::current().LoadImage(file), file));
+    ShowPicture(Host::current().LoadImage(file), file, shows);
+}
+
+void TMainForm1::ShowPicture(const QImage& picture, const QString& file, const QString& shows)
+{
+    ui->Image1->setPixmap(AtDesignedSize(picture, file));
     ui->Image1->setAccessibleDescription(shows);
 }
 
@@ -182,20 +188,35 @@ void TMainForm1::setVisible(bool visible)
     QWidget::setVisible(visible);
 }
 
-void TMainForm1::BeginStart()
+TMainForm1::StartSteps TMainForm1::TakeStartSteps(qreal deviceRatio)
 {
-    if (start_)
-        return;
     StartSteps steps;
     try {
-        ShowPreview(StartImageIndex, QStringLiteral("The Lapstone notebook"));
+        steps.pictureFile = SharpFile(QString::fromLatin1(ImageFiles[StartImageIndex]), deviceRatio);
+        steps.picture = Host::current().LoadImage(steps.pictureFile);
         steps.dumpTaken = Host::current().StartPrivileged(
             QString::fromLatin1(DaemonSocketPath), QString::fromLatin1(VcdProtocol::DumpToStoredDmiByPath));
     } catch (...) {
         // A picture that cannot be loaded stops the start before the dump is asked for.
         steps.pictureFailed = std::current_exception();
     }
+    return steps;
+}
+
+void TMainForm1::BeginStart(StartSteps steps)
+{
+    if (start_)
+        return;
+    if (!steps.pictureFailed)
+        ShowPicture(std::exchange(steps.picture, QImage()), steps.pictureFile,
+                    QStringLiteral("The Lapstone notebook"));
     start_ = std::move(steps);
+}
+
+void TMainForm1::BeginStart()
+{
+    if (!start_)
+        BeginStart(TakeStartSteps(devicePixelRatioF()));
 }
 
 void TMainForm1::FormShow()

@@ -3,6 +3,8 @@
 // removed again.
 #pragma once
 
+#include <QImage>
+#include <QString>
 #include <QWidget>
 #include <exception>
 #include <functional>
@@ -28,11 +30,24 @@ public:
     void FormShow();
     void CloseConfig();
 
-    void setVisible(bool visible) override;
-    // Takes the show handler's first steps ahead of the showing, once: the start picture, then the
-    // dump request, whose reply the show handler waits for. Start-up calls it before it builds the
-    // dialogs, so that the daemon works meanwhile; otherwise showing the window calls it.
+    // The show handler's first steps, taken ahead of the showing: the start picture, then the dump
+    // request, whose reply the show handler waits for.
+    struct StartSteps
+    {
+        QImage picture;
+        QString pictureFile;
+        std::exception_ptr pictureFailed; // reported by FormShow, which then goes no further
+        std::function<bool()> dumpTaken;
+    };
+    // Takes them before the window exists, so that the daemon dumps the table while the window is
+    // built: start-up does this. `deviceRatio` picks the picture for the screen.
+    static StartSteps TakeStartSteps(qreal deviceRatio);
+    // Takes over steps taken before; the first steps taken count, later ones are dropped.
+    void BeginStart(StartSteps steps);
+    // Takes the steps itself, once; showing the window calls it when start-up did not.
     void BeginStart();
+
+    void setVisible(bool visible) override;
 
     void DetailsExecute();
     void NubstickExecute();
@@ -58,6 +73,7 @@ private:
     bool ButtonKeyPress(QToolButton* button, const QKeyEvent* event);
     void FocusButton(QToolButton* from, int step);
     void ShowPreview(int index, const QString& shows);
+    void ShowPicture(const QImage& picture, const QString& file, const QString& shows);
     void StartYast2Module(const QString& command);
     void RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command);
 
@@ -66,10 +82,5 @@ private:
     TImageList* ImageList1;
 
     // What BeginStart leaves for FormShow.
-    struct StartSteps
-    {
-        std::exception_ptr pictureFailed; // reported by FormShow, which then goes no further
-        std::function<bool()> dumpTaken;
-    };
     std::optional<StartSteps> start_;
 };

@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "CommandLine.h"
+#include "FontWarmUp.h"
 #include "MainForm.h"
 
 #include <QApplication>
@@ -31,12 +32,14 @@ int main(int argc, char* argv[])
         return Ucomtc::RunReport(*command.report, out, errors);
     }
 
+    TFontWarmUp fonts; // alongside the connection to the display
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
     QApplication::setApplicationVersion(QStringLiteral(LAPSTONE_VERSION));
+    fonts.Join();
 
     TApplication forms;
     forms.CreateForms();
-    forms.MainForm()->show();
+    forms.ShowMainForm();
     return QApplication::exec();
 }

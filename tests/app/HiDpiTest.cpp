@@ -70,7 +70,8 @@ void HiDpiTest::initTestCase()
 
 void HiDpiTest::everyPictureIsSharp()
 {
-    for (QWidget* form : QApplication::topLevelWidgets()) {
+    for (const QString& name : application_.FormNames()) {
+        QWidget* form = FindForm(name);
         const QPixmap icon = form->windowIcon().pixmap(QSize(32, 32), 2.0);
         QVERIFY2(IsSharp(icon, QSize(32, 32)), qPrintable(form->objectName()));
         for (auto* button : form->findChildren<QToolButton*>()) {

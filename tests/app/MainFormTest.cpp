@@ -28,6 +28,20 @@ namespace {
 const QString StoredDmi = QStringLiteral("/tmp/StoredDmi");
 const QString DumpCommand = QStringLiteral("dmidecode > /tmp/StoredDmi");
 const QString Origin = QStringLiteral("/opt/lapstone/vc/bin/image/origin.jpg");
+const QStringList AllForms = {QStringLiteral("MainForm1"),   QStringLiteral("SysInfoForm"),
+                              QStringLiteral("NubstickFor"), QStringLiteral("TouchPadForm1"),
+                              QStringLiteral("SecureForm1"), QStringLiteral("ResumeForm1")};
+
+// The names of the windows that exist, looked at without creating any that wait.
+QStringList ExistingForms()
+{
+    QStringList names;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (AllForms.contains(window->objectName()))
+            names.append(window->objectName());
+    }
+    return names;
+}
 
 } // namespace
 
@@ -39,6 +53,8 @@ private slots:
     void init();
     void cleanup();
     void startUpCreatesTheMainWindow();
+    void dialogsFollowTheMainWindowsStart();
+    void aDialogAskedForByNameBringsAllInOrder();
     void startsWithTheDumpAndTheVendorCheck_data();
     void startsWithTheDumpAndTheVendorCheck();
     void rootDumpsWithoutTheDaemon();
@@ -127,6 +143,52 @@ void MainFormTest::startUpCreatesTheMainWindow()
         QVERIFY2(QFontMetrics(button->font()).horizontalAdvance(caption) <= button->width() - 8,
                  qPrintable(caption));
     }
+}
+
+void MainFormTest::dialogsFollowTheMainWindowsStart()
+{
+    form_.reset(); // the program's own forms only
+    TApplication application;
+    application.CreateForms();
+    QCOMPARE(ExistingForms(), QStringList{QStringLiteral("MainForm1")});
+    QCOMPARE(host_.started, QStringList{DumpCommand});
+
+    // The show handler waits for the dump before any dialog is built.
+    QStringList formsWhileDumping;
+    host_.answers.insert(DumpCommand, [&] {
+        formsWhileDumping = ExistingForms();
+        return 0;
+    });
+    application.ShowMainForm();
+    QTRY_COMPARE(ExistingForms().size(), AllForms.size());
+    QCOMPARE(formsWhileDumping, QStringList{QStringLiteral("MainForm1")});
+    QCOMPARE(application.FormNames(), AllForms);
+    // Each dialog is the main window's child, as if built with it.
+    for (const QString& name : AllForms.mid(1))
+        QCOMPARE(FindForm(name)->parentWidget(), application.MainForm());
+}
+
+void MainFormTest::aDialogAskedForByNameBringsAllInOrder()
+{
+    form_.reset(); // the program's own forms only
+    {
+        TApplication application;
+        application.CreateForms();
+        // The last one asked for first: the others still come before it.
+        QVERIFY(qobject_cast<QDialog*>(FindForm(QStringLiteral("ResumeForm1"))) != nullptr);
+        QCOMPARE(application.FormNames(), AllForms);
+        QCOMPARE(ExistingForms().size(), AllForms.size());
+    }
+    // Clicking a category button finds its dialog the same way.
+    QVERIFY(ExistingForms().isEmpty());
+    TApplication clicked;
+    clicked.CreateForms();
+    QTimer::singleShot(0, [] {
+        if (auto* dialog = qobject_cast<QDialog*>(FindForm(QStringLiteral("NubstickFor"))))
+            dialog->reject();
+    });
+    clicked.MainForm()->NubstickExecute();
+    QCOMPARE(clicked.FormNames(), AllForms);
 }
 
 void MainFormTest::startsWithTheDumpAndTheVendorCheck_data()
