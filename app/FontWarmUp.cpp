@@ -1,16 +1,26 @@
 #include "FontWarmUp.h"
 
 #include <fontconfig/fontconfig.h>
+#include <system_error>
 
-TFontWarmUp::TFontWarmUp()
+namespace {
+
+// Without a thread, the step is left to Qt, as it always could be.
+template <typename Step> std::thread StartThread(Step step)
 {
     try {
-        // FcInit installs the configuration for the whole process; Qt's own FcInit then finds it.
-        reader_ = std::thread([] { FcInit(); });
+        return std::thread(step);
     } catch (const std::system_error&) {
-        // Without a thread, Qt reads the configuration itself, as it always could.
+        return std::thread();
     }
 }
+
+} // namespace
+
+TFontWarmUp::TFontWarmUp()
+    // FcInit installs the configuration for the whole process; Qt's own FcInit then finds it.
+    : reader_(StartThread([] { FcInit(); }))
+{}
 
 void TFontWarmUp::Join()
 {

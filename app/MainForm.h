@@ -40,7 +40,8 @@ public:
         std::function<bool()> dumpTaken;
     };
     // Takes them before the window exists, so that the daemon dumps the table while the window is
-    // built: start-up does this. `deviceRatio` picks the picture for the screen.
+    // built: start-up does this, on a thread of its own. `deviceRatio` picks the picture for the
+    // screen. Touches no widget, and of the host only LoadImage, FileExists and StartPrivileged.
     static StartSteps TakeStartSteps(qreal deviceRatio);
     // Takes over steps taken before; the first steps taken count, later ones are dropped.
     void BeginStart(StartSteps steps);

@@ -264,6 +264,7 @@ public:
     }
 
     Clock::time_point mapped() const { return *mapped_; }
+    std::optional<Clock::time_point> dumpRead() const { return dumpRead_; }
     Clock::time_point ready() const { return std::max(*mapped_, dumpRead_.value_or(*mapped_)); }
 
     // Asks the window to close, as the window manager's close button would.
@@ -353,6 +354,8 @@ struct Started
 {
     pid_t pid = -1;
     double ms = NAN;
+    double mappedMs = NAN;   // the window's map notification alone
+    double dumpReadMs = NAN; // the dump read alone
 };
 
 // Starts `argv` as the user and waits until its window is up (and the dump read, when `dump`).
@@ -361,9 +364,12 @@ Started Start(Watcher& watcher, const std::vector<std::string>& argv, bool dump)
     watcher.Reset();
     const auto t0 = Clock::now();
     Started started{SpawnAsUser(argv), NAN};
-    if (watcher.Wait(dump))
+    if (watcher.Wait(dump)) {
         started.ms = Ms(t0, watcher.ready());
-    else
+        started.mappedMs = Ms(t0, watcher.mapped());
+        if (watcher.dumpRead())
+            started.dumpReadMs = Ms(t0, *watcher.dumpRead());
+    } else
         std::fprintf(stderr, "lapstone-bench: %s did not come up\n", argv[0].c_str());
     return started;
 }
@@ -451,7 +457,7 @@ int main(int argc, char* argv[])
         {"security", "security information"},
         {"resume", "resume lock"},
     };
-    std::vector<double> startOurs, startBare, dumpTrip, startFloor;
+    std::vector<double> startOurs, startBare, dumpTrip, startFloor, startMapped, startDumpRead;
     std::vector<double> rssOurs, rssStart, rssBare, trip, tripSh, crowd, crowdSh, answered;
     std::map<std::string, std::vector<double>> dialogOurs, dialogFloor;
 
@@ -460,6 +466,8 @@ int main(int argc, char* argv[])
         // 1. Start-up: the program, then the bare window, then the dump through the daemon alone.
         Started ours = Start(watcher, {Program}, true);
         startOurs.push_back(ours.ms);
+        startMapped.push_back(ours.mappedMs);
+        startDumpRead.push_back(ours.dumpReadMs);
         if (ours.pid > 0) {
             // The program's own peak once it is up, taken as the bare window's below; the tour's
             // figure is the tour driver's, which holds the same forms.
@@ -596,6 +604,8 @@ int main(int argc, char* argv[])
     detail << "\nStart-up floor in parts: bare window " << Number(Median(startBare), 2)
            << " ms, the dump's round trip through the daemon alone " << Number(Median(dumpTrip), 2)
            << " ms.\n"
+           << "Start-up of the program in parts: its window mapped after " << Number(Median(startMapped), 2)
+           << " ms, the dump read after " << Number(Median(startDumpRead), 2) << " ms.\n"
            << "CPU time used up to the idle window (start-up and first paint): program "
            << Number(Median(startCpu), 0) << " ms, bare window " << Number(Median(startCpuBare), 0)
            << " ms.\n"

@@ -308,7 +308,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     // As the program does right after the main window's show handler, before anyone can click.
-    Ucomtc::CreateDeferredForms();
+    forms.PrepareDialogs();
 
     tour.Open(QStringLiteral("sysinfo-general"), Child<QAbstractButton>(main, "SpdButtonSys"),
               QStringLiteral("SysInfoForm"), [&](QWidget* form) {

@@ -207,6 +207,15 @@ std::string CommandShell::Quoted(std::string_view command)
     return word;
 }
 
+void CommandShell::Prepare()
+{
+    const std::lock_guard lock(mutex_);
+    if (socket_ >= 0 && !StillFits())
+        Stop();
+    if (socket_ < 0)
+        Start();
+}
+
 pid_t CommandShell::ShellPid() const
 {
     const std::lock_guard lock(mutex_);

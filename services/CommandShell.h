@@ -34,6 +34,9 @@ public:
     // change the shell, no compound commands, functions, command substitution or ${...}.
     static bool LeavesTheShellAsItWas(std::string_view line);
 
+    // Starts the waiting shell now, if none is waiting, so that the first line need not.
+    void Prepare();
+
     // The waiting shell's process id, or -1 when none is running for this process.
     pid_t ShellPid() const;
 

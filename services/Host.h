@@ -40,6 +40,9 @@ public:
     // be), so that the daemon can work while the caller does something else. This host runs the
     // whole request when the returned call is made.
     virtual std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command);
+    // Gets ready for the command lines to come, while nobody is waiting for anything: the
+    // production host starts its waiting shell (see CommandShell). This host does nothing.
+    virtual void Prepare() {}
 
     virtual bool FileExists(const QString& path) = 0;
     virtual uid_t GetUid() = 0;

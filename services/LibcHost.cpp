@@ -108,6 +108,12 @@ std::function<bool()> LibcHost::StartPrivileged(const QString& socketPath, const
     return StartPrivilegedThrough(*this, socketPath, command, replyTimeoutMs_);
 }
 
+void LibcHost::Prepare()
+{
+    if (RunsWithItsOwnRights())
+        shell_.Prepare();
+}
+
 bool LibcHost::FileExists(const QString& path)
 {
     struct stat info;

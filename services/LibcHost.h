@@ -22,6 +22,7 @@ public:
     int RunAs(uid_t uid, gid_t gid, const QString& command) override;
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
     std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
+    void Prepare() override;
     bool FileExists(const QString& path) override;
     uid_t GetUid() override;
     std::optional<QString> GetEnv(const char* name) override;

@@ -163,9 +163,15 @@ void MainFormTest::dialogsFollowTheMainWindowsStart()
     QTRY_COMPARE(ExistingForms().size(), AllForms.size());
     QCOMPARE(formsWhileDumping, QStringList{QStringLiteral("MainForm1")});
     QCOMPARE(application.FormNames(), AllForms);
-    // Each dialog is the main window's child, as if built with it.
-    for (const QString& name : AllForms.mid(1))
-        QCOMPARE(FindForm(name)->parentWidget(), application.MainForm());
+    // Each dialog is the main window's child, as if built with it, and its window is made ahead
+    // of its first opening, still hidden; the host got ready for command lines once.
+    for (const QString& name : AllForms.mid(1)) {
+        QWidget* dialog = FindForm(name);
+        QCOMPARE(dialog->parentWidget(), application.MainForm());
+        QVERIFY(dialog->testAttribute(Qt::WA_WState_Created));
+        QVERIFY(!dialog->isVisible());
+    }
+    QCOMPARE(host_.prepared, 1);
 }
 
 void MainFormTest::aDialogAskedForByNameBringsAllInOrder()

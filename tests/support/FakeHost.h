@@ -22,6 +22,8 @@ public:
     bool RunPrivileged(const QString& socketPath, const QString& command) override;
     // Notes the start in `started`; the request itself is recorded when its reply is waited for.
     std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
+    // Counted in `prepared`, not logged: it runs no command line.
+    void Prepare() override { ++prepared; }
     bool FileExists(const QString& path) override;
     uid_t GetUid() override { return uid; }
     std::optional<QString> GetEnv(const char* name) override;
@@ -33,6 +35,7 @@ public:
     // The record: "system: …", "shell: …", "as 1000: …", "privileged: …", "error: …", "plain: …", "report:
     // …", "image: …". File tests are not recorded; see fileTests.
     QStringList log;
+    int prepared = 0;
     QStringList fileTests;
     // Privileged requests sent ahead of their reply, in order (see StartPrivileged).
     QStringList started;
