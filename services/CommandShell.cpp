@@ -95,6 +95,9 @@ bool ChangesTheShell(const std::string& name)
 
 bool CommandShell::LeavesTheShellAsItWas(std::string_view line)
 {
+    // `sh -c` would end the line at a NUL; eval would not.
+    if (line.find('\0') != std::string_view::npos)
+        return false;
     std::string word;
     bool quoted = false;         // the word being read has quotes in it
     bool commandNamed = false;   // the current simple command has its first word

@@ -120,6 +120,7 @@ void CommandShellTest::leavesLinesThatChangeTheShell_data()
     };
     for (const char* line : lines)
         QTest::newRow(line) << QString::fromLatin1(line);
+    QTest::newRow("a NUL inside") << QString::fromLatin1("echo a\0; cd /", 14);
 }
 
 void CommandShellTest::leavesLinesThatChangeTheShell()
@@ -142,6 +143,10 @@ void CommandShellTest::runsLinesAsShCWould()
     QCOMPARE(ExitCode(shell.Run("lapstone-no-such-program 2>/dev/null")), 127);
     QCOMPARE(ExitCode(shell.Run("grep -q x /dev/null")), 1);
     QCOMPARE(shell.ShellPid(), first); // one shell for every line
+    // A syntax error ends `sh -c` with 2; here it ends the waiting shell the same way, and the
+    // next line gets a new one.
+    QCOMPARE(ExitCode(shell.Run("echo a ;;")), 2);
+    QCOMPARE(ExitCode(shell.Run("true")), 0);
 
     // Quotes of every kind reach the programs as the shell reads them.
     QCOMPARE(ExitCode(shell.Run("printf '%s|' 'it'\\''s' \"a  b\" c\\ d > " + out)), 0);
