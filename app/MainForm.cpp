@@ -53,8 +53,10 @@ TMainForm1::TMainForm1(QWidget* parent)
       ImageList1(new TImageList(this))
 {
     ui->setupUi(this);
-    ui->Imagehead->setPixmap(
-        SharpResource(QStringLiteral(":/artwork/header-banner.png"), devicePixelRatioF()));
+    // The layout's banner is the sharp one at ratio 1; decoding it again would only cost time.
+    if (devicePixelRatioF() > 1.0)
+        ui->Imagehead->setPixmap(
+            SharpResource(QStringLiteral(":/artwork/header-banner.png"), devicePixelRatioF()));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     UseFormFont(this, 12);
