@@ -3,24 +3,15 @@
 #include <fontconfig/fontconfig.h>
 #include <system_error>
 
-namespace {
-
-// Without a thread, the step is left to Qt, as it always could be.
-template <typename Step> std::thread StartThread(Step step)
+TFontWarmUp::TFontWarmUp()
 {
     try {
-        return std::thread(step);
+        // FcInit installs the configuration for the whole process; Qt's own FcInit then finds it.
+        reader_ = std::thread([] { FcInit(); });
     } catch (const std::system_error&) {
-        return std::thread();
+        // Without a thread, Qt reads the configuration itself, as it always could.
     }
 }
-
-} // namespace
-
-TFontWarmUp::TFontWarmUp()
-    // FcInit installs the configuration for the whole process; Qt's own FcInit then finds it.
-    : reader_(StartThread([] { FcInit(); }))
-{}
 
 void TFontWarmUp::Join()
 {

@@ -60,18 +60,18 @@ std::optional<std::string> ReceiveLine(int fd)
     return std::nullopt;
 }
 
+bool IsDigits(const std::string& word)
+{
+    return !word.empty() && word.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // The exit status the shell reports after a line.
 std::optional<int> ReceiveStatus(int fd)
 {
     const auto text = ReceiveLine(fd);
-    if (!text || text->empty() || text->find_first_not_of("0123456789") != std::string::npos)
+    if (!text || !IsDigits(*text))
         return std::nullopt;
     return std::atoi(text->c_str());
-}
-
-bool IsDigits(const std::string& word)
-{
-    return !word.empty() && word.find_first_not_of("0123456789") == std::string::npos;
 }
 
 // Builtins and reserved words that change the shell, or that a plain first word must not be.

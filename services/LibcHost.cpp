@@ -49,15 +49,15 @@ int LibcHost::System(const QString& command)
 
 void LibcHost::RunShell(const QString& command)
 {
-    // Everything the child needs is prepared before vfork: the child borrows the program's memory
-    // until exec, so it makes only raw system calls. vfork spares copying the page tables of a
-    // program of tens of megabytes for every shell.
     const QByteArray line = command.toLocal8Bit();
     BusyCursor busy;
     // With the rights it was started with, the request for user id 0 below changes nothing (root
     // has it, anyone else is refused), and the waiting shell runs the line as well.
     if (RunsWithItsOwnRights() && shell_.Run(line.toStdString()))
         return;
+    // Everything the child needs is prepared before vfork: the child borrows the program's memory
+    // until exec, so it makes only raw system calls. vfork spares copying the page tables of a
+    // program of tens of megabytes for every shell.
     char shell[] = "sh";
     char option[] = "-c";
     char* const arguments[] = {shell, option, const_cast<char*>(line.constData()), nullptr};

@@ -1,4 +1,5 @@
-// The production host: the C library, a real fork and exec, the daemon's socket, Qt's message boxes.
+// The production host: the C library, a waiting shell or a real fork and exec, the daemon's socket,
+// Qt's message boxes.
 #pragma once
 
 #include "CommandShell.h"
