@@ -2,7 +2,7 @@
 // --version and a mistake are answered without a display, and without opening a window.
 #pragma once
 
-#include <Report.h>
+#include "readers/Report.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "ImageList.h"
+#include "app/ImageList.h"
 
 int TImageList::Add(const QPixmap& picture)
 {

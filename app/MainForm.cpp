@@ -1,16 +1,15 @@
-#include "MainForm.h"
+#include "app/MainForm.h"
 
-#include "ImageList.h"
+#include "app/ImageList.h"
 #include "ui_MainForm.h"
 
+#include "services/Ucomtc.h"
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QToolButton>
-#include <Ucomtc.h>
 #include <cstdio>
-#include <utility>
 
 using namespace Ucomtc;
 
@@ -183,66 +182,28 @@ void TMainForm1::ShowPicture(const QImage& picture, const QString& file, const Q
     ui->Image1->setAccessibleDescription(shows);
 }
 
-void TMainForm1::setVisible(bool visible)
-{
-    if (visible && !isVisible())
-        BeginStart();
-    QWidget::setVisible(visible);
-}
-
-TMainForm1::StartSteps TMainForm1::TakeStartSteps(qreal deviceRatio)
-{
-    StartSteps steps;
-    try {
-        steps.pictureFile = SharpFile(QString::fromLatin1(ImageFiles[StartImageIndex]), deviceRatio);
-        steps.picture = Host::current().LoadImage(steps.pictureFile);
-        steps.dumpTaken = Host::current().StartPrivileged(
-            QString::fromLatin1(DaemonSocketPath), QString::fromLatin1(VcdProtocol::DumpToStoredDmiByPath));
-    } catch (...) {
-        // A picture that cannot be loaded stops the start before the dump is asked for.
-        steps.pictureFailed = std::current_exception();
-    }
-    return steps;
-}
-
-void TMainForm1::BeginStart(StartSteps steps)
-{
-    if (start_)
-        return;
-    if (!steps.pictureFailed)
-        ShowPicture(std::exchange(steps.picture, QImage()), steps.pictureFile,
-                    QStringLiteral("The Lapstone notebook"));
-    start_ = std::move(steps);
-}
-
-void TMainForm1::BeginStart()
-{
-    if (!start_)
-        BeginStart(TakeStartSteps(devicePixelRatioF()));
-}
-
 void TMainForm1::FormShow()
 {
-    if (!start_)
-        BeginStart();
-    const StartSteps steps = std::move(*start_);
-    start_.reset();
-    if (steps.pictureFailed)
-        std::rethrow_exception(steps.pictureFailed);
-    if (!steps.dumpTaken())
+    ShowPreview(StartImageIndex, QStringLiteral("The Lapstone notebook"));
+    const QString dump = QString::fromLatin1(StoredDmiFile);
+    Messages messages;
+    const bool taken =
+        RunWriting(RunWith::Root, QString::fromLatin1(VcdProtocol::DumpToStoredDmiByPath), dump, messages);
+    ShowMessages(messages);
+    if (!taken)
         return;
-    if (!FileExists(QString::fromLatin1(StoredDmiFile))) {
-        ShowPlainMessage(QStringLiteral("can't get the BIOS information"));
+    if (!FileExists(dump)) {
+        ShowPlainMessage(QString::fromLatin1(MsgNoBiosInformation));
         return;
     }
-    switch (JudgeDump(ReadCaptureLines(QString::fromLatin1(StoredDmiFile), RunWith::Daemon))) {
+    switch (JudgeDump(ReadCaptureLines(dump, RunWith::Root))) {
     case DumpVerdict::Veltor:
         return;
     case DumpVerdict::Empty:
-        ShowPlainMessage(QStringLiteral("can't get the BIOS information"));
+        ShowPlainMessage(QString::fromLatin1(MsgNoBiosInformation));
         return;
     case DumpVerdict::Foreign:
-        ShowError(QStringLiteral("the device you are using is not from VELTOR"));
+        ShowError(QString::fromLatin1(MsgNotVeltor));
         close();
         return;
     }
@@ -250,7 +211,7 @@ void TMainForm1::FormShow()
 
 void TMainForm1::CloseConfig()
 {
-    RemoveStoredDmi();
+    ShowMessages(RemoveStoredDmi());
 }
 
 void TMainForm1::DetailsExecute()

@@ -3,18 +3,15 @@
 // removed again.
 #pragma once
 
-#include <QImage>
 #include <QString>
 #include <QWidget>
-#include <exception>
-#include <functional>
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class TMainForm1;
 }
 class QAction;
+class QImage;
 class QKeyEvent;
 class QToolButton;
 class TImageList;
@@ -29,26 +26,6 @@ public:
 
     void FormShow();
     void CloseConfig();
-
-    // The show handler's first steps, taken ahead of the showing: the start picture, then the dump
-    // request, whose reply the show handler waits for.
-    struct StartSteps
-    {
-        QImage picture;
-        QString pictureFile;
-        std::exception_ptr pictureFailed; // reported by FormShow, which then goes no further
-        std::function<bool()> dumpTaken;
-    };
-    // Takes them before the window exists, so that the daemon dumps the table while the window is
-    // built: start-up does this, on a thread of its own. `deviceRatio` picks the picture for the
-    // screen. Touches no widget, and of the host only LoadImage, FileExists and StartPrivileged.
-    static StartSteps TakeStartSteps(qreal deviceRatio);
-    // Takes over steps taken before; the first steps taken count, later ones are dropped.
-    void BeginStart(StartSteps steps);
-    // Takes the steps itself, once; showing the window calls it when start-up did not.
-    void BeginStart();
-
-    void setVisible(bool visible) override;
 
     void DetailsExecute();
     void NubstickExecute();
@@ -81,7 +58,4 @@ private:
     std::unique_ptr<Ui::TMainForm1> ui;
     QObject* ActionList1;
     TImageList* ImageList1;
-
-    // What BeginStart leaves for FormShow.
-    std::optional<StartSteps> start_;
 };

@@ -1,12 +1,11 @@
-#include "Application.h"
-#include "CommandLine.h"
-#include "FontWarmUp.h"
-#include "MainForm.h"
+#include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/MainForm.h"
 
+#include "readers/Report.h"
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <Report.h>
 #include <cstdio>
 
 int main(int argc, char* argv[])
@@ -32,14 +31,12 @@ int main(int argc, char* argv[])
         return Ucomtc::RunReport(*command.report, out, errors);
     }
 
-    TFontWarmUp fonts; // alongside the connection to the display
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
     QApplication::setApplicationVersion(QStringLiteral(LAPSTONE_VERSION));
-    fonts.Join();
 
     TApplication forms;
     forms.CreateForms();
-    forms.ShowMainForm();
+    forms.MainForm()->show();
     return QApplication::exec();
 }

@@ -7,15 +7,15 @@
 // lines the step ran, in order, for the /bin/sh floor, and OUTDIR/<figure>.calls.tsv: how long each
 // of those lines took inside the program ("milliseconds<TAB>line").
 // With --trace it also times the building of each form and the main window's show handler.
-#include <Application.h>
-#include <Forms.h>
-#include <LibcHost.h>
-#include <MainForm.h>
-#include <Resume.h>
-#include <SecureForm.h>
-#include <SysInfForm.h>
-#include <nubstickform.h>
-#include <touchpadform.h>
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "dialogs/Resume.h"
+#include "dialogs/SecureForm.h"
+#include "dialogs/SysInfForm.h"
+#include "dialogs/nubstickform.h"
+#include "dialogs/touchpadform.h"
+#include "machine/LibcHost.h"
+#include "widgets/Forms.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,7 +4,7 @@
 // entry, never from the request, so a line that is not listed here can never reach a shell.
 #pragma once
 
-#include <DaemonProtocol.h>
+#include "protocol/DaemonProtocol.h"
 #include <span>
 #include <string_view>
 

@@ -2,7 +2,7 @@
 // with the program in DaemonProtocol.h.
 #pragma once
 
-#include <DaemonProtocol.h>
+#include "protocol/DaemonProtocol.h"
 
 namespace Vcd {
 

@@ -1,6 +1,6 @@
 #include "SafeFiles.h"
 
-#include <Descriptor.h>
+#include "protocol/Descriptor.h"
 
 #include <cerrno>
 #include <chrono>

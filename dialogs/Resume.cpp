@@ -1,9 +1,9 @@
-#include "Resume.h"
+#include "dialogs/Resume.h"
 
 #include "ui_Resume.h"
 
+#include "services/Ucomtc.h"
 #include <QShowEvent>
-#include <Ucomtc.h>
 #include <algorithm>
 #include <optional>
 
@@ -12,6 +12,9 @@ using namespace Ucomtc;
 bool SavedEnableLock = false;
 
 namespace {
+
+// The configuration is the user's: its lines run as the home's owner.
+constexpr Way Home{RunWith::System, As::HomeOwner};
 
 QString ScratchFile()
 {
@@ -29,7 +32,7 @@ QString CaptureFile()
 std::optional<QStringList> ConfigurationLines(const QString& path)
 {
     try {
-        return ReadCaptureLines(path, RunWith::SystemInHome);
+        return ReadCaptureLines(path, Home);
     } catch (const IoError&) {
         return std::nullopt;
     }
@@ -48,19 +51,19 @@ void WriteLockOff(const QString& path, bool mentioned)
               : mentioned;
     if (keyLine) {
         EditFileWithSed(QStringLiteral("sed /^lockOnSuspend/c\\lockOnSuspend=false"), ShellWord(path),
-                        ScratchFile(), RunWith::SystemInHome);
+                        ScratchFile(), Home);
     } else if (!lines || !lines->filter(QLatin1String("General")).isEmpty()) {
         EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path), ScratchFile(),
-                        RunWith::SystemInHome);
+                        Home);
     } else if (lines->isEmpty()) {
         // Without a group line there is nothing to add the key after: the group and the key go at
         // the end of the file. sed appends nothing to an empty file, echo does.
         const QString file = ShellWord(path);
-        RunCommand(RunWith::SystemInHome, QStringLiteral("echo \"[General]\" >> ") + file);
-        RunCommand(RunWith::SystemInHome, QStringLiteral("echo lockOnSuspend=false >> ") + file);
+        RunCommand(Home, QStringLiteral("echo \"[General]\" >> ") + file);
+        RunCommand(Home, QStringLiteral("echo lockOnSuspend=false >> ") + file);
     } else {
         EditFileWithSed(QStringLiteral("sed -e '$a\\[General]' -e '$a\\lockOnSuspend=false'"),
-                        ShellWord(path), ScratchFile(), RunWith::SystemInHome);
+                        ShellWord(path), ScratchFile(), Home);
     }
 }
 
@@ -96,7 +99,9 @@ void TResumeForm1::showEvent(QShowEvent* event)
 
 void TResumeForm1::FormShow()
 {
-    ui->EnableLock->setChecked(ReadResumeLock());
+    const auto lock = ReadResumeLock();
+    ShowMessages(lock.messages);
+    ui->EnableLock->setChecked(lock.value);
     SavedEnableLock = ui->EnableLock->isChecked();
 }
 
@@ -106,7 +111,7 @@ void TResumeForm1::ButtonOKClick()
     if (FileExists(path)) {
         if (ui->EnableLock->isChecked())
             EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path), ScratchFile(),
-                            RunWith::SystemInHome);
+                            Home);
         else
             SaveLockOff(path);
     } else {
@@ -119,7 +124,7 @@ void TResumeForm1::ButtonOKClick()
 void TResumeForm1::SaveLockOff(const QString& path)
 {
     // The edits run while the capture file still exists; it is removed after them.
-    WithCaptureFirstLine(RunWith::SystemInHome,
+    WithCaptureFirstLine(Home,
                          QStringLiteral("cat ") + ShellWord(path) +
                              QStringLiteral(" | grep lockOnSuspend > ") + CaptureFile(),
                          CaptureFile(), RunWith::System,
@@ -129,15 +134,13 @@ void TResumeForm1::SaveLockOff(const QString& path)
 void TResumeForm1::CreateConfiguration()
 {
     // The shell expands $HOME; the directory is not created, so without it nothing is written.
-    RunCommand(RunWith::SystemInHome,
+    RunCommand(Home,
                WithShellHome(QStringLiteral("echo \"[General]\" >> $HOME/.kde/share/config/kpowersaverc")));
-    RunCommand(
-        RunWith::SystemInHome,
-        WithShellHome(QStringLiteral("echo AlreadyStarted=true >> $HOME/.kde/share/config/kpowersaverc")));
+    RunCommand(Home, WithShellHome(
+                         QStringLiteral("echo AlreadyStarted=true >> $HOME/.kde/share/config/kpowersaverc")));
     if (!ui->EnableLock->isChecked())
-        RunCommand(RunWith::SystemInHome,
-                   WithShellHome(
-                       QStringLiteral("echo lockOnSuspend=false >> $HOME/.kde/share/config/kpowersaverc")));
+        RunCommand(Home, WithShellHome(QStringLiteral(
+                             "echo lockOnSuspend=false >> $HOME/.kde/share/config/kpowersaverc")));
 }
 
 void TResumeForm1::ButtonCancelClick()

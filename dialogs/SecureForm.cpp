@@ -1,10 +1,10 @@
-#include "SecureForm.h"
+#include "dialogs/SecureForm.h"
 
 #include "ui_SecureForm.h"
 
+#include "services/Ucomtc.h"
 #include <QApplication>
 #include <QShowEvent>
-#include <Ucomtc.h>
 
 using namespace Ucomtc;
 
@@ -58,11 +58,17 @@ void TSecureForm1::showEvent(QShowEvent* event)
 
 void TSecureForm1::FormShow()
 {
-    ui->ButtonScrnPwd->setEnabled(!ReadScreenSaverLock());
+    const auto lock = ReadScreenSaverLock();
+    ShowMessages(lock.messages);
+    ui->ButtonScrnPwd->setEnabled(!lock.value);
+    const auto passwords = ReadBiosPasswords();
+    ShowMessages(passwords.messages);
     // A state that could not be read this time keeps what an earlier showing found.
     QLabel* const labels[] = {ui->LabelPwpwd, ui->LabelAdminpwd, ui->LabelHdpwd};
-    ReadBiosPasswords(
-        [&](BiosPassword which, const QString& state) { labels[static_cast<int>(which)]->setText(state); });
+    for (std::size_t i = 0; i < passwords.value.size(); ++i) {
+        if (passwords.value[i])
+            labels[i]->setText(*passwords.value[i]);
+    }
 }
 
 void TSecureForm1::ButtonUsrPwdClick()

@@ -1,14 +1,14 @@
-#include "SysInfForm.h"
+#include "dialogs/SysInfForm.h"
 
 #include "ui_SysInfForm.h"
 
+#include "services/Ucomtc.h"
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QShowEvent>
 #include <QTreeWidgetItem>
-#include <Ucomtc.h>
 
 using namespace Ucomtc;
 
@@ -91,8 +91,9 @@ void TSysInfoForm::RefreshList()
     {
         ~EmptyAfterwards() { SysInfoRows.clear(); }
     } emptyAfterwards;
-    SysInfoRows.clear();
-    GetSysInfo(ui->TabControl1->currentIndex(), SysInfoRows);
+    auto read = GetSysInfo(ui->TabControl1->currentIndex());
+    ShowMessages(read.messages);
+    SysInfoRows = std::move(read.value);
 
     QTreeWidget* list = ui->ListView1;
     list->setUpdatesEnabled(false);
@@ -126,7 +127,7 @@ void TSysInfoForm::TabControl1Change()
         const QStringList entries = BatteryEntries();
         if (!entries.isEmpty()) {
             ReplaceBatteries(entries);
-            CopyBatteryFiles(BatteryOfEntry(entries.first()));
+            ShowMessages(CopyBatteryFiles(BatteryOfEntry(entries.first())));
         } else {
             ShowError(QString::fromLatin1(MsgNoBatteryOrBatinfo));
             // Selecting the BIOS tab runs this handler again, which hides the selector and lists
@@ -144,7 +145,7 @@ void TSysInfoForm::ComboBoxBattChange()
 {
     const int battery = BatteryOfEntry(ui->ComboBoxBatt->currentText());
     if (battery >= 0)
-        CopyBatteryFiles(battery);
+        ShowMessages(CopyBatteryFiles(battery));
     else
         ShowError(QStringLiteral("There is no battery in the notebook"));
     RefreshList();

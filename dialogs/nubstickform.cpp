@@ -1,10 +1,10 @@
-#include "nubstickform.h"
+#include "dialogs/nubstickform.h"
 
 #include "ui_nubstickform.h"
 
+#include "services/Ucomtc.h"
 #include <QBitmap>
 #include <QShowEvent>
-#include <Ucomtc.h>
 
 using namespace Ucomtc;
 
@@ -70,8 +70,10 @@ bool TNubstickFor::DisableChosen() const
 void TNubstickFor::FormShow()
 {
     // Without a reading the list keeps what it showed before.
-    if (const std::optional<bool> enabled = ReadNubstickEnabled())
-        ShowState(*enabled);
+    const auto read = ReadNubstickEnabled();
+    ShowMessages(read.messages);
+    if (read.value)
+        ShowState(*read.value);
 }
 
 void TNubstickFor::WriteState()

@@ -1,8 +1,8 @@
-#include "touchpadform.h"
+#include "dialogs/touchpadform.h"
 
 #include "ui_nubstickform.h"
 
-#include <Ucomtc.h>
+#include "services/Ucomtc.h"
 
 using namespace Ucomtc;
 
@@ -25,8 +25,10 @@ TTouchPadForm1::TTouchPadForm1(QWidget* parent) : TNubstickFor(parent)
 void TTouchPadForm1::FormShow()
 {
     // Without a reading the list keeps what it showed before.
-    if (const std::optional<bool> enabled = ReadTouchpadEnabled())
-        ShowState(*enabled);
+    const auto read = ReadTouchpadEnabled();
+    ShowMessages(read.messages);
+    if (read.value)
+        ShowState(*read.value);
 }
 
 void TTouchPadForm1::WriteState()

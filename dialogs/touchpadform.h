@@ -5,7 +5,7 @@
 // server restarts.
 #pragma once
 
-#include "nubstickform.h"
+#include "dialogs/nubstickform.h"
 
 class TTouchPadForm1 : public TNubstickFor
 {

@@ -26,7 +26,7 @@ fi
 
 # --- Debian packages ---------------------------------------------------------------------------
 packages="build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev libgtest-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
     clang libclang-rt-14-dev
     util-linux gawk sed grep coreutils diffutils bubblewrap
     xvfb xauth imagemagick fonts-dejavu-core clang-format

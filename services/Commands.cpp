@@ -1,12 +1,21 @@
-#include "Commands.h"
+#include "services/Commands.h"
 
-#include "CaptureFile.h"
-#include "Constants.h"
-#include "Host.h"
-
-#include <sys/wait.h>
+#include "widgets/MessageBox.h"
 
 namespace Ucomtc {
+
+namespace {
+
+// Runs `call` with a fresh list of messages and shows what it collected.
+template <typename Call> auto Showing(Call&& call)
+{
+    Messages messages;
+    auto result = call(messages);
+    ShowMessages(messages);
+    return result;
+}
+
+} // namespace
 
 int System(const QString& command)
 {
@@ -20,7 +29,12 @@ void RunShell(const QString& command)
 
 bool RunPrivileged(const QString& command)
 {
-    return Host::current().RunPrivileged(QString::fromLatin1(DaemonSocketPath), command);
+    return RunCommand(RunWith::Root, command);
+}
+
+bool RunCommand(Way way, const QString& command)
+{
+    return Showing([&](Messages& messages) { return RunCommand(way, command, messages); });
 }
 
 bool FileExists(const QString& path)
@@ -30,30 +44,21 @@ bool FileExists(const QString& path)
 
 bool CommandExists(const QString& name)
 {
-    const QString captureFile = QString::fromLatin1(CommandCaptureFile);
-    const QString answer = CaptureFirstLine(
-        RunWith::System, QStringLiteral("whereis ") + name + QStringLiteral(" >") + captureFile, captureFile,
-        RunWith::System);
-    // whereis answers "name:" and nothing more for a name it knows nothing about.
-    return answer.size() != name.size() + 1;
+    return Showing([&](Messages& messages) { return CommandExists(name, messages); });
 }
 
-bool EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile, RunWith way)
+bool WithCaptureFirstLine(Way writeWith, const QString& command, const QString& path, Way removeWith,
+                          const std::function<void(const QString& firstLine)>& use)
 {
-    const auto succeeded = [](int status) {
-        return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    };
-    if (!PrepareCapture(way, scratchFile))
-        return false;
-    if (succeeded(RunCommandStatus(way, sedCommand + QStringLiteral(" ") + file + QStringLiteral(" > ") +
-                                            scratchFile)) &&
-        succeeded(RunCommandStatus(way, QStringLiteral("mv ") + scratchFile + QStringLiteral(" ") + file)))
-        return true;
-    // An incomplete result, or one that may not replace its target (a user may read a file that
-    // only root may replace), must not linger: the next edit, perhaps by root, could not write the
-    // scratch file over another user's copy and would fail.
-    RunCommandStatus(way, QStringLiteral("rm -f ") + scratchFile);
-    return false;
+    return Showing([&](Messages& messages) {
+        return WithCaptureFirstLine(writeWith, command, path, removeWith, use, messages);
+    });
+}
+
+bool EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile, Way way)
+{
+    return Showing(
+        [&](Messages& messages) { return EditFileWithSed(sedCommand, file, scratchFile, way, messages); });
 }
 
 } // namespace Ucomtc

@@ -1,11 +1,11 @@
-// Process-wide constants: paths, command fragments, lookup keys and messages.
-// They are shared by every form; the order follows the table the forms were designed against.
+// Process-wide constants: paths, command fragments, lookup keys and messages: the one home of each.
+// They are shared by every layer above protocol/ (header only); the order follows the table the
+// forms were designed against.
 #pragma once
 
-#include <DaemonProtocol.h>
+#include "protocol/DaemonProtocol.h"
 
 #include <array>
-#include <cstdint>
 
 namespace Ucomtc {
 
@@ -48,11 +48,7 @@ inline constexpr const char* CopyBat0StateCommand = "cp /proc/H8/BAT0/state ";
 inline constexpr const char* CopyBat0InfoCommand = "cp /proc/H8/BAT0/info ";
 inline constexpr const char* CopyBat1StateCommand = "cp /proc/H8/BAT1/state ";
 inline constexpr const char* CopyBat1InfoCommand = "cp /proc/H8/BAT1/info ";
-inline constexpr const char* RemoveDmidecodeCommand = VcdProtocol::RemoveDmidecodeCapture;
-inline constexpr const char* RemoveMemCommand = "rm /tmp/mem";
 inline constexpr const char* KpowersaveCaptureFile = "/tmp/kpowersave";
-// Bytes of the daemon's socket path "/tmp/vx_vc_socket" with its terminating NUL.
-inline constexpr std::int32_t SocketPathSize = 18;
 inline constexpr const char* PowerManagerScript = "/opt/lapstone/pm/pm.sh";
 inline constexpr const char* AcScript = "/opt/lapstone/ac/ac.sh";
 inline constexpr const char* MsgYastNotFound =
@@ -94,6 +90,15 @@ inline constexpr const char* DmidecodeCaptureFile = VcdProtocol::DmidecodeCaptur
 inline constexpr const char* PointingStickRateFile = VcdProtocol::PointingStickRate;
 inline constexpr const char* ReadRateIntoCapture = "cat /sys/devices/platform/i8042/serio0/serio2/rate > ";
 static_assert(VcdProtocol::Check::Joins(ReadRateIntoCapture, "cat ", PointingStickRateFile, " > "));
+
+inline constexpr const char* MsgDaemonNotStarted =
+    "The daemon isn't started, maybe the non-root users can't view some infomation of the "
+    "LapstoneConfiguration";
+inline constexpr const char* MsgNoBatteryOrBatinfo =
+    "Module batinfo is needed or there is no battery in the computer";
+inline constexpr const char* MsgBatinfoNeeded = "Module batinfo is needed";
+inline constexpr const char* MsgNoBiosInformation = "can't get the BIOS information";
+inline constexpr const char* MsgNotVeltor = "the device you are using is not from VELTOR";
 
 // Follows the path of a fixed /tmp name that another user holds, when the step that writes it
 // could not run.

@@ -1,9 +1,9 @@
-#include "Launches.h"
+#include "services/Launches.h"
 
-#include "Commands.h"
-#include "Constants.h"
-#include "Host.h"
-#include "Messages.h"
+#include "machine/Host.h"
+#include "services/Commands.h"
+#include "services/Constants.h"
+#include "widgets/MessageBox.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Starting the outside tools the dialogs hand over to: the yast2 modules and the help pages.
 #pragma once
 
-#include "Constants.h"
+#include "services/Constants.h"
 
 namespace Ucomtc {
 

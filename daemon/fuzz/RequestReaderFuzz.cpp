@@ -1,7 +1,7 @@
 // Feeds arbitrary streams to the request reader, whole and in pieces, and checks what it decides
 // against the protocol's rules.
 #include "FuzzInput.h"
-#include "RequestReader.h"
+#include "daemon/RequestReader.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Writes one seed per known command into the directory given: a piece selector, then the request.
-#include "CommandTable.h"
+#include "daemon/CommandTable.h"
 
 #include <cstdint>
 #include <cstdio>

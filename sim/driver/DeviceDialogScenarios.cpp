@@ -6,7 +6,7 @@
 #include "Scenarios.h"
 #include "Transcript.h"
 
-#include <MainForm.h>
+#include "app/MainForm.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -5,12 +5,12 @@
 #include "SimPaths.h"
 #include "Transcript.h"
 
-#include <Application.h>
-#include <DarkPalette.h>
-#include <FormFont.h>
-#include <Forms.h>
-#include <MainForm.h>
-#include <MessageKindName.h>
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "tests/support/DarkPalette.h"
+#include "tests/support/MessageKindName.h"
+#include "widgets/FormFont.h"
+#include "widgets/Forms.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -4,8 +4,8 @@
 #include "SimPaths.h"
 #include "Transcript.h"
 
-#include <MainForm.h>
-#include <PrivilegedClient.h>
+#include "app/MainForm.h"
+#include "services/Constants.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "ScenarioHost.h"
+#include "sim/driver/ScenarioHost.h"
 
-#include "Transcript.h"
+#include "sim/driver/Transcript.h"
 
-#include <MessageKindName.h>
+#include "tests/support/MessageKindName.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,7 +11,9 @@
 
 using Ucomtc::MessageKind;
 
-ScenarioHost::ScenarioHost(Transcript& transcript) : transcript_(transcript) {}
+ScenarioHost::ScenarioHost(Transcript& transcript)
+    : transcript_(transcript), sink_([this](const Message& message) { ShowMessage(message); })
+{}
 
 int ScenarioHost::System(const QString& command)
 {
@@ -25,36 +27,23 @@ void ScenarioHost::RunShell(const QString& command)
     LibcHost::RunShell(command);
 }
 
-bool ScenarioHost::RunPrivileged(const QString& socketPath, const QString& command)
+Ucomtc::DaemonAnswer ScenarioHost::AskDaemon(const QString& command)
 {
-    const bool carriedOut = LibcHost::RunPrivileged(socketPath, command);
-    NotePrivileged(command, carriedOut);
-    return carriedOut;
-}
-
-std::function<bool()> ScenarioHost::StartPrivileged(const QString& socketPath, const QString& command)
-{
-    // Noted when the reply is in, as a request made in one go would be.
-    return [this, command, finish = LibcHost::StartPrivileged(socketPath, command)] {
-        const bool carriedOut = finish();
-        NotePrivileged(command, carriedOut);
-        return carriedOut;
-    };
-}
-
-void ScenarioHost::NotePrivileged(const QString& command, bool carriedOut)
-{
-    commands_.append(QStringLiteral("privileged: ") + command +
-                     (carriedOut ? QStringLiteral(" -> true") : QStringLiteral(" -> false")));
+    const Ucomtc::DaemonAnswer answer = LibcHost::AskDaemon(command);
+    commands_.append(
+        QStringLiteral("privileged: ") + command +
+        (answer == Ucomtc::DaemonAnswer::Done ? QStringLiteral(" -> true") : QStringLiteral(" -> false")));
     ++privilegedDone_;
+    return answer;
 }
 
-void ScenarioHost::ShowMessage(MessageKind kind, const QString& text)
+void ScenarioHost::ShowMessage(const Message& message)
 {
-    messages_.append({kind, text});
-    auto box = CreateMessageBox(kind, text, QApplication::activeWindow());
-    transcript_.Line(QStringLiteral("  %1 \"%2\": \"%3\"")
-                         .arg(QString::fromLatin1(NameOf(kind).box), box->windowTitle(), text));
+    messages_.append(message);
+    auto box = Ucomtc::CreateMessageBox(message.kind, message.text, QApplication::activeWindow());
+    transcript_.Line(
+        QStringLiteral("  %1 \"%2\": \"%3\"")
+            .arg(QString::fromLatin1(NameOf(message.kind).box), box->windowTitle(), message.text));
     // A person reads the box, then presses OK.
     QMessageBox* shown = box.get();
     QTimer::singleShot(300, shown, [this, shown] {

@@ -1,8 +1,10 @@
 // The production host with a person at the keyboard: every command still runs for real, and every
-// message box really appears, is written down and photographed, and is answered with OK.
+// message box really appears, is written down and photographed, and is answered with OK (the host
+// answers the program's message boxes for as long as it lives).
 #pragma once
 
-#include <LibcHost.h>
+#include "machine/LibcHost.h"
+#include "widgets/MessageBox.h"
 
 #include <QStringList>
 
@@ -15,15 +17,9 @@ public:
 
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
-    bool RunPrivileged(const QString& socketPath, const QString& command) override;
-    std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
-    void ShowMessage(Ucomtc::MessageKind kind, const QString& text) override;
+    Ucomtc::DaemonAnswer AskDaemon(const QString& command) override;
 
-    struct Message
-    {
-        Ucomtc::MessageKind kind;
-        QString text;
-    };
+    using Message = Ucomtc::Message;
     // What the program did since the last Forget(): command lines ("system: …", "shell: …",
     // "privileged: … -> true") and message boxes.
     const QStringList& commands() const { return commands_; }
@@ -36,9 +32,10 @@ public:
     void Forget();
 
 private:
-    void NotePrivileged(const QString& command, bool carriedOut);
+    void ShowMessage(const Message& message);
 
     Transcript& transcript_;
+    Ucomtc::ScopedMessageSink sink_;
     QStringList commands_;
     QList<Message> messages_;
     int privilegedDone_ = 0;

@@ -7,7 +7,7 @@
 #include "Scenarios.h"
 #include "Transcript.h"
 
-#include <PrivilegedClient.h>
+#include "services/Constants.h"
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>

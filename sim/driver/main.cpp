@@ -6,9 +6,9 @@
 #include "SimPaths.h"
 #include "Transcript.h"
 
-#include <Host.h>
+#include "machine/Host.h"
 
-#include <VirtualScreen.h>
+#include "tests/support/VirtualScreen.h"
 
 #include <QApplication>
 #include <QDir>

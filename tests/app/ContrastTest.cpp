@@ -1,11 +1,11 @@
 // Every text of every window readable under a light and a dark colour scheme, measured against the
 // background it is drawn on; black where the designed look can keep it. Runs in a private /tmp:
 // the forms' show handlers use the fixed capture paths.
-#include <Application.h>
-#include <DarkPalette.h>
-#include <FakeHost.h>
-#include <MainForm.h>
-#include <Ucomtc.h>
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "services/Ucomtc.h"
+#include "tests/support/DarkPalette.h"
+#include "tests/support/FakeHost.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

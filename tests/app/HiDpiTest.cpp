@@ -1,10 +1,10 @@
 // On a screen with two pixels to a point every picture the program shows must come from a source
 // with at least twice as many pixels as the points it covers, at its designed logical size.
-#include <Application.h>
-#include <FakeHost.h>
-#include <MainForm.h>
-#include <Ucomtc.h>
-#include <VirtualScreen.h>
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "services/Ucomtc.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/VirtualScreen.h"
 
 #include <QApplication>
 #include <QFileInfo>

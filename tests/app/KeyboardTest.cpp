@@ -2,11 +2,11 @@
 // mnemonics and opened with Enter or Space, every dialog worked with keys alone (QTest key events
 // only), and every control and picture named for screen readers. Runs in a private /tmp: the
 // dialogs' show handlers use the fixed capture paths.
-#include <Application.h>
-#include <FakeHost.h>
-#include <LibcHost.h>
-#include <MainForm.h>
-#include <Ucomtc.h>
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "machine/LibcHost.h"
+#include "services/Ucomtc.h"
+#include "tests/support/FakeHost.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -265,8 +265,7 @@ void KeyboardTest::everyControlAndPictureHasAName()
     QList<QWidget*> windows{main_};
     for (const QString& name : application_->FormNames().mid(1))
         windows.append(FindForm(name));
-    const auto box =
-        LibcHost::CreateMessageBox(MessageKind::Error, QStringLiteral("command yast is not found"), main_);
+    const auto box = CreateMessageBox(MessageKind::Error, QStringLiteral("command yast is not found"), main_);
     windows.append(box.get());
 
     for (QWidget* window : windows) {

@@ -2,12 +2,12 @@
 // view on one that does not. The screen comes from LAPSTONE_TEST_SCREEN; ctest runs this once for
 // each of 1024 × 768, 1366 × 768 and 1920 × 1080. Runs in a private /tmp: the forms' show handlers
 // use the fixed capture paths.
-#include <Application.h>
-#include <FakeHost.h>
-#include <LibcHost.h>
-#include <MainForm.h>
-#include <Ucomtc.h>
-#include <VirtualScreen.h>
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "machine/LibcHost.h"
+#include "services/Ucomtc.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/VirtualScreen.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -74,7 +74,7 @@ void PlacementTest::everyWindowLiesOnTheScreen()
     for (const QString& name : application.FormNames().mid(1))
         windows.append(FindForm(name));
     const auto box =
-        LibcHost::CreateMessageBox(MessageKind::Error, QStringLiteral("command dmidecode not found"), main);
+        CreateMessageBox(MessageKind::Error, QStringLiteral("command dmidecode not found"), main);
     windows.append(box.get());
 
     for (QWidget* window : windows) {

@@ -1,7 +1,7 @@
 // The nine command lines the configuration program sends, written out as the program sends them.
 #pragma once
 
-#include <DaemonProtocol.h>
+#include "protocol/DaemonProtocol.h"
 
 #include <array>
 #include <string_view>

@@ -2,12 +2,12 @@
 // state, the exact command lines and messages of OK, Apply, Mouse Properties and Help, which buttons
 // close the dialog, and what the touchpad's configuration edits do to a real file. Runs in a
 // private /tmp.
-#include <Application.h>
-#include <FakeHost.h>
-#include <MainForm.h>
-#include <Ucomtc.h>
-#include <nubstickform.h>
-#include <touchpadform.h>
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "dialogs/nubstickform.h"
+#include "dialogs/touchpadform.h"
+#include "services/Ucomtc.h"
+#include "tests/support/FakeHost.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -189,8 +189,9 @@ void DeviceDialogsTest::EditFor(const QString& config)
          {RemoveOption, AddOption, MoveScratch, LookForShmConfig, QStringLiteral("rm -f /tmp/xorgconfig")}) {
         host_.answers.insert(command, [command, config] {
             QProcess shell;
-            shell.start(QStringLiteral("/bin/sh"),
-                        {QStringLiteral("-c"), QString(command).replace(XorgConf, config)});
+            shell.start(
+                QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), FakeHost::RealLine(QString(command).replace(XorgConf, config))});
             shell.waitForFinished();
             return shell.exitStatus() == QProcess::NormalExit ? shell.exitCode() << 8 : -1;
         });
@@ -294,7 +295,7 @@ void DeviceDialogsTest::nubstickShowsTheRate()
     QCOMPARE(host_.log,
              (QStringList{QStringLiteral("system: ") + ReadRate, QStringLiteral("shell: rm /tmp/nubstick")}));
     QCOMPARE(State(nubstick_)->currentText(), shown);
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/nubstick")));
+    QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/nubstick"))));
 }
 
 void DeviceDialogsTest::nubstickWithoutDriverKeepsTheSelection()
@@ -436,7 +437,7 @@ void DeviceDialogsTest::touchpadShowsTheListing()
                               QStringLiteral("shell: rm /tmp/touchpad")};
     QCOMPARE(host_.log, AskedWhereis("synclient") + read);
     QCOMPARE(State(touchpad_)->currentText(), shown);
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/touchpad")));
+    QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/touchpad"))));
     // The stick's rate file has nothing to do with the touchpad.
     QVERIFY(!host_.fileTests.contains(RateFile));
 }
@@ -561,7 +562,7 @@ void DeviceDialogsTest::configurationEditsOnARealFile()
     QCOMPARE(content(), plain);
     QCOMPARE(host_.log.mid(host_.log.size() - 2),
              (QStringList{QStringLiteral("system: rm -f /tmp/xorgconfig"), OffNotKept + NeedsRoot}));
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/xorgconfig")));
+    QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/xorgconfig"))));
     EditFor(config);
 
     // A failed edit leaves no configuration behind that was not there, and no scratch file.
@@ -572,7 +573,7 @@ void DeviceDialogsTest::configurationEditsOnARealFile()
     QCOMPARE(content(), QByteArray("(missing)"));
     QCOMPARE(host_.log.last(),
              OffNotKept + QStringLiteral("there is no X server configuration /etc/X11/xorg.conf."));
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/xorgconfig")));
+    QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/xorgconfig"))));
     QVERIFY(!host_.log.contains(QStringLiteral("system: ") + MoveScratch));
     QVERIFY(host_.log.contains(QStringLiteral("system: synclient TouchpadOff=1")));
     QVERIFY(touchpad_->isVisible());

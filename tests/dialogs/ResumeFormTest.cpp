@@ -1,9 +1,9 @@
 // The resume lock dialog on real kpowersaverc files: its commands go through the seam, where they
 // are recorded and then run by the real shell, sed and mv against a home of the test's own. Runs in
 // a private /tmp.
-#include <FakeHost.h>
-#include <Resume.h>
-#include <Ucomtc.h>
+#include "dialogs/Resume.h"
+#include "services/Ucomtc.h"
+#include "tests/support/FakeHost.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -47,7 +47,7 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), environment.value(QStringLiteral("HOME")));
         shell.setProcessEnvironment(env);
-        shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
+        shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), FakeHost::RealLine(command)});
         if (!shell.waitForFinished(10000))
             qFatal("sh did not finish: %s", qPrintable(command));
         // The wait status system() would give.
@@ -272,7 +272,7 @@ void ResumeFormTest::okWritesTheSetting()
         QCOMPARE(host_.log, commands);
         QVERIFY(!form_->isVisible());
         QVERIFY(!QFile::exists(Capture));
-        QVERIFY(!QFile::exists(QStringLiteral("/tmp/kpowersaverc")));
+        QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/kpowersaverc"))));
     }
 }
 

@@ -1,10 +1,10 @@
 // The security information dialog through the host seam: the screen saver query, the three BIOS
 // password queries with their independent outcomes, the tool launches and the closing. Runs in a
 // private /tmp.
-#include <FakeHost.h>
-#include <PrivilegedClient.h>
-#include <SecureForm.h>
-#include <Ucomtc.h>
+#include "dialogs/SecureForm.h"
+#include "machine/PrivilegedClient.h"
+#include "services/Ucomtc.h"
+#include "tests/support/FakeHost.h"
 
 #include <QDialog>
 #include <QFile>
@@ -28,17 +28,6 @@ const QString AdminQuery =
 const QString HardDiskQuery =
     QStringLiteral("/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}' > /tmp/dmidecode");
 const QString Remove = QStringLiteral("rm /tmp/dmidecode");
-
-// A host whose daemon requests go through the real client, to a socket nobody listens on.
-class NoDaemonHost : public FakeHost
-{
-public:
-    bool RunPrivileged(const QString& socketPath, const QString& command) override
-    {
-        log.append(QStringLiteral("privileged: ") + command);
-        return RunPrivilegedThrough(*this, socketPath, command, 1000);
-    }
-};
 
 } // namespace
 
@@ -268,16 +257,18 @@ void SecureFormTest::refusedQueriesLeaveTheirLabelsOnly()
 
 void SecureFormTest::unreachableDaemonIsReportedForEachQuery()
 {
-    NoDaemonHost host;
+    FakeHost host;
+    host.daemonUp = false;
     host.environment = host_.environment;
     host.Whereis(QStringLiteral("dmidecode"), true);
     Answer(host, LockQuery, "Lock=true\n");
     Show(host);
 
     const QString message = QStringLiteral("plain: ") + QString::fromLatin1(MsgDaemonNotStarted);
-    QCOMPARE(host.log.mid(4), (QStringList{QStringLiteral("privileged: ") + PowerOnQuery, message,
-                                           QStringLiteral("privileged: ") + AdminQuery, message,
-                                           QStringLiteral("privileged: ") + HardDiskQuery, message}));
+    QCOMPARE(host.log.mid(4),
+             (QStringList{QStringLiteral("privileged: ") + PowerOnQuery,
+                          QStringLiteral("privileged: ") + AdminQuery,
+                          QStringLiteral("privileged: ") + HardDiskQuery, message, message, message}));
     for (const char* label : {"LabelPwpwd", "LabelAdminpwd", "LabelHdpwd"})
         QCOMPARE(Text(label), QStringLiteral("Unknown"));
     QVERIFY(!Button("ButtonScrnPwd")->isEnabled());
@@ -322,7 +313,8 @@ void SecureFormTest::statesNeverReadAreUnknown_data()
 void SecureFormTest::statesNeverReadAreUnknown()
 {
     QFETCH(QString, failure);
-    NoDaemonHost stopped;
+    FakeHost stopped;
+    stopped.daemonUp = false;
     FakeHost failing;
     FakeHost& host = failure == QLatin1String("daemon stopped") ? stopped : failing;
     for (FakeHost* each : {&host, &host_}) {

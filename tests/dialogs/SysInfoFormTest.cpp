@@ -1,12 +1,12 @@
 // The system information dialog through the host seam: what each opening and tab change reads and
 // shows, the battery selector, the fall-back to the BIOS tab, the messages, Help, closing and
 // copying rows. Runs in a private /tmp.
-#include <Application.h>
-#include <FakeHost.h>
-#include <MainForm.h>
-#include <SysInfForm.h>
-#include <TestData.h>
-#include <Ucomtc.h>
+#include "app/Application.h"
+#include "app/MainForm.h"
+#include "dialogs/SysInfForm.h"
+#include "services/Ucomtc.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/TestData.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>

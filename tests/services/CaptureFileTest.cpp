@@ -1,9 +1,9 @@
 // Reading labelled values out of capture files, with the real shell removing them afterwards.
-#include <CaptureFile.h>
-#include <Constants.h>
-#include <IoError.h>
-#include <TestData.h>
-#include <Unprivileged.h>
+#include "machine/Capture.h"
+#include "machine/IoError.h"
+#include "services/Constants.h"
+#include "tests/support/TestData.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QFile>
 #include <QTemporaryDir>

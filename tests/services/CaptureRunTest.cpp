@@ -1,10 +1,12 @@
 // The life of a capture file: which way each step runs, in which order, and what a failed step
-// leaves behind. The commands are answered by FakeHost; the file lives in a temporary directory.
-#include <CaptureFile.h>
-#include <Commands.h>
-#include <FakeHost.h>
-#include <Handlers.h>
-#include <IoError.h>
+// leaves behind, and what root's way says when no daemon answers. The commands are answered by
+// FakeHost; the file lives in a temporary directory.
+#include "machine/Capture.h"
+#include "machine/IoError.h"
+#include "services/Commands.h"
+#include "services/Constants.h"
+#include "tests/support/FakeHost.h"
+#include "widgets/Handlers.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +40,7 @@ private:
     QTemporaryDir dir_;
     QString path_;
     QString remove_;
+    Messages messages_;
     FakeHost host_;
 };
 
@@ -47,6 +50,7 @@ void CaptureRunTest::init()
     path_ = dir_.filePath(QStringLiteral("capture"));
     remove_ = QStringLiteral("rm ") + path_;
     QFile::remove(path_);
+    messages_.clear();
     host_ = FakeHost();
     Host::install(&host_);
 }
@@ -69,8 +73,7 @@ void CaptureRunTest::runsWriteReadRemoveInOrder_data()
     QTest::newRow("system, system") << RunWith::System << RunWith::System << QStringList{"system", "system"};
     QTest::newRow("system, shell") << RunWith::System << RunWith::Shell << QStringList{"system", "shell"};
     QTest::newRow("shell, shell") << RunWith::Shell << RunWith::Shell << QStringList{"shell", "shell"};
-    QTest::newRow("daemon, daemon") << RunWith::Daemon << RunWith::Daemon
-                                    << QStringList{"privileged", "privileged"};
+    QTest::newRow("root, root") << RunWith::Root << RunWith::Root << QStringList{"privileged", "privileged"};
 }
 
 void CaptureRunTest::runsWriteReadRemoveInOrder()
@@ -96,7 +99,7 @@ void CaptureRunTest::emptyOutputIsStillRemoved()
     const QString command = QStringLiteral("synclient -l | grep TouchpadOff > ") + path_;
     answerWith(command, QByteArray());
 
-    QCOMPARE(CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell), QString());
+    QCOMPARE(CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell, messages_), QString());
     QCOMPARE(host_.log,
              (QStringList{QStringLiteral("system: ") + command, QStringLiteral("shell: ") + remove_}));
 }
@@ -120,11 +123,20 @@ void CaptureRunTest::refusedDaemonWriteReadsAndRemovesNothing()
     host_.privilegedResults[command] = false;
     bool used = false;
 
-    QVERIFY(!WithCaptureFirstLine(RunWith::Daemon, command, path_, RunWith::Daemon,
+    QVERIFY(!WithCaptureFirstLine(RunWith::Root, command, path_, RunWith::Root,
                                   [&](const QString&) { used = true; }));
 
     QVERIFY(!used);
     QCOMPARE(host_.log, QStringList{QStringLiteral("privileged: ") + command});
+
+    // Without a daemon nothing runs either, and the reading says why rather than showing it.
+    host_.log.clear();
+    host_.daemonUp = false;
+    QVERIFY(!WithCaptureFirstLine(
+        RunWith::Root, command, path_, RunWith::Root, [&](const QString&) { used = true; }, messages_));
+    QVERIFY(!used);
+    QCOMPARE(host_.log, QStringList{QStringLiteral("privileged: ") + command});
+    QCOMPARE(messages_, (Messages{{MessageKind::Plain, QString::fromLatin1(MsgDaemonNotStarted)}}));
 }
 
 void CaptureRunTest::unreadableFileStaysAndReachesTheReport()
@@ -136,13 +148,14 @@ void CaptureRunTest::unreadableFileStaysAndReachesTheReport()
         QFile::remove(path_);
         return 256;
     });
-    QVERIFY_THROWS_EXCEPTION(IoError, CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell));
+    QVERIFY_THROWS_EXCEPTION(IoError,
+                             CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell, messages_));
     QCOMPARE(host_.log, QStringList{QStringLiteral("system: ") + command});
 
     host_.log.clear();
     bool goneOn = false;
     Guarded([&] {
-        CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell);
+        CaptureFirstLine(RunWith::System, command, path_, RunWith::Shell, messages_);
         goneOn = true;
     });
     QVERIFY(!goneOn);
@@ -177,9 +190,10 @@ void CaptureRunTest::homeLinesRunAsTheHomesOwner()
     QFile::remove(path_);
 
     EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), file, path_,
-                    RunWith::SystemInHome);
-    CaptureFirstLine(RunWith::ShellInHome, QStringLiteral("cat ") + file + QStringLiteral(" > ") + path_,
-                     path_, RunWith::Shell);
+                    {RunWith::System, As::HomeOwner});
+    CaptureFirstLine({RunWith::Shell, As::HomeOwner},
+                     QStringLiteral("cat ") + file + QStringLiteral(" > ") + path_, path_, RunWith::Shell,
+                     messages_);
 
     const QString shellKind = kind == QLatin1String("system") ? QStringLiteral("shell") : kind;
     QCOMPARE(host_.log,

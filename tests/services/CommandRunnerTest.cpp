@@ -1,7 +1,7 @@
 // The ways of running commands, against the real shell, whereis, sed and mv. Runs in a private /tmp.
-#include <Commands.h>
-#include <Constants.h>
-#include <Unprivileged.h>
+#include "services/Commands.h"
+#include "services/Constants.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,8 +1,10 @@
 // The daemon client against a scripted daemon on a real local socket. Runs in a private /tmp, so the
 // daemon can stand at the program's own socket path.
-#include <Constants.h>
-#include <LibcHost.h>
-#include <PrivilegedClient.h>
+#include "machine/PrivilegedClient.h"
+#include "machine/LibcHost.h"
+#include "services/Commands.h"
+#include "services/Constants.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -18,6 +20,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace Ucomtc;
 
@@ -140,7 +143,7 @@ private:
     std::thread thread_;
 };
 
-// The production client with a chosen user id, and with system() and message boxes recorded.
+// The production client with a chosen user id, and with system() recorded.
 class ClientHost : public LibcHost
 {
 public:
@@ -150,17 +153,9 @@ public:
         systemCalls.append(command);
         return 0;
     }
-    void ShowMessage(MessageKind kind, const QString& text) override
-    {
-        messages.append(text);
-        QVERIFY(kind == MessageKind::Plain);
-        cursorWasBackForMessage = QApplication::overrideCursor() == nullptr;
-    }
 
     uid_t uid = 1000;
     QStringList systemCalls;
-    QStringList messages;
-    bool cursorWasBackForMessage = false;
 };
 
 } // namespace
@@ -180,19 +175,33 @@ private slots:
     void aDaemonThatHangsUpDoesNotKillTheProgram();
     void rootRunsTheCommandItself();
     void anotherUsersListenerIsNoDaemon();
-    void aStartedRequestIsJudgedWhenWaitedFor();
+    void aFullQueueCountsAsNoDaemonInTime();
 
 private:
-    QString socketPath_ = QStringLiteral("/tmp/vx_vc_socket");
+    // RunPrivileged as a form calls it, on the client host; its message boxes are recorded.
+    bool Ask(const QString& command)
+    {
+        ScopedHost scope(host_);
+        ScopedMessageSink sink([this](const Message& message) {
+            messages_.append(message.text);
+            QVERIFY(message.kind == MessageKind::Plain);
+            cursorWasBackForMessage_ = QApplication::overrideCursor() == nullptr;
+        });
+        return RunPrivileged(command);
+    }
+
+    QString socketPath_ = QString::fromLatin1(DaemonSocketPath);
     ClientHost host_;
+    QStringList messages_;
+    bool cursorWasBackForMessage_ = false;
 };
 
 void PrivilegedClientTest::init()
 {
     host_.uid = 1000;
     host_.systemCalls.clear();
-    host_.messages.clear();
-    host_.cursorWasBackForMessage = false;
+    messages_.clear();
+    cursorWasBackForMessage_ = false;
     host_.setReplyTimeout(30000);
 }
 
@@ -202,12 +211,12 @@ void PrivilegedClientTest::sendsLengthCommandAndNul()
     const QByteArray command = "echo -n 100 > /sys/devices/platform/i804"; // 40 characters
     QCOMPARE(command.size(), 40);
 
-    QVERIFY(host_.RunPrivileged(QString::fromLatin1(DaemonSocketPath), QString::fromLatin1(command)));
+    QVERIFY(Ask(QString::fromLatin1(command)));
 
     QCOMPARE(daemon.received(), QByteArray("\x29\x00\x00\x00", 4) + command + QByteArray(1, '\0'));
     QCOMPARE(daemon.cursorDuringRequest(), Qt::WaitCursor);
     QVERIFY(QApplication::overrideCursor() == nullptr);
-    QVERIFY(host_.messages.isEmpty());
+    QVERIFY(messages_.isEmpty());
     QVERIFY(host_.systemCalls.isEmpty());
 }
 
@@ -226,26 +235,25 @@ void PrivilegedClientTest::judgesTheReply()
     QFETCH(int, reply);
     QFETCH(bool, carriedOut);
     ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::Reply, reply);
-    QCOMPARE(host_.RunPrivileged(socketPath_, QStringLiteral("rm /tmp/StoredDmi")), carriedOut);
-    QVERIFY(host_.messages.isEmpty());
+    QCOMPARE(Ask(QStringLiteral("rm /tmp/StoredDmi")), carriedOut);
+    QVERIFY(messages_.isEmpty());
 }
 
 void PrivilegedClientTest::noDaemonShowsTheMessage()
 {
-    QVERIFY(!host_.RunPrivileged(socketPath_, QStringLiteral("dmidecode > /tmp/StoredDmi")));
-    QCOMPARE(host_.messages,
-             QStringList{QStringLiteral(
-                 "The daemon isn't started, maybe the non-root users can't view some infomation "
-                 "of the LapstoneConfiguration")});
-    QVERIFY(host_.cursorWasBackForMessage);
+    QVERIFY(!Ask(QStringLiteral("dmidecode > /tmp/StoredDmi")));
+    QCOMPARE(messages_, QStringList{QStringLiteral(
+                            "The daemon isn't started, maybe the non-root users can't view some infomation "
+                            "of the LapstoneConfiguration")});
+    QVERIFY(cursorWasBackForMessage_);
     QVERIFY(host_.systemCalls.isEmpty());
 
     // A socket nobody listens on is no better.
     {
         ScriptedDaemon gone(socketPath_, ScriptedDaemon::Behaviour::Reply);
     }
-    QVERIFY(!host_.RunPrivileged(socketPath_, QStringLiteral("rm /tmp/StoredDmi")));
-    QCOMPARE(host_.messages.size(), 2);
+    QVERIFY(!Ask(QStringLiteral("rm /tmp/StoredDmi")));
+    QCOMPARE(messages_.size(), 2);
 }
 
 void PrivilegedClientTest::incompleteRepliesFail_data()
@@ -263,9 +271,9 @@ void PrivilegedClientTest::incompleteRepliesFail()
     host_.setReplyTimeout(400);
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(!host_.RunPrivileged(socketPath_, QStringLiteral("dmidecode > /tmp/StoredDmi")));
+    QVERIFY(!Ask(QStringLiteral("dmidecode > /tmp/StoredDmi")));
     QVERIFY2(clock.elapsed() < 3000, "the wait for a reply is bounded");
-    QVERIFY(host_.messages.isEmpty());
+    QVERIFY(messages_.isEmpty());
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -276,7 +284,7 @@ void PrivilegedClientTest::aDaemonThatHangsUpDoesNotKillTheProgram()
     ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::HangUp);
     const QString longCommand(3000, QLatin1Char('x'));
     for (int attempt = 0; attempt < 20; ++attempt)
-        QVERIFY(!host_.RunPrivileged(socketPath_, longCommand));
+        QVERIFY(!Ask(longCommand));
     QVERIFY(daemon.connections() > 0);
 }
 
@@ -284,7 +292,7 @@ void PrivilegedClientTest::rootRunsTheCommandItself()
 {
     ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::Reply, 1);
     host_.uid = 0;
-    QVERIFY(host_.RunPrivileged(socketPath_, QStringLiteral("dmidecode > /tmp/StoredDmi")));
+    QVERIFY(Ask(QStringLiteral("dmidecode > /tmp/StoredDmi")));
     QCOMPARE(host_.systemCalls, QStringList{QStringLiteral("dmidecode > /tmp/StoredDmi")});
     QTest::qWait(100);
     QCOMPARE(daemon.connections(), 0);
@@ -328,8 +336,7 @@ void PrivilegedClientTest::anotherUsersListenerIsNoDaemon()
     char ready = 0;
     QCOMPARE(::read(pipeFds[0], &ready, 1), ssize_t(1));
 
-    QVERIFY(!host_.RunPrivileged(QString::fromLatin1(DaemonSocketPath),
-                                 QStringLiteral("dmidecode > /tmp/StoredDmi")));
+    QVERIFY(!Ask(QStringLiteral("dmidecode > /tmp/StoredDmi")));
 
     char received = -1;
     QCOMPARE(::read(pipeFds[0], &received, 1), ssize_t(1));
@@ -337,36 +344,37 @@ void PrivilegedClientTest::anotherUsersListenerIsNoDaemon()
     int status = 0;
     ::waitpid(child, &status, 0);
     QCOMPARE(int(received), 0);
-    QCOMPARE(host_.messages, QStringList{QString::fromLatin1(MsgDaemonNotStarted)});
+    QCOMPARE(messages_, QStringList{QString::fromLatin1(MsgDaemonNotStarted)});
     ::unlink(DaemonSocketPath);
 }
 
-void PrivilegedClientTest::aStartedRequestIsJudgedWhenWaitedFor()
+void PrivilegedClientTest::aFullQueueCountsAsNoDaemonInTime()
 {
-    const QString dump = QStringLiteral("dmidecode > /tmp/StoredDmi");
-    {
-        ScriptedDaemon daemon(socketPath_, ScriptedDaemon::Behaviour::Reply, 1);
-        const auto finish = host_.StartPrivileged(socketPath_, dump);
-        // The daemon has the request before anyone waits for its reply.
-        QTRY_COMPARE(daemon.connections(), 1);
-        QVERIFY(!finish());
-        QCOMPARE(daemon.received(),
-                 QByteArray("\x1b\x00\x00\x00", 4) + dump.toLatin1() + QByteArray(1, '\0'));
-        QVERIFY(QApplication::overrideCursor() == nullptr);
+    // A listener that accepts nobody, its queue filled by others: connecting must not block.
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, DaemonSocketPath);
+    ::unlink(DaemonSocketPath);
+    QCOMPARE(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    QCOMPARE(::listen(listener, 0), 0);
+    std::vector<int> queued;
+    for (int i = 0; i < 64; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+        queued.push_back(fd);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            break;
     }
-
-    // Without a daemon, the message comes with the wait, not with the start.
-    const auto unanswered = host_.StartPrivileged(socketPath_, dump);
-    QVERIFY(host_.messages.isEmpty());
-    QVERIFY(!unanswered());
-    QCOMPARE(host_.messages.size(), 1);
-
-    // Root runs the command itself, when the result is asked for.
-    host_.uid = 0;
-    const auto direct = host_.StartPrivileged(socketPath_, dump);
-    QVERIFY(host_.systemCalls.isEmpty());
-    QVERIFY(direct());
-    QCOMPARE(host_.systemCalls, QStringList{dump});
+    host_.setReplyTimeout(400);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!Ask(QStringLiteral("dmidecode > /tmp/StoredDmi")));
+    QVERIFY2(clock.elapsed() < 3000, "connecting is bounded by the same limit");
+    QCOMPARE(messages_, QStringList{QString::fromLatin1(MsgDaemonNotStarted)});
+    for (const int fd : queued)
+        ::close(fd);
+    ::close(listener);
+    ::unlink(DaemonSocketPath);
 }
 
 QTEST_MAIN(PrivilegedClientTest)

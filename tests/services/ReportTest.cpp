@@ -1,6 +1,6 @@
 // The report's three formats: every value comes back exactly from the JSON, the Markdown table keeps
 // two cells per row whatever a value holds, and the text aligns each section's values.
-#include <Report.h>
+#include "readers/Report.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

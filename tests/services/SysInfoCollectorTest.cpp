@@ -1,9 +1,9 @@
 // The system information rows through the host seam: the General and BIOS tabs from real dmidecode
 // dumps and /proc files, run by the real shell with the machine's paths pointed at test data, and
 // the battery tab from real battery driver files. Runs in a private /tmp.
-#include <FakeHost.h>
-#include <TestData.h>
-#include <Ucomtc.h>
+#include "services/Ucomtc.h"
+#include "tests/support/FakeHost.h"
+#include "tests/support/TestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +11,23 @@
 #include <cstdlib>
 
 using namespace Ucomtc;
+
+namespace {
+
+// As the dialog does it: the rows of a tab, with the reading's messages shown.
+void ShowSysInfo(int tab, TSysInfoArray& rows)
+{
+    auto read = GetSysInfo(tab);
+    ShowMessages(read.messages);
+    rows = std::move(read.value);
+}
+
+void ShowCopyBatteryFiles(int battery)
+{
+    ShowMessages(CopyBatteryFiles(battery));
+}
+
+} // namespace
 
 namespace {
 
@@ -97,7 +114,7 @@ void SysInfoCollectorTest::cleanup()
 {
     scope_.reset();
     for (const char* name : {"StoredDmi", "dmidecode", "mem", "state", "info", "command"}) {
-        const QString path = QStringLiteral("/tmp/") + QLatin1String(name);
+        const QString path = FakeHost::Real(QStringLiteral("/tmp/") + QLatin1String(name));
         QFile::remove(path);
         QDir().rmdir(path);
     }
@@ -106,7 +123,9 @@ void SysInfoCollectorTest::cleanup()
 void SysInfoCollectorTest::Use(const Machine& machine)
 {
     const auto run = [](QString command, const QString& from, const QString& to) {
-        return [command = command.replace(from, to)] { return std::system(qPrintable(command)); };
+        return [command = FakeHost::RealLine(command.replace(from, to))] {
+            return std::system(qPrintable(command));
+        };
     };
     host_.answers.insert(DumpCommand, run(DumpCommand, QStringLiteral("/usr/sbin/dmidecode"),
                                           QStringLiteral("cat ") + machine.dump));
@@ -134,8 +153,8 @@ void SysInfoCollectorTest::UseBatteries(const QString& bat0State, const QString&
             host_.files[file] = !sources[i].isEmpty();
             const QString copy =
                 QStringLiteral("cp ") + file + QStringLiteral(" /tmp/") + QLatin1String(names[i]);
-            const QString real =
-                QStringLiteral("cp ") + sources[i] + QStringLiteral(" /tmp/") + QLatin1String(names[i]);
+            const QString real = QStringLiteral("cp ") + sources[i] + QStringLiteral(" ") +
+                                 FakeHost::Real(QStringLiteral("/tmp/") + QLatin1String(names[i]));
             host_.answers.insert(copy, [real] { return std::system(qPrintable(real)); });
         }
     }
@@ -200,7 +219,7 @@ void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles()
     Use(machine);
 
     TSysInfoArray rows{{QStringLiteral("left over"), QStringLiteral("from before")}};
-    GetSysInfo(GeneralTab, rows);
+    ShowSysInfo(GeneralTab, rows);
 
     QCOMPARE(rows.size(), 6);
     const QStringList attributes{"OS information", "Kernel information", "Processor",
@@ -210,15 +229,15 @@ void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles()
     QCOMPARE(Values(rows), expected);
     QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
     for (const char* name : {"StoredDmi", "dmidecode", "mem", "command"})
-        QVERIFY2(!QFile::exists(QStringLiteral("/tmp/") + QLatin1String(name)), name);
+        QVERIFY2(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/") + QLatin1String(name))), name);
 }
 
 void SysInfoCollectorTest::generalRunsEachCommandTheWayItNeeds()
 {
     Use(Machine{});
     TSysInfoArray rows;
-    GetSysInfo(GeneralTab, rows);
-    GetSysInfo(GeneralTab, rows); // nothing is kept: the second call does everything again
+    ShowSysInfo(GeneralTab, rows);
+    ShowSysInfo(GeneralTab, rows); // nothing is kept: the second call does everything again
 
     const QStringList once{
         "system: whereis dmidecode >/tmp/command",
@@ -262,7 +281,7 @@ void SysInfoCollectorTest::biosRowsFollowTheDumpInOrder()
     Use(machine);
 
     TSysInfoArray rows;
-    GetSysInfo(BiosTab, rows);
+    ShowSysInfo(BiosTab, rows);
 
     const QStringList attributes{"BIOS version",
                                  "BIOS date",
@@ -274,7 +293,7 @@ void SysInfoCollectorTest::biosRowsFollowTheDumpInOrder()
     for (qsizetype i = 0; i < rows.size(); ++i)
         QCOMPARE(rows[i].Attribute, attributes[i]);
     QCOMPARE(Values(rows), expected);
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/StoredDmi")));
+    QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/StoredDmi"))));
     // The BIOS tab reads nothing but the dump.
     QCOMPARE(host_.Entries(QStringLiteral("system: ")).size(), 2);
     QVERIFY(host_.Entries(QStringLiteral("shell: ")) == QStringList{"rm /tmp/StoredDmi"});
@@ -288,11 +307,11 @@ void SysInfoCollectorTest::aMissingDumpGivesBlankValues()
     host_.privilegedResults[DumpCommand] = false;
 
     TSysInfoArray rows;
-    GetSysInfo(BiosTab, rows);
+    ShowSysInfo(BiosTab, rows);
     QCOMPARE(Values(rows), (QStringList{" ", " ", "", " ", " ", " "}));
     QVERIFY(host_.Entries(QStringLiteral("shell: ")).isEmpty());
 
-    GetSysInfo(GeneralTab, rows);
+    ShowSysInfo(GeneralTab, rows);
     QCOMPARE(rows.size(), 6);
     QCOMPARE(rows[4].Value, QStringLiteral(" "));
     QCOMPARE(rows[5].Value, QStringLiteral(" "));
@@ -304,18 +323,18 @@ void SysInfoCollectorTest::withoutDmidecodeEveryTabIsEmpty()
     Use(Machine{});
     host_.Whereis(QStringLiteral("dmidecode"), false);
     UseBatteries(TestDataPath(QStringLiteral("sysinfo/battery/state-ac-full")), QString());
-    CopyBatteryFiles(0);
+    ShowCopyBatteryFiles(0);
     host_.log.clear();
 
     for (int tab : {0, 1, 2, 3}) {
         TSysInfoArray rows{{QStringLiteral("left over"), QString()}};
-        GetSysInfo(tab, rows);
+        ShowSysInfo(tab, rows);
         QVERIFY(rows.isEmpty());
     }
     const QStringList once{"system: whereis dmidecode >/tmp/command", "system: rm /tmp/command",
                            "error: command dmidecode not found"};
     QCOMPARE(host_.log, once + once + once + once);
-    QVERIFY(QFile::exists(QStringLiteral("/tmp/state"))); // the battery copy was not read
+    QVERIFY(QFile::exists(FakeHost::Real(QStringLiteral("/tmp/state")))); // the battery copy was not read
 }
 
 void SysInfoCollectorTest::otherTabsAreEmptyAfterTheDump()
@@ -324,7 +343,7 @@ void SysInfoCollectorTest::otherTabsAreEmptyAfterTheDump()
     for (int tab : {-1, 3}) {
         host_.log.clear();
         TSysInfoArray rows{{QStringLiteral("left over"), QString()}};
-        GetSysInfo(tab, rows);
+        ShowSysInfo(tab, rows);
         QVERIFY(rows.isEmpty());
         QCOMPARE(host_.Entries(QStringLiteral("privileged: ")), QStringList{DumpCommand});
         QVERIFY(host_.Entries(QStringLiteral("shell: ")).isEmpty());
@@ -338,9 +357,9 @@ void SysInfoCollectorTest::anUnreadableCaptureFileEndsTheCollection()
     host_.answers.insert(MemCommand, [] { return FakeHost::PutFolderAt(QStringLiteral("/tmp/mem")); });
 
     TSysInfoArray rows;
-    QVERIFY_THROWS_EXCEPTION(IoError, GetSysInfo(GeneralTab, rows));
+    QVERIFY_THROWS_EXCEPTION(IoError, ShowSysInfo(GeneralTab, rows));
     QVERIFY(!host_.log.contains(QStringLiteral("shell: rm /tmp/mem")));
-    QVERIFY(QFileInfo(QStringLiteral("/tmp/mem")).isDir());
+    QVERIFY(QFileInfo(FakeHost::Real(QStringLiteral("/tmp/mem"))).isDir());
 }
 
 void SysInfoCollectorTest::batteryRowsFollowThePowerState_data()
@@ -404,9 +423,9 @@ void SysInfoCollectorTest::batteryRowsFollowThePowerState()
     Use(Machine{});
     UseBatteries(TestDataPath(QStringLiteral("sysinfo/battery/") + state), QString());
 
-    CopyBatteryFiles(0);
+    ShowCopyBatteryFiles(0);
     TSysInfoArray rows;
-    GetSysInfo(BatteryTab, rows);
+    ShowSysInfo(BatteryTab, rows);
 
     QCOMPARE(AsPairs(rows), expected);
     QCOMPARE(host_.Entries(QStringLiteral("shell: ")),
@@ -414,21 +433,21 @@ void SysInfoCollectorTest::batteryRowsFollowThePowerState()
                           "rm /tmp/state", "rm /tmp/info"}));
     QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
     // The dump is taken but not read; it waits for the next General or BIOS read.
-    QVERIFY(QFile::exists(QStringLiteral("/tmp/StoredDmi")));
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/state")));
-    QVERIFY(!QFile::exists(QStringLiteral("/tmp/info")));
+    QVERIFY(QFile::exists(FakeHost::Real(QStringLiteral("/tmp/StoredDmi"))));
+    QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/state"))));
+    QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/info"))));
 }
 
 void SysInfoCollectorTest::batteryTabWithoutACopyIsBlank()
 {
     Use(Machine{});
     UseBatteries(TestDataPath(QStringLiteral("sysinfo/battery/state-ac-full")), QString());
-    CopyBatteryFiles(0);
+    ShowCopyBatteryFiles(0);
 
     TSysInfoArray first;
-    GetSysInfo(BatteryTab, first);
+    ShowSysInfo(BatteryTab, first);
     TSysInfoArray second;
-    GetSysInfo(BatteryTab, second);
+    ShowSysInfo(BatteryTab, second);
 
     QCOMPARE(first.size(), 15);
     QCOMPARE(first[0].Value, QStringLiteral("Charged"));
@@ -483,13 +502,13 @@ void SysInfoCollectorTest::batteryCopiesFallBackOnlyFromTheFirst()
     UseBatteries(bat0, bat1);
     host_.files[QStringLiteral("/proc/H8/BAT0/info")] = bat0Info;
 
-    CopyBatteryFiles(battery);
+    ShowCopyBatteryFiles(battery);
     QCOMPARE(host_.log, expected);
-    QCOMPARE(QFile::exists(QStringLiteral("/tmp/info")), !copiedState.isEmpty());
+    QCOMPARE(QFile::exists(FakeHost::Real(QStringLiteral("/tmp/info"))), !copiedState.isEmpty());
     if (copiedState.isEmpty()) {
-        QVERIFY(!QFile::exists(QStringLiteral("/tmp/state")));
+        QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/state"))));
     } else {
-        QFile copied(QStringLiteral("/tmp/state"));
+        QFile copied(FakeHost::Real(QStringLiteral("/tmp/state")));
         QFile source(copiedState);
         QVERIFY(copied.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
         QCOMPARE(copied.readAll(), source.readAll());

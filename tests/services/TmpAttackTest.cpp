@@ -2,11 +2,12 @@
 // another user (uid 1000): links, hard links, FIFOs and files of theirs, planted before the command
 // and re-planted in a loop while it runs. Real shell, sed and mv, in a private /tmp; the kernel's
 // protected_* settings are left as they are (0 here).
-#include <CaptureFile.h>
-#include <Commands.h>
-#include <Constants.h>
-#include <LibcHost.h>
-#include <PrivilegedClient.h>
+#include "machine/Capture.h"
+#include "machine/LibcHost.h"
+#include "machine/PrivilegedClient.h"
+#include "services/Commands.h"
+#include "services/Constants.h"
+#include "widgets/MessageBox.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,8 +32,10 @@ constexpr uid_t Attacker = 1001;
 class RecordingHost : public LibcHost
 {
 public:
-    void ShowMessage(MessageKind, const QString& text) override { messages.append(text); }
     QStringList messages;
+
+private:
+    ScopedMessageSink sink_{[this](const Message& message) { messages.append(message.text); }};
 };
 
 QByteArray ReadAll(const QString& path)
@@ -211,6 +214,7 @@ private slots:
     void forgedCaptureReadsAsMissing();
     void rootWithUsersHomeFollowsNoLinkThere_data();
     void rootWithUsersHomeFollowsNoLinkThere();
+    void homesOwnerGetsNoneOfRootsDescriptors();
 
 private:
     QTemporaryDir etc_;  // root's configuration: 0755, root only may write
@@ -301,8 +305,11 @@ void TmpAttackTest::rootCaptureThroughDaemonPathPlanted()
     PlantAsAttacker(plant, capture, secret_);
 
     RecordingHost host;
-    QVERIFY(RunPrivilegedThrough(host, QString::fromLatin1(DaemonSocketPath),
-                                 QStringLiteral("echo forged-free > /tmp/StoredDmi"), 1000));
+    ScopedHost scoped(host);
+    Messages messages;
+    QVERIFY(
+        RunWriting(RunWith::Root, QStringLiteral("echo forged-free > /tmp/StoredDmi"), capture, messages));
+    QVERIFY(messages.isEmpty());
     QCOMPARE(ReadAll(secret_), Secret);
     QCOMPARE(Stat(capture).st_uid, uid_t(0));
     QVERIFY(S_ISREG(Stat(capture).st_mode));
@@ -463,10 +470,10 @@ void TmpAttackTest::rootWithUsersHomeFollowsNoLinkThere()
     ScopedHost scoped(host);
     const bool replaced =
         EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), config,
-                        QString::fromLatin1(KpowersavercScratchFile), RunWith::SystemInHome);
-    RunCommand(RunWith::SystemInHome, QStringLiteral("echo lockOnSuspend=false >> ") + config);
-    RunCommand(RunWith::SystemInHome, QStringLiteral("cat ") + config + QStringLiteral(" > ") +
-                                          home_.filePath(QStringLiteral("copy")));
+                        QString::fromLatin1(KpowersavercScratchFile), Way{RunWith::System, As::HomeOwner});
+    RunCommand(Way{RunWith::System, As::HomeOwner}, QStringLiteral("echo lockOnSuspend=false >> ") + config);
+    RunCommand(Way{RunWith::System, As::HomeOwner}, QStringLiteral("cat ") + config + QStringLiteral(" > ") +
+                                                        home_.filePath(QStringLiteral("copy")));
     qputenv("HOME", savedHome);
 
     QVERIFY(!replaced);
@@ -478,6 +485,23 @@ void TmpAttackTest::rootWithUsersHomeFollowsNoLinkThere()
     QVERIFY(!QFile::exists(missing));
     QVERIFY(!QFile::exists(QString::fromLatin1(KpowersavercScratchFile)));
     QCOMPARE(ReadAll(home_.filePath(QStringLiteral("copy"))), QByteArray());
+}
+
+void TmpAttackTest::homesOwnerGetsNoneOfRootsDescriptors()
+{
+    // Root's own descriptors (a root-only file open without close-on-exec, root's terminal) must
+    // not reach a process that the home's owner may take descriptors from.
+    const int leaked = ::open(QFile::encodeName(secret_).constData(), O_RDONLY);
+    QVERIFY(leaked > 2);
+    RecordingHost host;
+    const QString listing = home_.filePath(QStringLiteral("descriptors"));
+    const int status = host.RunAs({Victim, Victim}, QStringLiteral("ls -l /proc/$$/fd > ") + listing);
+    ::close(leaked);
+    QCOMPARE(status, 0);
+    const QByteArray descriptors = ReadAll(listing);
+    QVERIFY2(!descriptors.contains(QFile::encodeName(secret_)), descriptors.constData());
+    QVERIFY2(descriptors.contains("0 -> /dev/null") && descriptors.contains("2 -> /dev/null"),
+             descriptors.constData());
 }
 
 QTEST_GUILESS_MAIN(TmpAttackTest)

@@ -1,16 +1,83 @@
-#include "FakeHost.h"
+#include "tests/support/FakeHost.h"
 
-#include "MessageKindName.h"
-
-#include <PrivilegedClient.h>
+#include "machine/IoError.h"
+#include "machine/SafeTmp.h"
+#include "tests/support/MessageKindName.h"
 
 #include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <stdexcept>
+#include <sys/stat.h>
 
-using Ucomtc::MessageKind;
+using Ucomtc::DaemonAnswer;
+using Ucomtc::FileOwner;
+
+namespace {
+
+FakeHost* newest = nullptr;
+
+} // namespace
+
+FakeHost::FakeHost()
+{
+    if (!tmp_.isValid() || !QDir(tmp_.path()).mkdir(QStringLiteral("tmp")))
+        throw std::runtime_error("cannot make the fake host's folder");
+    newest = this;
+    // The boxes go to the fake host in use, whichever fake was made last.
+    sink_.emplace([this](const Ucomtc::Message& message) {
+        auto* installed = dynamic_cast<FakeHost*>(&Host::current());
+        FakeHost& host = installed != nullptr ? *installed : *this;
+        host.log.append(QString::fromLatin1(NameOf(message.kind).name) + QStringLiteral(": ") + message.text);
+        if (host.onMessage)
+            host.onMessage(message);
+    });
+}
+
+FakeHost::~FakeHost()
+{
+    if (newest == this)
+        newest = nullptr;
+}
+
+FakeHost& FakeHost::operator=(FakeHost&& fresh)
+{
+    log = std::move(fresh.log);
+    fileTests = std::move(fresh.fileTests);
+    answers = std::move(fresh.answers);
+    privilegedResults = std::move(fresh.privilegedResults);
+    daemonUp = fresh.daemonUp;
+    files = std::move(fresh.files);
+    owners = std::move(fresh.owners);
+    missingImages = std::move(fresh.missingImages);
+    environment = std::move(fresh.environment);
+    uid = fresh.uid;
+    openFileWorks = fresh.openFileWorks;
+    onMessage = std::move(fresh.onMessage);
+    QDir folder(tmp_.path() + QStringLiteral("/tmp"));
+    if (!folder.removeRecursively() || !QDir(tmp_.path()).mkdir(QStringLiteral("tmp")))
+        throw std::runtime_error("cannot empty the fake host's folder");
+    newest = this;
+    return *this;
+}
+
+QString FakeHost::Real(const QString& path)
+{
+    // The program's fixed names stand right in /tmp; a test's own folder there stays where it is.
+    const bool fixedName = path.startsWith(QLatin1String("/tmp/")) && path.indexOf(QLatin1Char('/'), 5) < 0 &&
+                           !QFileInfo(path).isDir();
+    return newest != nullptr && fixedName ? newest->tmp_.path() + path : path;
+}
+
+QString FakeHost::RealLine(QString command)
+{
+    // Only the fixed names: a test's own folder in /tmp ("/tmp/NAME-XXXXXX/…") stays.
+    static const QRegularExpression fixedName(QStringLiteral(R"(/tmp/(?=[\w.]+(?![\w./-])))"));
+    return newest != nullptr ? command.replace(fixedName, newest->tmp_.path() + QStringLiteral("/tmp/"))
+                             : command;
+}
 
 int FakeHost::Run(const QString& kind, const QString& command)
 {
@@ -20,7 +87,7 @@ int FakeHost::Run(const QString& kind, const QString& command)
         return (*answer)();
     // The one command whose effect every test relies on: removing a capture file.
     if (command.startsWith(QLatin1String("rm ")))
-        QFile::remove(command.mid(3).trimmed());
+        QFile::remove(Real(command.mid(3).trimmed()));
     return 0;
 }
 
@@ -34,24 +101,19 @@ void FakeHost::RunShell(const QString& command)
     Run(QStringLiteral("shell"), command);
 }
 
-int FakeHost::RunAs(uid_t uid, gid_t, const QString& command)
+int FakeHost::RunAs(FileOwner owner, const QString& command)
 {
-    return Run(QStringLiteral("as ") + QString::number(uid), command);
+    return Run(QStringLiteral("as ") + QString::number(owner.uid), command);
 }
 
-bool FakeHost::RunPrivileged(const QString& socketPath, const QString& command)
+DaemonAnswer FakeHost::AskDaemon(const QString& command)
 {
-    // Root goes the production way: straight to system(), no daemon.
-    if (uid == 0)
-        return Ucomtc::RunPrivilegedThrough(*this, socketPath, command, 0);
+    if (!daemonUp) {
+        log.append(QStringLiteral("privileged: ") + command);
+        return DaemonAnswer::Unreachable;
+    }
     Run(QStringLiteral("privileged"), command);
-    return privilegedResults.value(command, true);
-}
-
-std::function<bool()> FakeHost::StartPrivileged(const QString& socketPath, const QString& command)
-{
-    started.append(command);
-    return Host::StartPrivileged(socketPath, command);
+    return privilegedResults.value(command, true) ? DaemonAnswer::Done : DaemonAnswer::Failed;
 }
 
 bool FakeHost::FileExists(const QString& path)
@@ -60,8 +122,41 @@ bool FakeHost::FileExists(const QString& path)
     const auto known = files.constFind(path);
     if (known != files.constEnd())
         return *known;
-    const QFileInfo info(path);
+    const QFileInfo info(Real(path));
     return info.exists() && !info.isDir();
+}
+
+std::optional<FileOwner> FakeHost::OwnerOf(const QString& path)
+{
+    const auto known = owners.constFind(path);
+    if (known != owners.constEnd())
+        return *known;
+    struct stat info;
+    if (::stat(QFile::encodeName(Real(path)).constData(), &info) != 0)
+        return std::nullopt;
+    return FileOwner{info.st_uid, info.st_gid};
+}
+
+bool FakeHost::MakeFreshFile(const QString& path, FileOwner owner)
+{
+    return Ucomtc::MakeFreshFile(Real(path), owner);
+}
+
+std::optional<QByteArray> FakeHost::ReadOwnedFile(const QString& path, uid_t writer)
+{
+    try {
+        return Ucomtc::ReadOwnedFile(Real(path), writer);
+    } catch (const Ucomtc::IoError& error) {
+        // Reported under the name the program asked for.
+        const QString what = QString::fromLocal8Bit(error.what());
+        throw Ucomtc::IoError(path, what.mid(Real(path).size() + 2));
+    }
+}
+
+FileOwner FakeHost::Self()
+{
+    // Files the program makes are this process's, whoever the host pretends to be.
+    return {::geteuid(), ::getegid()};
 }
 
 std::optional<QString> FakeHost::GetEnv(const char* name)
@@ -70,13 +165,6 @@ std::optional<QString> FakeHost::GetEnv(const char* name)
     if (value == environment.constEnd())
         return std::nullopt;
     return *value;
-}
-
-void FakeHost::ShowMessage(MessageKind kind, const QString& text)
-{
-    log.append(QString::fromLatin1(NameOf(kind).name) + QStringLiteral(": ") + text);
-    if (onMessage)
-        onMessage(kind, text);
 }
 
 QImage FakeHost::LoadImage(const QString& path)
@@ -124,13 +212,13 @@ QStringList FakeHost::Entries(const QString& prefix) const
 
 void FakeHost::WriteFile(const QString& path, const QByteArray& content)
 {
-    QFile file(path);
+    QFile file(Real(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
         throw std::runtime_error(("cannot write " + path).toStdString());
 }
 
 int FakeHost::PutFolderAt(const QString& path)
 {
-    QFile::remove(path);
-    return QDir().mkdir(path) ? 0 : 256;
+    QFile::remove(Real(path));
+    return QDir().mkdir(Real(path)) ? 0 : 256;
 }

@@ -1,13 +1,17 @@
-// A host for tests: records every command line, file test and message box in order, and answers
-// them as the test says. Nothing is run and no box is shown.
+// A host for tests: records every command line, daemon request and message box in order, and
+// answers them as the test says. Nothing is run and no box is shown. The fixed names under /tmp
+// live in a folder of the host's own (see Real), so tests need no /tmp of their own.
 #pragma once
 
-#include <Host.h>
+#include "machine/Host.h"
+#include "widgets/MessageBox.h"
 
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
+#include <optional>
 
 class FakeHost : public Ucomtc::Host
 {
@@ -15,49 +19,61 @@ public:
     // What running a command line does, by its exact text; the result is system()'s status.
     using Answer = std::function<int()>;
 
+    FakeHost();
+    ~FakeHost() override;
+    // Takes over what `fresh` was told, and starts afresh: an empty record, an empty /tmp.
+    FakeHost& operator=(FakeHost&& fresh);
+
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
     // Recorded as "as UID: …".
-    int RunAs(uid_t uid, gid_t gid, const QString& command) override;
-    bool RunPrivileged(const QString& socketPath, const QString& command) override;
-    // Notes the start in `started`; the request itself is recorded when its reply is waited for.
-    std::function<bool()> StartPrivileged(const QString& socketPath, const QString& command) override;
-    // Counted in `prepared`, not logged: it runs no command line.
-    void Prepare() override { ++prepared; }
+    int RunAs(Ucomtc::FileOwner owner, const QString& command) override;
+    // Recorded as "privileged: …"; answered from privilegedResults, or as no daemon (see daemonUp).
+    Ucomtc::DaemonAnswer AskDaemon(const QString& command) override;
     bool FileExists(const QString& path) override;
+    std::optional<Ucomtc::FileOwner> OwnerOf(const QString& path) override;
+    bool MakeFreshFile(const QString& path, Ucomtc::FileOwner owner) override;
+    std::optional<QByteArray> ReadOwnedFile(const QString& path, uid_t writer) override;
     uid_t GetUid() override { return uid; }
+    Ucomtc::FileOwner Self() override;
     std::optional<QString> GetEnv(const char* name) override;
-    void ShowMessage(Ucomtc::MessageKind kind, const QString& text) override;
     QImage LoadImage(const QString& path) override;
     // Recorded as "open: PATH"; answers openFileWorks.
     bool OpenFile(const QString& path) override;
 
-    // The record: "system: …", "shell: …", "as 1000: …", "privileged: …", "error: …", "plain: …", "report:
-    // …", "image: …". File tests are not recorded; see fileTests.
+    // The record: "system: …", "shell: …", "as 1000: …", "privileged: …", "error: …", "plain: …",
+    // "report: …", "image: …", "open: …". File tests are not recorded; see fileTests.
     QStringList log;
-    int prepared = 0;
     QStringList fileTests;
-    // Privileged requests sent ahead of their reply, in order (see StartPrivileged).
-    QStringList started;
 
     QHash<QString, Answer> answers;
     // The daemon's verdict for a command; unlisted commands are carried out (true).
     QHash<QString, bool> privilegedResults;
-    // Overrides the real file system's answer for these paths.
+    // False: no daemon answers.
+    bool daemonUp = true;
+    // Overrides the file system's answer for these paths.
     QHash<QString, bool> files;
+    // Owners of paths as OwnerOf reports them; others are looked up.
+    QHash<QString, Ucomtc::FileOwner> owners;
     QSet<QString> missingImages;
     QHash<QString, QString> environment;
     uid_t uid = 1000;
     bool openFileWorks = true;
-    std::function<void(Ucomtc::MessageKind, const QString&)> onMessage;
+    std::function<void(const Ucomtc::Message&)> onMessage;
 
+    // Where a path really is: a name right in /tmp (not a test's own folder there) is in the host's
+    // own folder, anything else is itself. For the host made last.
+    static QString Real(const QString& path);
+    // A command line with the fixed names in /tmp at their Real places, for answers that run it.
+    static QString RealLine(QString command);
     // Puts an executable NAME on the PATH the host reports (/usr/bin), as far as file tests can tell.
     void InstallProgram(const QString& name);
     // Makes "whereis NAME >/tmp/command" answer as whereis does for a known or an unknown name.
     void Whereis(const QString& name, bool known);
     // Entries of the log that start with `prefix` ("system: " …), with the prefix removed.
     QStringList Entries(const QString& prefix) const;
-    // Writes a file with the given content; used by answers that stand in for a command's output.
+    // Writes a file with the given content (at its Real place); used by answers that stand in for
+    // a command's output.
     static void WriteFile(const QString& path, const QByteArray& content);
     // Leaves a folder where a command's output belongs. The program has made the name a fresh file
     // before the command runs, so that file goes first. Returns system()'s status.
@@ -65,4 +81,7 @@ public:
 
 private:
     int Run(const QString& kind, const QString& command);
+
+    QTemporaryDir tmp_;
+    std::optional<Ucomtc::ScopedMessageSink> sink_;
 };

@@ -2,7 +2,7 @@
 // driver's summaries use ("error: …"), and the wording of the scenario transcripts.
 #pragma once
 
-#include <Host.h>
+#include "machine/Message.h"
 
 struct MessageKindName
 {

@@ -1,4 +1,4 @@
-#include "VirtualScreen.h"
+#include "tests/support/VirtualScreen.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,0 +1,148 @@
+#include "machine/LibcHost.h"
+
+#include "machine/BusyCursor.h"
+#include "machine/IoError.h"
+#include "machine/PrivilegedClient.h"
+#include "machine/SafeTmp.h"
+#include "services/Constants.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QImageReader>
+#include <QUrl>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace Ucomtc {
+
+namespace {
+
+// Waits for a child and gives its raw wait status; -1 when it cannot be waited for.
+int WaitFor(pid_t child)
+{
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            return -1;
+    }
+    return status;
+}
+
+} // namespace
+
+int LibcHost::System(const QString& command)
+{
+    BusyCursor busy;
+    return std::system(command.toLocal8Bit().constData());
+}
+
+void LibcHost::RunShell(const QString& command)
+{
+    const QByteArray line = command.toLocal8Bit();
+    BusyCursor busy;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return;
+    if (child == 0) {
+        // Succeeds only for a privileged process; otherwise the command runs with the user's rights.
+        // The raw call changes this child alone: libc's setuid would signal the program's threads.
+        [[maybe_unused]] long ignored = ::syscall(SYS_setuid, 0);
+        ::execl("/bin/sh", "sh", "-c", line.constData(), static_cast<char*>(nullptr));
+        ::_exit(127); // never fall back into the program's own code
+    }
+    WaitFor(child);
+}
+
+int LibcHost::RunAs(FileOwner owner, const QString& command)
+{
+    const QByteArray line = command.toLocal8Bit();
+    BusyCursor busy;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        // Once the child is the home's owner's process, its owner may take any of its descriptors
+        // (pidfd_getfd): it keeps none of ours. Its lines redirect what they write themselves.
+        const int nothing = ::open("/dev/null", O_RDWR | O_NOCTTY);
+        if (nothing < 0 || ::dup2(nothing, 0) < 0 || ::dup2(nothing, 1) < 0 || ::dup2(nothing, 2) < 0 ||
+            ::close_range(3, ~0U, 0) != 0)
+            ::_exit(126);
+        // Groups first: once the user id has changed, they could no longer be dropped.
+        if (::setgroups(1, &owner.gid) != 0 || ::setresgid(owner.gid, owner.gid, owner.gid) != 0 ||
+            ::setresuid(owner.uid, owner.uid, owner.uid) != 0)
+            ::_exit(126);
+        ::execl("/bin/sh", "sh", "-c", line.constData(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return WaitFor(child);
+}
+
+DaemonAnswer LibcHost::AskDaemon(const QString& command)
+{
+    BusyCursor busy;
+    return AskDaemonAt(QString::fromLatin1(DaemonSocketPath), command, replyTimeoutMs_);
+}
+
+bool LibcHost::FileExists(const QString& path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+std::optional<FileOwner> LibcHost::OwnerOf(const QString& path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return FileOwner{info.st_uid, info.st_gid};
+}
+
+bool LibcHost::MakeFreshFile(const QString& path, FileOwner owner)
+{
+    return Ucomtc::MakeFreshFile(path, owner);
+}
+
+std::optional<QByteArray> LibcHost::ReadOwnedFile(const QString& path, uid_t writer)
+{
+    return Ucomtc::ReadOwnedFile(path, writer);
+}
+
+uid_t LibcHost::GetUid()
+{
+    return ::getuid();
+}
+
+FileOwner LibcHost::Self()
+{
+    return {::geteuid(), ::getegid()};
+}
+
+std::optional<QString> LibcHost::GetEnv(const char* name)
+{
+    const char* value = std::getenv(name);
+    if (value == nullptr)
+        return std::nullopt;
+    return QString::fromLocal8Bit(value);
+}
+
+bool LibcHost::OpenFile(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+QImage LibcHost::LoadImage(const QString& path)
+{
+    QImageReader reader(path);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw IoError(path, reader.errorString());
+    return image;
+}
+
+} // namespace Ucomtc

@@ -1,0 +1,73 @@
+#include "widgets/MessageBox.h"
+
+#include "widgets/Placement.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <utility>
+
+namespace Ucomtc {
+
+namespace {
+
+ScopedMessageSink::Sink& InstalledSink()
+{
+    static ScopedMessageSink::Sink sink;
+    return sink;
+}
+
+} // namespace
+
+ScopedMessageSink::ScopedMessageSink(Sink sink) : previous_(std::exchange(InstalledSink(), std::move(sink)))
+{}
+
+ScopedMessageSink::~ScopedMessageSink()
+{
+    InstalledSink() = std::move(previous_);
+}
+
+std::unique_ptr<QMessageBox> CreateMessageBox(MessageKind kind, const QString& text, QWidget* parent)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString title = QApplication::applicationName();
+    if (kind == MessageKind::Error) {
+        icon = QMessageBox::Critical;
+        title = QStringLiteral("Error");
+    } else if (kind == MessageKind::Report) {
+        icon = QMessageBox::Critical;
+    }
+    auto box = std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
+    KeepOnScreen(box.get());
+    // The icon says what kind of message this is; a screen reader says it too.
+    if (auto* iconLabel = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        iconLabel->setAccessibleName(kind == MessageKind::Plain ? QString() : QStringLiteral("Error"));
+    return box;
+}
+
+void ShowMessage(MessageKind kind, const QString& text)
+{
+    if (const auto& sink = InstalledSink()) {
+        sink({kind, text});
+        return;
+    }
+    CreateMessageBox(kind, text, QApplication::activeWindow())->exec();
+}
+
+void ShowError(const QString& text)
+{
+    ShowMessage(MessageKind::Error, text);
+}
+
+void ShowPlainMessage(const QString& text)
+{
+    ShowMessage(MessageKind::Plain, text);
+}
+
+void ShowMessages(const Messages& messages)
+{
+    for (const Message& message : messages)
+        ShowMessage(message.kind, message.text);
+}
+
+} // namespace Ucomtc
