@@ -234,7 +234,9 @@ pid_t StartSessionBus()
     return static_cast<pid_t>(std::stol(pid));
 }
 
-// One request to the daemon, as the program's client sends it; true when a reply came.
+// One request to the daemon, as the program's client sends it; true when the daemon replied that
+// it carried the line out (a refusal, say of a capture file another user still holds, is quick and
+// would make a round trip look faster than it is).
 bool AskDaemon(const std::string& command)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -248,8 +250,8 @@ bool AskDaemon(const std::string& command)
         request.append(command.c_str(), command.size() + 1);
         if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) ==
             static_cast<ssize_t>(request.size())) {
-            std::int32_t reply = 0;
-            answered = ::recv(fd, &reply, sizeof reply, MSG_WAITALL) == sizeof reply;
+            std::uint32_t reply = 1;
+            answered = ::recv(fd, &reply, sizeof reply, MSG_WAITALL) == sizeof reply && reply == 0;
         }
         ::shutdown(fd, SHUT_RDWR);
     }
@@ -727,6 +729,7 @@ int main(int argc, char* argv[])
                 lines += RunLine(runner, line);
             for (const char* file : CaptureFiles)
                 ::unlink(file);
+            ::unlink("/tmp/StoredDmi");
             lineCount[figure] = ran.size();
             dialogLines[figure].push_back(lines);
             dialogForm[figure].push_back(form->second);
