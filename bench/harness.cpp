@@ -2,9 +2,11 @@
 //
 // Runs inside the simulated notebook as root (run-in-sim.sh --as-root) and measures the program
 // from outside, each figure against its floor in the same run, ours and floor alternating. The
-// program and the bare window run as the notebook's user, as a person would start them; floors
-// made of command lines run as root, as the daemon runs them. DIR holds bench-bare-window and
-// lapstone-bench-tour and receives results.tsv and results.md.
+// program, the tour and the same-forms program run as the notebook's user, as a person would
+// start them, on the desktop's session bus (the notebook's when it gives one, else one started
+// here for the user). A dialog's floor runs each of its command lines through a /bin/sh -c of its
+// own, as the user who ran it in the program (system() and the shell: the user; the daemon: root).
+// DIR holds bench-same-forms and lapstone-bench-tour and receives results.tsv and results.md.
 //
 // "Shown" is the X server's map notification for the new top-level window; "dump taken and vendor
 // check done" is the program closing /tmp/StoredDmi after reading it, seen through inotify.
@@ -48,6 +50,14 @@ const char* const DumpCommand = "dmidecode > /tmp/StoredDmi";
 const char* const UserHome = "/home/lapstone";
 const char* const UserRuntime = "/run/user/1000";
 const uid_t UserId = 1000;
+// The daemon's environment for the shells it starts (daemon/ShellRunner.h).
+const char* const DaemonPath = "PATH=/usr/sbin:/usr/bin:/sbin:/bin";
+const char* const DaemonLocale = "LC_ALL=C";
+// Each figure's budget: ours may be at most this many times its floor.
+const double StartBudget = 1.1;
+const double DialogBudget = 1.1;
+const double MemoryBudget = 1.1;
+const double DaemonBudget = 1.1;
 // The capture files a show handler may leave behind when its floor runs as root.
 const char* const CaptureFiles[] = {"/tmp/command",    "/tmp/state",       "/tmp/info",     "/tmp/dmidecode",
                                     "/tmp/mem",        "/tmp/nubstick",    "/tmp/touchpad", "/tmp/kpowersave",
@@ -73,6 +83,9 @@ std::string Env(const char* name, const char* fallback = "")
     return value != nullptr ? value : fallback;
 }
 
+// The session bus every process of the desktop is given; empty until one is found or started.
+std::string SessionBus;
+
 std::vector<std::string> UserEnvironment()
 {
     std::vector<std::string> env = {std::string("HOME=") + UserHome,
@@ -88,6 +101,8 @@ std::vector<std::string> UserEnvironment()
     env.push_back(std::string("XAUTHORITY=") + UserRuntime + "/Xauthority");
     if (!Env("QT_QPA_PLATFORM").empty())
         env.push_back("QT_QPA_PLATFORM=" + Env("QT_QPA_PLATFORM"));
+    if (!SessionBus.empty())
+        env.push_back("DBUS_SESSION_BUS_ADDRESS=" + SessionBus);
     return env;
 }
 
@@ -100,16 +115,17 @@ std::vector<char*> Pointers(const std::vector<std::string>& texts)
     return pointers;
 }
 
-// Starts `path` with `argv` and `envp`, input and output on /dev/null; `asUser` runs it as the
-// notebook's user, otherwise it stays root.
-pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& envp, bool asUser)
+// Starts `path` with `argv` and `envp`, input on /dev/null, output to `output` (/dev/null when -1);
+// `asUser` runs it as the notebook's user in the user's home, otherwise it stays root.
+pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& envp, bool asUser,
+            int output = -1)
 {
     std::vector<char*> args = Pointers(argv), env = Pointers(envp);
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int null = ::open("/dev/null", O_RDWR);
         ::dup2(null, 0);
-        ::dup2(null, 1);
+        ::dup2(output >= 0 ? output : null, 1);
         const gid_t groups[] = {UserId};
         if (asUser && (::setgroups(1, groups) != 0 || ::setgid(UserId) != 0 || ::setuid(UserId) != 0 ||
                        ::chdir(UserHome) != 0))
@@ -139,7 +155,88 @@ void RunSh(const std::vector<std::string>& args)
     ::waitpid(pid, &status, 0);
 }
 
-// One request to the daemon, as the program's client sends it; true when a reply came.
+// Runs one command line through /bin/sh -c of its own, as system() would, and returns how long it
+// took from the fork to the shell's end. A line the program ran through system() or its shell
+// runs as the user with the user's environment; a line the daemon ran runs as root with the
+// daemon's environment, and the capture files it makes are then handed to the user, as the
+// daemon makes them for the one who asked (not timed).
+double RunLine(const std::string& runner, const std::string& line)
+{
+    const bool asUser = runner != "root";
+    const auto t0 = Clock::now();
+    const pid_t pid =
+        Spawn({"/bin/sh", "-c", line},
+              asUser ? UserEnvironment() : std::vector<std::string>{DaemonPath, DaemonLocale}, asUser);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const double ms = Ms(t0, Clock::now());
+    if (!asUser) {
+        const auto handOver = [](const char* file) {
+            struct stat info
+            {
+            };
+            if (::lstat(file, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == 0)
+                ::chown(file, UserId, UserId);
+        };
+        for (const char* file : CaptureFiles)
+            handOver(file);
+        handOver("/tmp/StoredDmi");
+    }
+    return ms;
+}
+
+// A figure's command lines as the tour noted them: "runner<TAB>line" each.
+std::vector<std::pair<std::string, std::string>> ReadLines(const std::string& path)
+{
+    std::vector<std::pair<std::string, std::string>> lines;
+    std::ifstream file(path);
+    std::string text;
+    while (std::getline(file, text)) {
+        const auto tab = text.find('\t');
+        if (tab != std::string::npos)
+            lines.emplace_back(text.substr(0, tab), text.substr(tab + 1));
+    }
+    return lines;
+}
+
+// The desktop's session bus, started for the notebook's user. Every desktop has one; without it
+// the toolkit's D-Bus library starts dbus-launch and a dbus-daemon of its own on every start of
+// every Qt program, which no desktop user pays. Returns the bus daemon's process id, or -1.
+pid_t StartSessionBus()
+{
+    int pipe[2];
+    if (::pipe2(pipe, O_CLOEXEC) != 0)
+        return -1;
+    const pid_t starter =
+        Spawn({"/usr/bin/dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"},
+              UserEnvironment(), true, pipe[1]);
+    ::close(pipe[1]);
+    // Two lines: the address, then the process id of the daemon it forked.
+    std::string text;
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (std::count(text.begin(), text.end(), '\n') < 2 && Clock::now() < deadline) {
+        pollfd fd = {pipe[0], POLLIN, 0};
+        if (::poll(&fd, 1, 200) <= 0)
+            continue;
+        char buffer[512];
+        const ssize_t got = ::read(pipe[0], buffer, sizeof buffer);
+        if (got <= 0)
+            break;
+        text.append(buffer, static_cast<size_t>(got));
+    }
+    ::close(pipe[0]);
+    ::waitpid(starter, nullptr, 0);
+    std::istringstream lines(text);
+    std::string address, pid;
+    if (!std::getline(lines, address) || !std::getline(lines, pid) || address.empty() || pid.empty())
+        return -1;
+    SessionBus = address;
+    return static_cast<pid_t>(std::stol(pid));
+}
+
+// One request to the daemon, as the program's client sends it; true when the daemon replied that
+// it carried the line out (a refusal, say of a capture file another user still holds, is quick and
+// would make a round trip look faster than it is).
 bool AskDaemon(const std::string& command)
 {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -153,8 +250,8 @@ bool AskDaemon(const std::string& command)
         request.append(command.c_str(), command.size() + 1);
         if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) ==
             static_cast<ssize_t>(request.size())) {
-            std::int32_t reply = 0;
-            answered = ::recv(fd, &reply, sizeof reply, MSG_WAITALL) == sizeof reply;
+            std::uint32_t reply = 1;
+            answered = ::recv(fd, &reply, sizeof reply, MSG_WAITALL) == sizeof reply && reply == 0;
         }
         ::shutdown(fd, SHUT_RDWR);
     }
@@ -385,10 +482,11 @@ double Median(std::vector<double> values)
     return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-std::map<std::string, double> ReadTour(const std::string& dir)
+// A "figure<TAB>value" table that the tour or the same-forms program wrote into `dir`.
+std::map<std::string, double> ReadTour(const std::string& dir, const std::string& file)
 {
     std::map<std::string, double> values;
-    std::ifstream table(dir + "/tour.tsv");
+    std::ifstream table(dir + "/" + file);
     std::string name;
     double value;
     while (table >> name >> value)
@@ -404,12 +502,22 @@ bool Exists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0;
 }
 
+// How a row is judged: its ratio against a budget, every run at zero, or every client answered.
+enum class Check
+{
+    Ratio,
+    Zero,
+    All,
+};
+
 struct Row
 {
     std::string figure;
     std::string unit;
     std::vector<double> ours;
     std::vector<double> floor;
+    Check check = Check::Ratio;
+    double budget = NAN;
 };
 
 std::string Number(double value, int decimals)
@@ -419,6 +527,76 @@ std::string Number(double value, int decimals)
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
+}
+
+struct Judged
+{
+    std::string ours, floor, ratio, budget, verdict;
+    double oursValue = NAN, floorValue = NAN;
+};
+
+// The row's figures as the table shows them. Ratios are judged as printed, to two places: a 1.10
+// is within a budget of 1.1. Idle rows give the largest of the runs (a single wake-up in any run is
+// one too many), the clients' answers the fewest.
+Judged Judge(const Row& row)
+{
+    Judged judged;
+    const int decimals = row.unit == "count" ? 0 : (row.unit == "MiB" ? 1 : 2);
+    auto valid = [](const std::vector<double>& values) {
+        std::vector<double> kept;
+        for (double value : values) {
+            if (!std::isnan(value))
+                kept.push_back(value);
+        }
+        return kept;
+    };
+    const std::vector<double> ours = valid(row.ours);
+    switch (row.check) {
+    case Check::Ratio:
+        judged.oursValue = Median(row.ours);
+        break;
+    case Check::Zero:
+        judged.oursValue = ours.empty() ? NAN : *std::max_element(ours.begin(), ours.end());
+        break;
+    case Check::All:
+        judged.oursValue = ours.empty() ? NAN : *std::min_element(ours.begin(), ours.end());
+        break;
+    }
+    const std::vector<double> floor = valid(row.floor);
+    judged.floorValue = row.check == Check::Zero && !floor.empty()
+                            ? *std::max_element(floor.begin(), floor.end())
+                            : Median(row.floor);
+    judged.ours = Number(judged.oursValue, decimals);
+    judged.floor = Number(judged.floorValue, decimals);
+    const bool measured = !std::isnan(judged.oursValue) && !std::isnan(judged.floorValue);
+    const double ratio = measured && judged.floorValue > 0 ? judged.oursValue / judged.floorValue : NAN;
+    judged.ratio = Number(ratio, 2);
+    bool met = false;
+    switch (row.check) {
+    case Check::Ratio:
+        judged.budget = Number(row.budget, 1);
+        met = !std::isnan(ratio) && std::round(ratio * 100) <= std::round(row.budget * 100);
+        break;
+    case Check::Zero:
+        judged.budget = "0";
+        met = measured && judged.oursValue == 0;
+        break;
+    case Check::All:
+        judged.budget = "all";
+        met = measured && judged.oursValue == judged.floorValue;
+        break;
+    }
+    judged.verdict = !measured ? "not measured" : (met ? "met" : "not met");
+    return judged;
+}
+
+// Starts the program and closes it again, unmeasured: the first start after the notebook is made
+// reads every library from a cold cache and may have the session bus start its helpers.
+void WarmUp(Watcher& watcher, const std::string& program, bool dump)
+{
+    Started started = Start(watcher, {program}, dump);
+    if (started.pid > 0)
+        Stop(watcher, started.pid);
 }
 
 } // namespace
@@ -433,7 +611,7 @@ int main(int argc, char* argv[])
     const int runs = std::max(1, std::atoi(argv[2]));
     const int idleRuns = std::max(1, std::atoi(argv[3]));
     const int idleSeconds = std::max(1, std::atoi(argv[4]));
-    const std::string bare = dir + "/bench-bare-window";
+    const std::string sameForms = dir + "/bench-same-forms";
     const std::string tourProgram = dir + "/lapstone-bench-tour";
 
     // The user's runtime folder and a copy of the display's key it may read.
@@ -444,7 +622,24 @@ int main(int argc, char* argv[])
     ::chown(key.c_str(), UserId, UserId);
     ::chown(dir.c_str(), UserId, UserId);
 
+    // The session bus: the notebook's, when its launcher gives one, else one of our own.
+    SessionBus = Env("DBUS_SESSION_BUS_ADDRESS");
+    pid_t busDaemon = -1;
+    const std::string busOrigin =
+        SessionBus.empty() ? "started by the harness for the user" : "the notebook's";
+    if (SessionBus.empty()) {
+        busDaemon = StartSessionBus();
+        if (busDaemon < 0) {
+            std::fprintf(stderr, "lapstone-bench: cannot start a session bus (/usr/bin/dbus-daemon, Debian "
+                                 "package dbus-daemon)\n");
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "lapstone-bench: session bus %s: %s\n", busOrigin.c_str(), SessionBus.c_str());
+
     Watcher watcher;
+    WarmUp(watcher, Program, true);
+    WarmUp(watcher, sameForms, false);
 
     // Figure keys in table order, as the tour names them.
     const std::vector<std::pair<std::string, std::string>> dialogs = {
@@ -457,66 +652,93 @@ int main(int argc, char* argv[])
         {"security", "security information"},
         {"resume", "resume lock"},
     };
-    std::vector<double> startOurs, startBare, dumpTrip, startFloor, startMapped, startDumpRead;
-    std::vector<double> rssOurs, rssStart, rssBare, trip, tripSh, crowd, crowdSh, answered;
-    std::map<std::string, std::vector<double>> dialogOurs, dialogFloor;
+    std::vector<double> startOurs, startForms, dumpTrip, startFloor, startMapped, startDumpRead;
+    std::vector<double> rssOurs, rssFormsTour, rssStart, rssForms, trip, tripSh, crowd, crowdSh, answered;
+    std::map<std::string, std::vector<double>> dialogOurs, dialogFloor, dialogLines, dialogForm;
+    std::map<std::string, size_t> lineCount;
 
     for (int run = 0; run < runs; ++run) {
         std::fprintf(stderr, "lapstone-bench: run %d of %d\n", run + 1, runs);
-        // 1. Start-up: the program, then the bare window, then the dump through the daemon alone.
-        Started ours = Start(watcher, {Program}, true);
-        startOurs.push_back(ours.ms);
-        startMapped.push_back(ours.mappedMs);
-        startDumpRead.push_back(ours.dumpReadMs);
-        if (ours.pid > 0) {
-            // The program's own peak once it is up, taken as the bare window's below; the tour's
-            // figure is the tour driver's, which holds the same forms.
-            ::usleep(300000);
-            rssStart.push_back(StatusField(ours.pid, "", "VmHWM") / 1024.0);
-            Stop(watcher, ours.pid);
-        }
-        Started floor = Start(watcher, {bare}, false);
-        startBare.push_back(floor.ms);
-        if (floor.pid > 0) {
-            // Its peak after the first paint is its peak for good.
-            ::usleep(300000);
-            rssBare.push_back(StatusField(floor.pid, "", "VmHWM") / 1024.0);
-            Stop(watcher, floor.pid);
+        // 1. Start-up: the program and the same-forms program, taking turns at going first, then
+        // the dump through the daemon alone. Each one's peak memory is read 0.3 s after it is up.
+        const auto startOurSide = [&] {
+            Started ours = Start(watcher, {Program}, true);
+            startOurs.push_back(ours.ms);
+            startMapped.push_back(ours.mappedMs);
+            startDumpRead.push_back(ours.dumpReadMs);
+            if (ours.pid > 0) {
+                ::usleep(300000);
+                rssStart.push_back(StatusField(ours.pid, "", "VmHWM") / 1024.0);
+                Stop(watcher, ours.pid);
+            }
+        };
+        const auto startFloorSide = [&] {
+            Started floor = Start(watcher, {sameForms}, false);
+            startForms.push_back(floor.ms);
+            if (floor.pid > 0) {
+                ::usleep(300000);
+                rssForms.push_back(StatusField(floor.pid, "", "VmHWM") / 1024.0);
+                Stop(watcher, floor.pid);
+            }
+        };
+        if (run % 2 == 0) {
+            startOurSide();
+            startFloorSide();
+        } else {
+            startFloorSide();
+            startOurSide();
         }
         auto t0 = Clock::now();
         const bool dumped = AskDaemon(DumpCommand);
         dumpTrip.push_back(dumped ? Ms(t0, Clock::now()) : NAN);
-        startFloor.push_back(startBare.back() + dumpTrip.back());
+        startFloor.push_back(startForms.back() + dumpTrip.back());
         ::unlink("/tmp/StoredDmi");
 
-        // 2 and 3. The dialogs and the memory after them, then the same command lines by sh.
+        // 2 and 3. The dialogs and the memory after them; then the same forms shown by the
+        // same-forms program, and each dialog's command lines, one /bin/sh -c each.
         const std::string tourDir = dir + "/tour-" + std::to_string(run + 1);
         ::mkdir(tourDir.c_str(), 0755);
         ::chown(tourDir.c_str(), UserId, UserId);
-        const pid_t tour = SpawnAsUser({tourProgram, tourDir});
-        if (!WaitExit(tour, 60000)) {
-            std::fprintf(stderr, "lapstone-bench: the tour did not end\n");
-            ::kill(tour, SIGKILL);
-            ::waitpid(tour, nullptr, 0);
-        }
+        const auto runToEnd = [](const std::vector<std::string>& argv, const char* what) {
+            const pid_t pid = SpawnAsUser(argv);
+            if (!WaitExit(pid, 60000)) {
+                std::fprintf(stderr, "lapstone-bench: %s did not end\n", what);
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
+        };
+        runToEnd({tourProgram, tourDir}, "the tour");
         ::unlink("/tmp/StoredDmi");
-        const auto measured = ReadTour(tourDir);
+        for (const char* file : CaptureFiles)
+            ::unlink(file);
+        runToEnd({sameForms, "--dialogs", tourDir}, "the same-forms program's tour");
+        const auto measured = ReadTour(tourDir, "tour.tsv");
+        const auto forms = ReadTour(tourDir, "forms.tsv");
         for (const auto& [figure, title] : dialogs) {
             const auto found = measured.find(figure);
+            const auto form = forms.find(figure);
             dialogOurs[figure].push_back(found != measured.end() ? found->second : NAN);
-            const std::string script = tourDir + "/" + figure + ".sh";
-            if (found == measured.end() || !Exists(script)) {
+            const std::string linesFile = tourDir + "/" + figure + ".lines.tsv";
+            if (found == measured.end() || form == forms.end() || !Exists(linesFile)) {
                 dialogFloor[figure].push_back(NAN);
                 continue;
             }
-            t0 = Clock::now();
-            RunSh({script});
-            dialogFloor[figure].push_back(Ms(t0, Clock::now()));
+            double lines = 0;
+            const auto ran = ReadLines(linesFile);
+            for (const auto& [runner, line] : ran)
+                lines += RunLine(runner, line);
             for (const char* file : CaptureFiles)
                 ::unlink(file);
+            ::unlink("/tmp/StoredDmi");
+            lineCount[figure] = ran.size();
+            dialogLines[figure].push_back(lines);
+            dialogForm[figure].push_back(form->second);
+            dialogFloor[figure].push_back(lines + form->second);
         }
         const auto rss = measured.find("peak-rss-kib");
         rssOurs.push_back(rss != measured.end() ? rss->second / 1024.0 : NAN);
+        const auto formsRss = forms.find("peak-rss-kib");
+        rssFormsTour.push_back(formsRss != forms.end() ? formsRss->second / 1024.0 : NAN);
 
         // 4. The daemon: one request against sh, then 50 clients at once against 50 shells at once.
         t0 = Clock::now();
@@ -547,70 +769,89 @@ int main(int argc, char* argv[])
         ::unlink("/tmp/StoredDmi");
     }
 
-    // 5. Idle: both windows open side by side and untouched.
-    std::vector<double> idleCpu, idleCpuBare, idleWake, idleWakeBare, startCpu, startCpuBare;
+    // 5. Idle: the program and the same-forms program open side by side and untouched.
+    std::vector<double> idleCpu, idleCpuForms, idleWake, idleWakeForms, startCpu, startCpuForms;
     for (int run = 0; run < idleRuns; ++run) {
         std::fprintf(stderr, "lapstone-bench: idle %d of %d (%d s)\n", run + 1, idleRuns, idleSeconds);
         Started ours = Start(watcher, {Program}, true);
-        Watcher bareWatcher;
-        Started floor = Start(bareWatcher, {bare}, false);
+        Watcher formsWatcher;
+        Started floor = Start(formsWatcher, {sameForms}, false);
         if (ours.pid > 0 && floor.pid > 0 && !std::isnan(ours.ms) && !std::isnan(floor.ms)) {
             ::sleep(1);
             const Usage a0 = ReadUsage(ours.pid), b0 = ReadUsage(floor.pid);
             startCpu.push_back(a0.cpuMs);
-            startCpuBare.push_back(b0.cpuMs);
+            startCpuForms.push_back(b0.cpuMs);
             ::sleep(static_cast<unsigned>(idleSeconds));
             const Usage a1 = ReadUsage(ours.pid), b1 = ReadUsage(floor.pid);
             idleCpu.push_back(a1.cpuMs - a0.cpuMs);
-            idleCpuBare.push_back(b1.cpuMs - b0.cpuMs);
+            idleCpuForms.push_back(b1.cpuMs - b0.cpuMs);
             idleWake.push_back(static_cast<double>(a1.switches - a0.switches));
-            idleWakeBare.push_back(static_cast<double>(b1.switches - b0.switches));
+            idleWakeForms.push_back(static_cast<double>(b1.switches - b0.switches));
         }
         if (floor.pid > 0)
-            Stop(bareWatcher, floor.pid);
+            Stop(formsWatcher, floor.pid);
         if (ours.pid > 0)
             Stop(watcher, ours.pid);
     }
+    if (busDaemon > 0)
+        ::kill(busDaemon, SIGTERM);
 
-    std::vector<Row> rows = {
-        {"start-up: process start to window shown, dump read", "ms", startOurs, startFloor}};
+    std::vector<Row> rows = {{"start-up: process start to window shown, dump read", "ms", startOurs,
+                              startFloor, Check::Ratio, StartBudget}};
     for (const auto& [figure, title] : dialogs)
-        rows.push_back({"dialog: " + title, "ms", dialogOurs[figure], dialogFloor[figure]});
-    rows.push_back({"peak RSS after the tour", "MiB", rssOurs, rssBare});
-    rows.push_back({"peak RSS of the program itself after start-up", "MiB", rssStart, rssBare});
-    rows.push_back({"daemon: one request's round trip", "ms", trip, tripSh});
-    rows.push_back({"daemon: 50 concurrent clients, all answered", "ms", crowd, crowdSh});
+        rows.push_back(
+            {"dialog: " + title, "ms", dialogOurs[figure], dialogFloor[figure], Check::Ratio, DialogBudget});
+    rows.push_back({"peak RSS after the tour", "MiB", rssOurs, rssFormsTour, Check::Ratio, MemoryBudget});
+    rows.push_back({"peak RSS of the program itself after start-up", "MiB", rssStart, rssForms, Check::Ratio,
+                    MemoryBudget});
+    rows.push_back({"daemon: one request's round trip", "ms", trip, tripSh, Check::Ratio, DaemonBudget});
+    rows.push_back(
+        {"daemon: 50 concurrent clients, all answered", "ms", crowd, crowdSh, Check::Ratio, DaemonBudget});
     rows.push_back({"daemon: 50 concurrent clients, answers", "count", answered,
-                    std::vector<double>(answered.size(), 50)});
+                    std::vector<double>(answered.size(), 50), Check::All});
     const std::string idle = "idle " + std::to_string(idleSeconds) + " s: ";
-    rows.push_back({idle + "CPU time", "ms", idleCpu, idleCpuBare});
-    rows.push_back({idle + "wake-ups (context switches)", "count", idleWake, idleWakeBare});
+    rows.push_back({idle + "CPU time", "ms", idleCpu, idleCpuForms, Check::Zero});
+    rows.push_back({idle + "wake-ups (context switches)", "count", idleWake, idleWakeForms, Check::Zero});
 
     std::ostringstream md;
-    md << "| Figure | Unit | Ours | Floor | Ratio |\n|---|---|---:|---:|---:|\n";
+    md << "| Figure | Unit | Ours | Floor | Ratio | Budget | Verdict |\n|---|---|---:|---:|---:|---:|---|\n";
     std::ostringstream tsv;
-    std::printf("%-60s %-6s %10s %10s %7s\n", "figure", "unit", "ours", "floor", "ratio");
+    std::printf("%-52s %-5s %9s %9s %6s %6s  %s\n", "figure", "unit", "ours", "floor", "ratio", "budget",
+                "verdict");
+    int unmet = 0;
     for (const Row& row : rows) {
-        const double ours = Median(row.ours), floor = Median(row.floor);
-        const int decimals = row.unit == "count" ? 0 : (row.unit == "MiB" ? 1 : 2);
-        const std::string ratio = floor > 0 && !std::isnan(ours) ? Number(ours / floor, 2) : "n/a";
-        std::printf("%-60s %-6s %10s %10s %7s\n", row.figure.c_str(), row.unit.c_str(),
-                    Number(ours, decimals).c_str(), Number(floor, decimals).c_str(), ratio.c_str());
-        md << "| " << row.figure << " | " << row.unit << " | " << Number(ours, decimals) << " | "
-           << Number(floor, decimals) << " | " << ratio << " |\n";
-        tsv << row.figure << '\t' << row.unit << '\t' << Number(ours, 3) << '\t' << Number(floor, 3) << '\n';
+        const Judged j = Judge(row);
+        unmet += j.verdict == "met" ? 0 : 1;
+        std::printf("%-52s %-5s %9s %9s %6s %6s  %s\n", row.figure.c_str(), row.unit.c_str(), j.ours.c_str(),
+                    j.floor.c_str(), j.ratio.c_str(), j.budget.c_str(), j.verdict.c_str());
+        md << "| " << row.figure << " | " << row.unit << " | " << j.ours << " | " << j.floor << " | "
+           << j.ratio << " | " << j.budget << " | " << j.verdict << " |\n";
+        tsv << row.figure << '\t' << row.unit << '\t' << Number(j.oursValue, 3) << '\t'
+            << Number(j.floorValue, 3) << '\t' << j.ratio << '\t' << j.budget << '\t' << j.verdict << '\n';
     }
     std::ostringstream detail;
-    detail << "\nStart-up floor in parts: bare window " << Number(Median(startBare), 2)
+    detail << "\n"
+           << rows.size() - static_cast<size_t>(unmet) << " of " << rows.size() << " rows met.\n\n"
+           << "Start-up floor in parts: the same forms shown " << Number(Median(startForms), 2)
            << " ms, the dump's round trip through the daemon alone " << Number(Median(dumpTrip), 2)
            << " ms.\n"
            << "Start-up of the program in parts: its window mapped after " << Number(Median(startMapped), 2)
            << " ms, the dump read after " << Number(Median(startDumpRead), 2) << " ms.\n"
+           << "Dialog floors in parts (command lines, one /bin/sh -c each, + the same form in the "
+              "same-forms program):";
+    for (const auto& [figure, title] : dialogs) {
+        detail << (figure == dialogs.front().first ? " " : "; ") << title << " " << lineCount[figure]
+               << " lines " << Number(Median(dialogLines[figure]), 2) << " ms + "
+               << Number(Median(dialogForm[figure]), 2) << " ms";
+    }
+    detail << ".\n"
            << "CPU time used up to the idle window (start-up and first paint): program "
-           << Number(Median(startCpu), 0) << " ms, bare window " << Number(Median(startCpuBare), 0)
+           << Number(Median(startCpu), 0) << " ms, same forms " << Number(Median(startCpuForms), 0)
            << " ms.\n"
-           << "Medians of " << runs << " alternating runs (idle: " << idleRuns << " run(s) of " << idleSeconds
-           << " s, program and bare window side by side).\n";
+           << "Medians of " << runs << " alternating runs; idle rows: the largest of " << idleRuns
+           << " run(s) of " << idleSeconds
+           << " s, program and same forms side by side; answers: the fewest of the runs. Session bus: "
+           << busOrigin << ".\n";
     std::printf("%s", detail.str().c_str());
     std::ofstream(dir + "/results.md") << md.str() << detail.str();
     std::ofstream(dir + "/results.tsv") << tsv.str();

@@ -1,6 +1,6 @@
 #!/bin/sh
 # One repetition of the benchmark, so that it cannot rot: every figure must carry a number for the
-# program and for its floor. How fast they are is not checked here.
+# program and for its floor, and a verdict against its budget. How fast they are is not checked here.
 set -u
 build=$1
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,6 +19,12 @@ for figure in "start-up:" "dialog: system information: open" "dialog: system inf
         failed=1
     fi
 done
+# Every row must carry a verdict, met or not; how it came out is the benchmark's business.
+if ! awk -F '\t' '$7 != "met" && $7 != "not met" { exit 1 }' "$table"; then
+    echo "bench smoke: a row without a verdict:" >&2
+    awk -F '\t' '$7 != "met" && $7 != "not met"' "$table" >&2
+    failed=1
+fi
 # Every client of the crowd must have had its answer.
 grep -F "answers" "$table" | awk -F '\t' '$3 != "50.000" { exit 1 }' || { echo "bench smoke: not all 50 clients were answered" >&2; failed=1; }
 exit "$failed"

@@ -3,12 +3,15 @@
 // Opens the program's real forms as a person would, inside the simulated notebook, and times each
 // step from the click to the moment the form's show handler has finished. Writes OUTDIR/tour.tsv
 // (one "figure<TAB>milliseconds" line per step, "figure-shown<TAB>..." for the moment its form was
-// shown, and "peak-rss-kib<TAB>..." at the end) and, for each step, OUTDIR/<figure>.sh: the command
-// lines the step ran, in order, for the /bin/sh floor, and OUTDIR/<figure>.calls.tsv: how long each
-// of those lines took inside the program ("milliseconds<TAB>line").
+// shown, and "peak-rss-kib<TAB>..." at the end) and, for each step, OUTDIR/<figure>.lines.tsv: the
+// command lines the step ran, in order, each after who ran it ("user<TAB>line" for system() and the
+// shell, "root<TAB>line" for the daemon), for the floor of one /bin/sh -c per line, and
+// OUTDIR/<figure>.calls.tsv: how long each of those lines took inside the program
+// ("milliseconds<TAB>line").
 // With --trace it also times the building of each form and the main window's show handler.
 #include "app/Application.h"
 #include "app/MainForm.h"
+#include "bench/AfterShow.h"
 #include "dialogs/Resume.h"
 #include "dialogs/SecureForm.h"
 #include "dialogs/SysInfForm.h"
@@ -47,34 +50,42 @@ public:
 
     int System(const QString& command) override
     {
-        const Timed timed(*this, command);
+        const Timed timed(*this, command, User);
         return LibcHost::System(command);
     }
     void RunShell(const QString& command) override
     {
-        const Timed timed(*this, command);
+        const Timed timed(*this, command, User);
         LibcHost::RunShell(command);
     }
-    bool RunPrivileged(const QString& socketPath, const QString& command) override
+    Ucomtc::DaemonAnswer AskDaemon(const QString& command) override
     {
-        const Timed timed(*this, command);
-        return LibcHost::RunPrivileged(socketPath, command);
+        const Timed timed(*this, command, Root);
+        return LibcHost::AskDaemon(command);
     }
 
     const QStringList& figures() const { return order_; }
     QStringList lines(const QString& figure) const { return lines_.value(figure); }
+    // Who ran each of the figure's command lines: "user" (system(), the shell) or "root" (the daemon).
+    QStringList runners(const QString& figure) const { return runners_.value(figure); }
     // How long each of the figure's command lines took, from the call to its return.
     QList<double> times(const QString& figure) const { return times_.value(figure); }
 
 private:
-    // Notes a command line and, when it returns, how long it took.
+    static constexpr const char* User = "user";
+    static constexpr const char* Root = "root";
+
+    // Notes a command line and who runs it and, when it returns, how long it took.
     class Timed
     {
     public:
-        Timed(RecordingHost& host, const QString& command) : host_(host), figure_(host.figure_)
+        Timed(RecordingHost& host, const QString& command, const char* runner)
+            : host_(host), figure_(host.figure_)
         {
-            if (!figure_.isEmpty())
+            if (!figure_.isEmpty()) {
                 host_.lines_[figure_].append(command);
+                host_.runners_[figure_].append(QLatin1String(runner));
+            }
             clock_.start();
         }
         ~Timed()
@@ -92,37 +103,8 @@ private:
     QString figure_;
     QStringList order_;
     QHash<QString, QStringList> lines_;
+    QHash<QString, QStringList> runners_;
     QHash<QString, QList<double>> times_;
-};
-
-// Calls `done` once the show handler that `form` queues when it is shown has run. The form queues
-// its handler from its own showEvent, after this filter has seen the event; a call queued here that
-// queues another therefore comes after the handler.
-class AfterShowHandler : public QObject
-{
-public:
-    AfterShowHandler(QWidget* form, std::function<void()> done, std::function<void()> shown = {})
-        : form_(form), done_(std::move(done)), shown_(std::move(shown))
-    {
-        form_->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == form_ && event->type() == QEvent::Show && !event->spontaneous()) {
-            form_->removeEventFilter(this);
-            if (shown_)
-                shown_();
-            QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { done_(); }); });
-        }
-        return false;
-    }
-
-private:
-    QWidget* form_;
-    std::function<void()> done_;
-    std::function<void()> shown_;
 };
 
 class Tour
@@ -185,12 +167,14 @@ public:
         for (const auto& [figure, value] : times_)
             stream << figure << '\t' << QString::number(value, 'f', 3) << '\n';
         for (const QString& figure : host_.figures()) {
-            QFile script(out_ + QLatin1Char('/') + figure + QStringLiteral(".sh"));
+            QFile script(out_ + QLatin1Char('/') + figure + QStringLiteral(".lines.tsv"));
             if (!script.open(QIODevice::WriteOnly | QIODevice::Text))
                 return false;
             QTextStream lines(&script);
-            for (const QString& line : host_.lines(figure))
-                lines << line << '\n';
+            const QStringList all = host_.lines(figure);
+            const QStringList runners = host_.runners(figure);
+            for (qsizetype i = 0; i < all.size(); ++i)
+                lines << runners.at(i) << '\t' << all.at(i) << '\n';
             QFile calls(out_ + QLatin1Char('/') + figure + QStringLiteral(".calls.tsv"));
             if (!calls.open(QIODevice::WriteOnly | QIODevice::Text))
                 return false;
@@ -307,8 +291,6 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "lapstone-bench-tour: the main window did not come up\n");
         return 1;
     }
-    // As the program does right after the main window's show handler, before anyone can click.
-    forms.PrepareDialogs();
 
     tour.Open(QStringLiteral("sysinfo-general"), Child<QAbstractButton>(main, "SpdButtonSys"),
               QStringLiteral("SysInfoForm"), [&](QWidget* form) {

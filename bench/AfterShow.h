@@ -1,0 +1,40 @@
+// Shared by lapstone-bench-tour and bench-same-forms, so that a dialog's figure and its floor end at
+// the same point: two turns of the event loop after the form's show event.
+#pragma once
+
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+// Calls `done` once the show handler that `form` queues when it is shown has run. The program's
+// forms queue their handler from their own showEvent, after this filter has seen the event; a call
+// queued here that queues another therefore comes after the handler. A form without a handler
+// (bench-same-forms) gets the same two turns of the event loop.
+class AfterShowHandler : public QObject
+{
+public:
+    AfterShowHandler(QWidget* form, std::function<void()> done, std::function<void()> shown = {})
+        : form_(form), done_(std::move(done)), shown_(std::move(shown))
+    {
+        form_->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == form_ && event->type() == QEvent::Show && !event->spontaneous()) {
+            form_->removeEventFilter(this);
+            if (shown_)
+                shown_();
+            QTimer::singleShot(0, this, [this] { QTimer::singleShot(0, this, [this] { done_(); }); });
+        }
+        return false;
+    }
+
+private:
+    QWidget* form_;
+    std::function<void()> done_;
+    std::function<void()> shown_;
+};
