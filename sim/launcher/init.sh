@@ -113,6 +113,7 @@ as_user=$confine
 # --- The session bus, and the desktop's services on it ---------------------------------------------
 bus_address=unix:path=$runtime/bus
 bus_env="env -i PATH=$user_path LANG=C.UTF-8 XDG_RUNTIME_DIR=$runtime DBUS_SESSION_BUS_ADDRESS=$bus_address"
+# shellcheck disable=SC2086 # command prefixes, words without blanks
 (cd / && exec $as_user $bus_env dbus-daemon --config-file="$sim/session-bus.conf" --address="$bus_address" \
     --nofork --nopidfile) 2>>"$out/session-bus.log" </dev/null &
 bus=$!
@@ -125,7 +126,7 @@ while [ ! -S "$runtime/bus" ]; do
 done
 services=""
 if [ -n "${LAPSTONE_SIM_SERVICES:-}" ]; then
-    # shellcheck disable=SC2086 # bus names, one word each
+    # shellcheck disable=SC2086 # command prefixes and bus names, words without blanks
     (cd / && exec $as_user $bus_env /usr/bin/python3 "$sim/session-services" $LAPSTONE_SIM_SERVICES) \
         2>>"$out/session-bus.log" </dev/null &
     services=$!

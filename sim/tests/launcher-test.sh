@@ -196,22 +196,22 @@ run_desktop() {
         gdbus call --session --dest org.freedesktop.ScreenSaver --object-path /ScreenSaver --method org.kde.screensaver.configure
         gdbus call '"$kwin"' --method '"$props"'.Get org.kde.KWin.InputDeviceManager devicesSysNames 2>&1 | grep -o ServiceUnknown
         kcmshell5 kcm_touchpad' \
-        "VELTOR TouchPad"$'\n'"VELTOR NubStick"$'\n\t'"Device Enabled (183):"$'\t'"0"$'\n'"1"$'\n'"unable to find device No Such Pad"$'\n'"refused
-ID_INPUT_TOUCHPAD=1"$'\n'"E: ID_INPUT_POINTINGSTICK=1"$'\n'"true"$'\n'"()"$'\n'"ServiceUnknown" \
-        "xinput set-prop VELTOR TouchPad Device Enabled 0"$'\n'"xinput disable 7"$'\n'"xinput enable pointer:VELTOR NubStick
-dbus org.freedesktop.ScreenSaver /ScreenSaver org.kde.screensaver.configure"$'\n'"kcmshell5 kcm_touchpad" \
-        "+event5"$'\t'"touchpad"$'\t'"0"$'\t'"VELTOR TouchPad" "+LockOnResume=false"
+        $'VELTOR TouchPad\nVELTOR NubStick\n\tDevice Enabled (183):\t0\n1\nunable to find device No Such Pad\nrefused
+ID_INPUT_TOUCHPAD=1\nE: ID_INPUT_POINTINGSTICK=1\ntrue\n()\nServiceUnknown' \
+        $'xinput set-prop VELTOR TouchPad Device Enabled 0\nxinput disable 7\nxinput enable pointer:VELTOR NubStick
+dbus org.freedesktop.ScreenSaver /ScreenSaver org.kde.screensaver.configure\nkcmshell5 kcm_touchpad' \
+        $'+event5\ttouchpad\t0\tVELTOR TouchPad' "+LockOnResume=false"
     desktop_case debian12-plasma-wayland '
         gdbus call '"$kwin"' --method '"$props"'.Get org.kde.KWin.InputDeviceManager devicesSysNames
         gdbus call '"$kwin"'/event6 --method '"$props"'.Set org.kde.KWin.InputDevice enabled "<true>"
         gdbus call '"$kwin"'/event6 --method '"$props"'.GetAll org.kde.KWin.InputDevice
         gdbus call '"$kwin"'/event6 --method '"$props"'.Set org.kde.KWin.InputDevice name "<\"x\">" 2>&1 | grep -o PropertyReadOnly
         [ "$(whereis xinput)" = "xinput:" ] && echo "no xinput"' \
-        "(<['event3', 'event5', 'event6']>,)"$'\n'"()
-({'sysName': <'event6'>, 'name': <'VELTOR NubStick'>, 'enabled': <true>, 'supportsDisableEvents': <true>, 'keyboard': <false>, 'pointer': <true>, 'touchpad': <false>},)
-PropertyReadOnly"$'\n'"no xinput" \
+        $'(<[\'event3\', \'event5\', \'event6\']>,)\n()
+({\'sysName\': <\'event6\'>, \'name\': <\'VELTOR NubStick\'>, \'enabled\': <true>, \'supportsDisableEvents\': <true>, \'keyboard\': <false>, \'pointer\': <true>, \'touchpad\': <false>},)
+PropertyReadOnly\nno xinput' \
         "dbus org.kde.KWin /org/kde/KWin/InputDevice/event6 org.kde.KWin.InputDevice.enabled=true" \
-        "+event6"$'\t'"pointingstick"$'\t'"1"$'\t'"VELTOR NubStick"
+        $'+event6\tpointingstick\t1\tVELTOR NubStick'
     desktop_case debian12-gnome '
         gsettings get org.gnome.desktop.screensaver lock-enabled
         gsettings set org.gnome.desktop.peripherals.touchpad send-events disabled
