@@ -72,7 +72,12 @@ profile_name=$(basename "$profile_dir")
 for file in tools issue version cpuinfo meminfo; do
     [ -f "$profile_dir/$file" ] || fail "profile $profile_name lacks its file $file"
 done
-known_tools=" dmidecode synclient kdesu yast2 kcmshell dcop firefox "
+# Stand-ins of the old desktop, stand-ins of today's (they need hardware or a running desktop), and
+# Debian's own tools, which stay the host's and are only hidden when the profile lacks them.
+old_standins=" dmidecode synclient kdesu yast2 kcmshell dcop firefox "
+new_standins=" xinput udevadm kcmshell5 kcmshell6 systemsettings gnome-control-center "
+real_tools=" gdbus gsettings kreadconfig5 kwriteconfig5 "
+known_tools="$old_standins${new_standins# }${real_tools# }"
 tools=()
 while read -r tool; do
     [ -n "$tool" ] || continue
@@ -82,6 +87,43 @@ done <"$profile_dir/tools"
 has_tool() { [[ " ${tools[*]:-} " == *" $1 "* ]]; }
 if has_tool dmidecode; then [ -f "$profile_dir/dmidecode.txt" ] || fail "profile $profile_name lists dmidecode but has no dmidecode.txt"; fi
 if has_tool synclient; then [ -f "$profile_dir/synclient.txt" ] || fail "profile $profile_name lists synclient but has no synclient.txt"; fi
+declare -A real_packages=([gdbus]=libglib2.0-bin [gsettings]=libglib2.0-bin [kreadconfig5]=libkf5config-bin
+    [kwriteconfig5]=libkf5config-bin)
+for tool in $real_tools; do
+    if has_tool "$tool" && [ ! -x "/usr/bin/$tool" ]; then
+        fail "profile $profile_name lists $tool, which is not installed here (Debian package ${real_packages[$tool]})"
+    fi
+done
+if has_tool gsettings && [ ! -f /usr/share/glib-2.0/schemas/org.gnome.desktop.screensaver.gschema.xml ]; then
+    fail "profile $profile_name lists gsettings, but GNOME's schemas are not installed (Debian package gsettings-desktop-schemas)"
+fi
+if has_tool xinput || has_tool udevadm; then
+    [ -f "$profile_dir/libinput-devices" ] || fail "profile $profile_name lists xinput or udevadm but has no libinput-devices"
+fi
+# Every notebook has a session bus; a profile's session-bus file names the desktop's services on it
+# that stand-ins provide.
+[ -x /usr/bin/dbus-daemon ] || fail "dbus-daemon is not installed; on Debian: apt-get install dbus-daemon dbus-bin"
+services=()
+if [ -f "$profile_dir/session-bus" ]; then
+    while read -r service; do
+        case "$service" in
+        "") ;;
+        org.kde.KWin) [ -f "$profile_dir/libinput-devices" ] || fail "profile $profile_name has KWin's input devices but no libinput-devices"
+            services+=("$service") ;;
+        org.freedesktop.ScreenSaver) services+=("$service") ;;
+        *) fail "profile $profile_name lists an unknown session-bus service: $service" ;;
+        esac
+    done <"$profile_dir/session-bus"
+fi
+if [ ${#services[@]} -gt 0 ]; then
+    /usr/bin/python3 -c 'import dbus, dbus.mainloop.glib, gi.repository.GLib' 2>/dev/null ||
+        fail "the session-bus stand-ins need python3-dbus and python3-gi"
+fi
+# The session's environment: only these names, values without blanks or quotes.
+if [ -f "$profile_dir/session" ]; then
+    grep -v -x -E '(XDG_CURRENT_DESKTOP|XDG_SESSION_TYPE|XDG_SESSION_DESKTOP|DESKTOP_SESSION|KDE_FULL_SESSION|KDE_SESSION_VERSION)=[^[:space:]"'"'"'*?\\$`]*' \
+        "$profile_dir/session" | grep -q . && fail "profile $profile_name's session file has a line other than NAME=VALUE for a session variable"
+fi
 addons=()
 if [ -f "$profile_dir/addons" ]; then
     while read -r addon; do
@@ -152,28 +194,45 @@ fi
 
 # --- Shadowed folders: a tmpfs holding binds of the host's entries, minus some ---------------------------
 # Hits of whereis for tools the profile lacks must not be visible inside.
+# A stand-in the profile has hides the host's program of that name too (its manual page stays).
 declare -A hidden=()
 for tool in $known_tools; do
-    has_tool "$tool" && continue
+    if has_tool "$tool"; then
+        [[ "$real_tools" == *" $tool "* ]] && continue
+        for hit in $(PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin whereis -b "$tool" | cut -d: -f2-); do
+            case "$hit" in /usr/local/bin/* | /usr/sbin/dmidecode | /usr/sbin/yast2 | /sbin/*) ;; *) hidden[$hit]=1 ;; esac
+        done
+        continue
+    fi
     for hit in $(PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin whereis "$tool" | cut -d: -f2-); do
         hidden[$hit]=1
     done
 done
 shadow() { # DIR EXCEPT...: DIR becomes a tmpfs with the host's entries bound in, but not EXCEPT
-    local dir=$1 entry name target
+    local dir=$1 type target entry
     shift
     bwrap_args+=(--tmpfs "$dir")
-    for entry in "$dir"/* "$dir"/.[!.]*; do
-        [ -e "$entry" ] || [ -L "$entry" ] || continue
-        name=$(basename "$entry")
-        [[ " $* " == *" $name "* ]] && continue
+    # One find for the whole folder: /usr/bin holds some thousand entries.
+    while IFS= read -r -d '' type && IFS= read -r -d '' target && IFS= read -r -d '' entry; do
+        [[ " $* " == *" ${entry##*/} "* ]] && continue
         [ -z "${hidden[$entry]:-}" ] || continue
-        if [ -L "$entry" ]; then
-            target=$(readlink "$entry")
+        if [ "$type" = l ]; then
             bwrap_args+=(--symlink "$target" "$entry")
         else
             bwrap_args+=(--ro-bind "$entry" "$entry")
         fi
+    done < <(find "$dir" -mindepth 1 -maxdepth 1 -printf '%y\0%l\0%p\0')
+}
+
+# A folder of manual pages holds thousands of entries, more than bwrap takes mounts or links for:
+# there the tmpfs holds only the pages of the tools the profile lists.
+shadow_manual() { # DIR
+    local dir=$1 entry tool
+    bwrap_args+=(--tmpfs "$dir")
+    for tool in ${tools[@]+"${tools[@]}"}; do
+        for entry in "$dir/$tool".*; do
+            if [ -e "$entry" ]; then bwrap_args+=(--ro-bind "$entry" "$entry"); fi
+        done
     done
 }
 
@@ -197,7 +256,12 @@ for hit in "${!hidden[@]}"; do
     /usr/*) shadowed[$parent]=1 ;;
     esac
 done
-for dir in $(printf '%s\n' "${!shadowed[@]}" | sort); do shadow "$dir"; done
+for dir in $(printf '%s\n' "${!shadowed[@]}" | sort); do
+    case "$dir" in
+    /usr/share/man/* | /usr/share/info*) shadow_manual "$dir" ;;
+    *) shadow "$dir" ;;
+    esac
+done
 
 # /usr/sbin: the host's tools, with dmidecode and yast2 replaced by stand-ins when the profile has them.
 shadow /usr/sbin dmidecode yast2
@@ -206,13 +270,43 @@ has_tool yast2 && bwrap_args+=(--ro-bind "$sim/tools/desktop-tool" /usr/sbin/yas
 # /usr/local/bin: the desktop's tools.
 bwrap_args+=(--tmpfs /usr/local/bin)
 has_tool synclient && bwrap_args+=(--ro-bind "$sim/tools/synclient" /usr/local/bin/synclient)
-for tool in kdesu kcmshell dcop firefox; do
+for tool in kdesu kcmshell dcop firefox kcmshell5 kcmshell6 systemsettings gnome-control-center; do
     has_tool "$tool" && bwrap_args+=(--ro-bind "$sim/tools/desktop-tool" "/usr/local/bin/$tool")
+done
+for tool in xinput udevadm; do
+    has_tool "$tool" && bwrap_args+=(--ro-bind "$sim/tools/$tool" "/usr/local/bin/$tool")
 done
 bwrap_args+=(--remount-ro /usr/sbin --remount-ro /usr/local/bin)
 
+# The profile's root/: files laid over the notebook's root, read-only. Under /sys they are all there
+# is (beside the rate file and the input devices) (folders made as needed); directly in /etc they replace or add the host's entry;
+# anywhere else they stand in for a file the host has (/usr/lib/os-release).
+overlay_files=()
+overlay_dirs=()
+overlay_etc=()
+if [ -d "$profile_dir/root" ]; then
+    while IFS= read -r -d '' path; do
+        rel=${path#"$profile_dir/root"}
+        if [ -d "$path" ]; then
+            case "$rel" in /sys/*) overlay_dirs+=("$rel") ;; esac
+            continue
+        fi
+        [ -f "$path" ] || fail "profile $profile_name: root$rel is neither a file nor a folder"
+        case "$rel" in
+        /sys/*) ;;
+        /etc/issue | /etc/passwd | /etc/group | /etc/X11*) fail "profile $profile_name: root$rel is the launcher's own" ;;
+        /etc/*/*) fail "profile $profile_name: root$rel: only files directly in /etc can be laid over it" ;;
+        /etc/*) overlay_etc+=("${rel#/etc/}") ;;
+        /proc/* | /run/* | /tmp/* | /home/* | /root/* | /opt/* | /dev/*)
+            fail "profile $profile_name: root$rel: the profile's other files stand there" ;;
+        *) [ -f "$rel" ] || fail "profile $profile_name: root$rel lays over a file this host lacks" ;;
+        esac
+        overlay_files+=("$rel")
+    done < <(find "$profile_dir/root" -mindepth 1 -print0 | sort -z)
+fi
+
 # /etc: the host's, with the profile's issue and X configuration and accounts of its own.
-shadow /etc issue passwd group X11
+shadow /etc issue passwd group X11 ${overlay_etc[@]+"${overlay_etc[@]}"}
 bwrap_args+=(--ro-bind "$profile_dir/issue" /etc/issue)
 if [ -d /etc/X11 ]; then shadow /etc/X11 xorg.conf; else bwrap_args+=(--dir /etc/X11); fi
 
@@ -236,6 +330,10 @@ bwrap_args+=(--tmpfs /sys)
 [ -f "$profile_dir/nubstick-rate" ] && bwrap_args+=(--dir /sys/devices/platform/i8042/serio0/serio2)
 
 bwrap_args+=(--perms 1777 --tmpfs /tmp --tmpfs /home --perms 0700 --tmpfs /root)
+
+# The overlay, now that the folders it lies in stand.
+for dir in ${overlay_dirs[@]+"${overlay_dirs[@]}"}; do bwrap_args+=(--perms 0755 --dir "$dir"); done
+for file in ${overlay_files[@]+"${overlay_files[@]}"}; do bwrap_args+=(--ro-bind "$profile_dir/root$file" "$file"); done
 
 # /opt/lapstone: the program as installed.
 # bwrap makes missing parents of a bind private (0700), so every folder is made explicitly.
@@ -276,6 +374,8 @@ bwrap_args+=(--remount-ro /opt)
 bwrap_args+=(--perms 0755 --dir /run/lapstone-sim --perms 0755 --dir /run/lapstone-sim/host
     --ro-bind "$profile_dir" /run/lapstone-sim/profile --bind "$out" /run/lapstone-sim/out
     --ro-bind "$sim/launcher/init.sh" /run/lapstone-sim/init.sh
+    --ro-bind "$sim/launcher/session-bus.conf" /run/lapstone-sim/session-bus.conf
+    --ro-bind "$sim/tools/session-services" /run/lapstone-sim/session-services
     --ro-bind /etc/passwd /run/lapstone-sim/host/passwd --ro-bind /etc/group /run/lapstone-sim/host/group
     --tmpfs /run/lapstone-sim/machine)
 
@@ -301,8 +401,11 @@ if [ -n "${DISPLAY:-}" ]; then
     fi
 fi
 
+# The mount list goes to bwrap through a descriptor of its own (the command line would be too long for
+# some thousand entries); descriptors the caller passes stay as they are.
+exec {args_fd}< <(printf '%s\0' "${bwrap_args[@]}")
 exec env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LANG=C.UTF-8 LAPSTONE_SIM_PROFILE="$profile_name" LAPSTONE_SIM_HOME="$home" \
     LAPSTONE_SIM_DISPLAY="$display" LAPSTONE_SIM_XAUTH="$xauth" LAPSTONE_SIM_QPA="${QT_QPA_PLATFORM:-}" \
-    LAPSTONE_SIM_VCD="$vcd_command" \
-    bwrap "${bwrap_args[@]}" --chdir / \
+    LAPSTONE_SIM_VCD="$vcd_command" LAPSTONE_SIM_TOOLS="$known_tools" LAPSTONE_SIM_SERVICES="${services[*]:-}" \
+    bwrap --args "$args_fd" --chdir / \
     /bin/sh /run/lapstone-sim/init.sh "$command_uid" "$home_owner" "$daemon" -- "$@"

@@ -4,7 +4,9 @@
 # privileged daemon, runs the command as the notebook's user, and afterwards reports what the run
 # changed. Usage: init.sh COMMAND_UID HOME_OWNER_UID START_DAEMON(0|1) -- COMMAND [ARG...]
 # The environment gives LAPSTONE_SIM_HOME, the user's home (default /home/lapstone), and
-# LAPSTONE_SIM_VCD, the daemon's command line (default /opt/lapstone/vc/bin/lapstone-vcd).
+# LAPSTONE_SIM_VCD, the daemon's command line (default /opt/lapstone/vc/bin/lapstone-vcd),
+# LAPSTONE_SIM_TOOLS, every tool a profile may list, and LAPSTONE_SIM_SERVICES, the session-bus
+# services whose stand-ins start with the bus.
 set -u
 
 sim=/run/lapstone-sim
@@ -14,7 +16,7 @@ machine=$sim/machine
 rate=/sys/devices/platform/i8042/serio0/serio2/rate
 socket=/tmp/vx_vc_socket
 home=${LAPSTONE_SIM_HOME:-/home/lapstone}
-known_tools="dmidecode synclient kdesu yast2 kcmshell dcop firefox"
+known_tools=${LAPSTONE_SIM_TOOLS:-dmidecode synclient kdesu yast2 kcmshell dcop firefox}
 user_path=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin
 # Root inside may do what root does on the notebook, but not undo the mounts that keep the host's
 # files read-only; the daemon, the command and anything they start lose that power for good.
@@ -58,6 +60,30 @@ chown -R "$owner:$owner" "$home" && chmod 755 "$home"
 if [ -f "$profile/synclient.txt" ]; then
     cp "$profile/synclient.txt" "$machine/synclient.txt" || fail "cannot copy the touchpad state"
 fi
+# The input devices the libinput driver found: their state for xinput's and KWin's stand-ins, and
+# what the kernel and udev tell about each (event devices are character devices 13:64+N).
+if [ -f "$profile/libinput-devices" ]; then
+    cp "$profile/libinput-devices" "$machine/libinput-devices" || fail "cannot copy the input devices"
+    mkdir -p /sys/class/input /run/udev/data || fail "cannot make the input devices' folders"
+    gawk -F '\t' '!/^#/ && NF == 4 { print $1 "\t" $2 "\t" $4 }' "$profile/libinput-devices" |
+        while IFS="$(printf '\t')" read -r sysname kind name; do
+            minor=$((64 + ${sysname#event}))
+            mkdir -p "/sys/class/input/$sysname/device" &&
+                echo "13:$minor" >"/sys/class/input/$sysname/dev" &&
+                printf 'MAJOR=13\nMINOR=%s\nDEVNAME=input/%s\n' "$minor" "$sysname" >"/sys/class/input/$sysname/uevent" &&
+                printf '%s\n' "$name" >"/sys/class/input/$sysname/device/name" || exit 1
+            {
+                echo "E:ID_INPUT=1"
+                case "$kind" in
+                touchpad) echo "E:ID_INPUT_TOUCHPAD=1" ;;
+                pointingstick) printf 'E:ID_INPUT_MOUSE=1\nE:ID_INPUT_POINTINGSTICK=1\n' ;;
+                mouse) echo "E:ID_INPUT_MOUSE=1" ;;
+                keyboard) printf 'E:ID_INPUT_KEY=1\nE:ID_INPUT_KEYBOARD=1\n' ;;
+                esac
+                echo "E:LIBINPUT_DEVICE_GROUP=11/0/$minor"
+            } >"/run/udev/data/c13:$minor" || exit 1
+        done || fail "cannot describe the input devices"
+fi
 chown -R "$user_uid:$user_uid" "$machine"
 
 runtime=/run/user/$user_uid
@@ -80,6 +106,42 @@ for tool in $known_tools; do
     fi
 done
 
+# A prefix that runs a command as the command's user, with the rights it has.
+as_user=$confine
+[ "$user_uid" -eq 0 ] || as_user="$confine setpriv --reuid=$user_uid --regid=$user_uid --init-groups --"
+
+# --- The session bus, and the desktop's services on it ---------------------------------------------
+bus_address=unix:path=$runtime/bus
+bus_env="env -i PATH=$user_path LANG=C.UTF-8 XDG_RUNTIME_DIR=$runtime DBUS_SESSION_BUS_ADDRESS=$bus_address"
+# shellcheck disable=SC2086 # command prefixes, words without blanks
+(cd / && exec $as_user $bus_env dbus-daemon --config-file="$sim/session-bus.conf" --address="$bus_address" \
+    --nofork --nopidfile) 2>>"$out/session-bus.log" </dev/null &
+bus=$!
+tries=0
+while [ ! -S "$runtime/bus" ]; do
+    kill -0 "$bus" 2>/dev/null || fail "the session bus ended at start; see session-bus.log"
+    tries=$((tries + 1))
+    [ "$tries" -le 200 ] || fail "the session bus did not open $runtime/bus within 10 seconds"
+    sleep 0.05
+done
+services=""
+if [ -n "${LAPSTONE_SIM_SERVICES:-}" ]; then
+    # shellcheck disable=SC2086 # command prefixes and bus names, words without blanks
+    (cd / && exec $as_user $bus_env /usr/bin/python3 "$sim/session-services" $LAPSTONE_SIM_SERVICES) \
+        2>>"$out/session-bus.log" </dev/null &
+    services=$!
+    for service in $LAPSTONE_SIM_SERVICES; do
+        tries=0
+        until $as_user $bus_env dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.NameHasOwner "string:$service" 2>/dev/null | grep -q "boolean true"; do
+            kill -0 "$services" 2>/dev/null || fail "the session-bus stand-ins ended at start; see session-bus.log"
+            tries=$((tries + 1))
+            [ "$tries" -le 200 ] || fail "$service did not appear on the session bus within 10 seconds"
+            sleep 0.05
+        done
+    done
+fi
+
 # --- The privileged daemon ----------------------------------------------------------------------------
 daemon=""
 if [ "$start_daemon" = 1 ]; then
@@ -99,12 +161,21 @@ fi
 # --- The command ----------------------------------------------------------------------------------------
 name=lapstone
 [ "$user_uid" -eq 0 ] && name=root
+# The session's variables (NAME=VALUE lines, checked by the launcher), and GLib's settings in a file
+# (~/.config/glib-2.0/settings/keyfile) where a desktop would keep them in dconf.
+session=""
+[ -f "$profile/session" ] && session=$(grep -v '^$' "$profile/session")
+grep -qx gsettings "$profile/tools" && session="$session GSETTINGS_BACKEND=keyfile"
+set -f
+# shellcheck disable=SC2086 # NAME=VALUE words without blanks
 set -- env -i HOME="$home" USER=$name LOGNAME=$name SHELL=/bin/bash PATH="$user_path" \
     LANG=C.UTF-8 XDG_RUNTIME_DIR="$runtime" LAPSTONE_SIM_PROFILE="$LAPSTONE_SIM_PROFILE" \
+    DBUS_SESSION_BUS_ADDRESS="$bus_address" $session \
     ${LAPSTONE_SIM_DISPLAY:+DISPLAY="$LAPSTONE_SIM_DISPLAY"} \
     ${LAPSTONE_SIM_DISPLAY:+${LAPSTONE_SIM_XAUTH:+XAUTHORITY="$sim/Xauthority"}} \
     ${LAPSTONE_SIM_QPA:+QT_QPA_PLATFORM="$LAPSTONE_SIM_QPA"} \
     "$@"
+set +f
 if [ "$user_uid" -eq 0 ]; then
     (cd /root 2>/dev/null || cd /; exec $confine "$@")
 else
@@ -112,11 +183,11 @@ else
 fi
 status=$?
 
-# --- Afterwards: stop the daemon, report the changes ---------------------------------------------------
-if [ -n "$daemon" ]; then
-    kill -TERM "$daemon" 2>/dev/null
-    wait "$daemon" 2>/dev/null
-fi
+# --- Afterwards: stop the daemon and the session, report the changes -----------------------------------
+for pid in $daemon $services $bus; do
+    kill -TERM "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+done
 
 # diff -N reads a missing file as empty, so a created or deleted file shows in full.
 report=$out/changes.diff
@@ -128,12 +199,14 @@ compare() { # PROFILE_FILE MACHINE_PATH LABEL
 compare "$profile/nubstick-rate" "$rate" nubstick-rate
 compare "$profile/synclient.txt" "$machine/synclient.txt" synclient.txt
 compare "$profile/xorg.conf" /etc/X11/xorg.conf xorg.conf
-# The home holds the user's KDE settings; caches the toolkit leaves there are not machine settings.
+compare "$profile/libinput-devices" "$machine/libinput-devices" libinput-devices
+# The home holds the user's desktop settings (~/.kde, ~/.config); caches the toolkit leaves there are
+# not settings.
 emptyhome=$machine/.empty-home
 mkdir -p "$emptyhome"
 phome=$profile/home
 [ -d "$phome" ] || phome=$emptyhome
-(cd / && diff -r -u -N -x .cache -x .config -x .local -x .fontconfig "$phome" "$home") |
+(cd / && diff -r -u -N -x .cache -x .local -x .fontconfig "$phome" "$home") |
     sed -e "/^diff -r -u -N /d" -e "s|^--- $phome/\([^\t]*\).*|--- profile/home/\1|" \
         -e 's|^\(+++ [^\t]*\).*|\1|' >>"$report"
 [ -s "$report" ] || echo none >"$report"

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Tests of the simulated notebook's launcher: each case starts run-in-sim.sh for real and judges
 # what the command inside saw and what the launcher reported afterwards.
-# Usage: launcher-test.sh BUILD_DIR default|bare|profiles
+# Usage: launcher-test.sh BUILD_DIR default|bare|profiles|desktop
 set -uo pipefail
 
 build=$1
@@ -107,10 +107,18 @@ run_profiles() {
         out=$work/$name
         view=$(launcher --profile "$name" --build "$build" --out "$out" -- sh -c '
             echo "profile $LAPSTONE_SIM_PROFILE"
-            for tool in dmidecode synclient kdesu yast2 kcmshell dcop firefox; do
+            for tool in dmidecode synclient kdesu yast2 kcmshell dcop firefox xinput udevadm kcmshell5 kcmshell6 \
+                systemsettings gnome-control-center gdbus gsettings kreadconfig5 kwriteconfig5; do
                 [ "$(whereis $tool)" = "$tool:" ] || echo "tool $tool"
             done
-            for f in /proc/H8/BAT0/state /proc/H8/BAT0/info /proc/H8/BAT1/state /proc/H8/BAT1/info \
+            env | grep -E "^(XDG_[A-Z_]*DESKTOP|XDG_SESSION_TYPE|DESKTOP_SESSION|KDE_[A-Z_]*|GSETTINGS_BACKEND)=" | sed "s/^/env /"
+            dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.ListNames |
+                sed -n "s/^ *string \"\([^:][^\"]*\)\"$/bus \1/p"
+            find /sys -type f | sed "s/^/sys /"
+            (cd /run/lapstone-sim/profile && find root -type f 2>/dev/null) | while read -r f; do
+                cmp -s "/run/lapstone-sim/profile/$f" "${f#root}" && echo "same ${f#root}"
+            done
+            for f in /proc/H8 /proc/H8/BAT0/state /proc/H8/BAT0/info /proc/H8/BAT1/state /proc/H8/BAT1/info \
                 /sys/devices/platform/i8042/serio0/serio2/rate /opt/lapstone/pm/pm.sh /opt/lapstone/ac/ac.sh \
                 /home/lapstone/.kde/share/config/kdesktoprc /home/lapstone/.kde/share/config/kpowersaverc; do
                 [ -e $f ] && echo "file $f"
@@ -124,8 +132,18 @@ run_profiles() {
         expected=$(
             echo "profile $name"
             while read -r tool; do [ -n "$tool" ] && echo "tool $tool"; done <"$dir/tools"
-            for f in H8/BAT0/state H8/BAT0/info H8/BAT1/state H8/BAT1/info; do [ -f "$dir/$f" ] && echo "file /proc/$f"; done
-            [ -f "$dir/nubstick-rate" ] && echo "file /sys/devices/platform/i8042/serio0/serio2/rate"
+            for f in H8 H8/BAT0/state H8/BAT0/info H8/BAT1/state H8/BAT1/info; do [ -e "$dir/$f" ] && echo "file /proc/$f"; done
+            [ -f "$dir/nubstick-rate" ] && echo "file /sys/devices/platform/i8042/serio0/serio2/rate" &&
+                echo "sys /sys/devices/platform/i8042/serio0/serio2/rate"
+            sed 's/^/env /' "$dir/session" 2>/dev/null
+            grep -qx gsettings "$dir/tools" && echo "env GSETTINGS_BACKEND=keyfile"
+            echo "bus org.freedesktop.DBus"
+            sed 's/^/bus /' "$dir/session-bus" 2>/dev/null
+            grep -qx org.freedesktop.ScreenSaver "$dir/session-bus" 2>/dev/null && echo "bus org.kde.screensaver"
+            (cd "$dir" && find root -type f 2>/dev/null) | sed 's/^root/same /'
+            (cd "$dir" && find root/sys -type f 2>/dev/null) | sed 's/^root/sys /'
+            gawk -F '\t' '!/^#/ { split("dev uevent device/name", f, " "); for (i = 1; i <= 3; i++) print "sys /sys/class/input/" $1 "/" f[i] }' \
+                "$dir/libinput-devices" 2>/dev/null
             grep -qx pm "$dir/addons" 2>/dev/null && echo "file /opt/lapstone/pm/pm.sh"
             grep -qx ac "$dir/addons" 2>/dev/null && echo "file /opt/lapstone/ac/ac.sh"
             for f in kdesktoprc kpowersaverc; do
@@ -153,8 +171,57 @@ run_profiles() {
     done
 }
 
+# Today's desktops: the stand-ins and real tools answer, and what they change shows in the reports.
+run_desktop() {
+    local name out expected
+    # PROFILE SCRIPT EXPECTED_OUTPUT EXPECTED_TOOLS_LOG DIFF_LINE...
+    desktop_case() {
+        name=$1 out=$work/$1
+        launcher --profile "$1" --build "$build" --out "$out" -- sh -c "$2" >"$work/$1.txt" 2>&1
+        expect "$1: the tools answer as on the desktop" diff <(printf '%s\n' "$3") "$work/$1.txt"
+        expect "$1: tools.log holds the calls" diff <(printf '%s\n' "$4") "$out/tools.log"
+        shift 4
+        for line; do expect "$name: changes.diff has '$line'" grep -qxF -- "$line" "$out/changes.diff"; done
+    }
+    local kwin="--session --dest org.kde.KWin --object-path /org/kde/KWin/InputDevice"
+    local props=org.freedesktop.DBus.Properties
+    desktop_case debian12-plasma '
+        xinput list --name-only | grep VELTOR
+        xinput set-prop "VELTOR TouchPad" "Device Enabled" 0 && xinput list-props "VELTOR TouchPad" | grep "Device Enabled"
+        xinput disable 7 && xinput enable "pointer:VELTOR NubStick" && xinput list-props 8 | grep -c "Device Enabled (183):.1"
+        xinput disable "No Such Pad" || echo refused
+        udevadm info -q property -n /dev/input/event5 | grep TOUCHPAD; udevadm info /sys/class/input/event6 | grep STICK
+        kreadconfig5 --file kscreenlockerrc --group Daemon --key Autolock
+        kwriteconfig5 --file kscreenlockerrc --group Daemon --key LockOnResume false
+        gdbus call --session --dest org.freedesktop.ScreenSaver --object-path /ScreenSaver --method org.kde.screensaver.configure
+        gdbus call '"$kwin"' --method '"$props"'.Get org.kde.KWin.InputDeviceManager devicesSysNames 2>&1 | grep -o ServiceUnknown
+        kcmshell5 kcm_touchpad' \
+        $'VELTOR TouchPad\nVELTOR NubStick\n\tDevice Enabled (183):\t0\n1\nunable to find device No Such Pad\nrefused
+ID_INPUT_TOUCHPAD=1\nE: ID_INPUT_POINTINGSTICK=1\ntrue\n()\nServiceUnknown' \
+        $'xinput set-prop VELTOR TouchPad Device Enabled 0\nxinput disable 7\nxinput enable pointer:VELTOR NubStick
+dbus org.freedesktop.ScreenSaver /ScreenSaver org.kde.screensaver.configure\nkcmshell5 kcm_touchpad' \
+        $'+event5\ttouchpad\t0\tVELTOR TouchPad' "+LockOnResume=false"
+    desktop_case debian12-plasma-wayland '
+        gdbus call '"$kwin"' --method '"$props"'.Get org.kde.KWin.InputDeviceManager devicesSysNames
+        gdbus call '"$kwin"'/event6 --method '"$props"'.Set org.kde.KWin.InputDevice enabled "<true>"
+        gdbus call '"$kwin"'/event6 --method '"$props"'.GetAll org.kde.KWin.InputDevice
+        gdbus call '"$kwin"'/event6 --method '"$props"'.Set org.kde.KWin.InputDevice name "<\"x\">" 2>&1 | grep -o PropertyReadOnly
+        [ "$(whereis xinput)" = "xinput:" ] && echo "no xinput"' \
+        $'(<[\'event3\', \'event5\', \'event6\']>,)\n()
+({\'sysName\': <\'event6\'>, \'name\': <\'VELTOR NubStick\'>, \'enabled\': <true>, \'supportsDisableEvents\': <true>, \'keyboard\': <false>, \'pointer\': <true>, \'touchpad\': <false>},)
+PropertyReadOnly\nno xinput' \
+        "dbus org.kde.KWin /org/kde/KWin/InputDevice/event6 org.kde.KWin.InputDevice.enabled=true" \
+        $'+event6\tpointingstick\t1\tVELTOR NubStick'
+    desktop_case debian12-gnome '
+        gsettings get org.gnome.desktop.screensaver lock-enabled
+        gsettings set org.gnome.desktop.peripherals.touchpad send-events disabled
+        gnome-control-center mouse' \
+        "true" "gnome-control-center mouse" "+send-events='disabled'"
+}
+
 case "$case_name" in
 default) run_default ;;
+desktop) run_desktop ;;
 bare) run_bare ;;
 profiles) run_profiles ;;
 *) echo "unknown case $case_name" >&2; exit 2 ;;

@@ -27,6 +27,8 @@ for dir in "${profiles[@]}"; do
     while read -r tool; do
         case "$tool" in
         dmidecode | synclient | kdesu | yast2 | kcmshell | dcop | firefox | "") ;;
+        xinput | udevadm | kcmshell5 | kcmshell6 | systemsettings | gnome-control-center) ;;
+        gdbus | gsettings | kreadconfig5 | kwriteconfig5) ;;
         *) problem "unknown tool $tool" ;;
         esac
     done <"$dir/tools"
@@ -111,6 +113,71 @@ for dir in "${profiles[@]}"; do
         # The program adds its option after every line that mentions SHMConfig, comments included.
         [ "$(grep -c SHMConfig "$dir/xorg.conf")" = "$(grep -c '^ *Option *"SHMConfig"' "$dir/xorg.conf")" ] ||
             problem "xorg.conf mentions SHMConfig outside its option line"
+    fi
+    # Today's desktops: the session, its bus services, the input devices, sysfs and os-release.
+    session_type=$(sed -n 's/^XDG_SESSION_TYPE=//p' "$dir/session" 2>/dev/null)
+    if [ -f "$dir/session" ]; then
+        grep -qvx -E '(XDG_CURRENT_DESKTOP|XDG_SESSION_TYPE|XDG_SESSION_DESKTOP|DESKTOP_SESSION|KDE_FULL_SESSION|KDE_SESSION_VERSION)=[^[:space:]"'"'"']*' \
+            "$dir/session" && problem "session has a line that is not a session variable"
+        [[ "$session_type" =~ ^(x11|wayland)$ ]] || problem "XDG_SESSION_TYPE is '$session_type'"
+    fi
+    while read -r service; do
+        case "$service" in
+        org.kde.KWin) [ "$session_type" = wayland ] || problem "KWin's input devices outside a Wayland session" ;;
+        org.freedesktop.ScreenSaver | "") ;;
+        *) problem "unknown session-bus service $service" ;;
+        esac
+    done < <(cat "$dir/session-bus" 2>/dev/null)
+    if [ -f "$dir/libinput-devices" ]; then
+        gawk -F '\t' '/^#/ { next } NF != 4 || $1 !~ /^event[0-9]+$/ || seen[$1]++ || $2 !~ /^(touchpad|pointingstick|mouse|keyboard)$/ ||
+            $3 !~ /^[01]$/ || $4 == "" { bad = 1 } END { exit bad }' "$dir/libinput-devices" ||
+            problem "libinput-devices has a line other than eventN, kind, 0|1, name (tab-separated, each eventN once)"
+    elif grep -qx 'xinput\|udevadm' "$dir/tools" || grep -qx org.kde.KWin "$dir/session-bus" 2>/dev/null; then
+        problem "input devices are asked for but there is no libinput-devices"
+    fi
+    for supply in "$dir"/root/sys/class/power_supply/*/; do
+        [ -d "$supply" ] || continue
+        supply=${supply%/}
+        at=${supply#"$dir/"}
+        # Every uevent line names its own attribute file with the same value.
+        [ "$(head -1 "$supply/uevent")" = "POWER_SUPPLY_NAME=${supply##*/}" ] || problem "$at/uevent does not start with its name"
+        while IFS='=' read -r key value; do
+            file=$(tr A-Z a-z <<<"${key#POWER_SUPPLY_}")
+            [ "$key" = POWER_SUPPLY_NAME ] || [ "$(cat "$supply/$file" 2>/dev/null)" = "$value" ] ||
+                problem "$at/uevent says $key=$value, its file says otherwise"
+        done <"$supply/uevent"
+        case "$(cat "$supply/type")" in
+        Mains) grep -qx '[01]' "$supply/online" || problem "$at/online is not 0 or 1" ;;
+        Battery)
+            grep -qx 'Unknown\|Charging\|Discharging\|Not charging\|Full' "$supply/status" || problem "$at/status is no battery status"
+            [ "$(cat "$supply/capacity")" -le 100 ] 2>/dev/null || problem "$at/capacity is not a percentage"
+            # Energy in µWh or charge in µAh, the three of a kind whole numbers with now <= full.
+            unit=energy
+            [ -f "$supply/energy_now" ] || unit=charge
+            for file in ${unit}_now ${unit}_full ${unit}_full_design voltage_now voltage_min_design; do
+                grep -qx '[0-9]\+' "$supply/$file" 2>/dev/null || problem "$at/$file is not a whole number of micro-units"
+            done
+            [ "$(cat "$supply/${unit}_now")" -le "$(cat "$supply/${unit}_full")" ] 2>/dev/null || problem "$at holds more than it can"
+            if grep -qx Discharging "$supply/status"; then
+                grep -qlx 1 "$dir"/root/sys/class/power_supply/*/online && problem "$at discharges on AC power"
+            fi
+            ;;
+        *) problem "$at/type is neither Mains nor Battery" ;;
+        esac
+    done
+    for release in etc/os-release usr/lib/os-release; do
+        [ -f "$dir/root/$release" ] || continue
+        grep -q '^PRETTY_NAME="[^"]*"$' "$dir/root/$release" && grep -q '^ID=[a-z]' "$dir/root/$release" ||
+            problem "root/$release lacks PRETTY_NAME or ID"
+    done
+    keyfile=$dir/home/.config/glib-2.0/settings/keyfile
+    if [ -f "$keyfile" ] && command -v gsettings >/dev/null; then
+        # Every key must be one of the installed schemas', or gsettings ignores it.
+        gawk '/^\[/ { schema = substr($0, 2, length($0) - 2); gsub("/", ".", schema); next }
+            /=/ { print schema, substr($0, 1, index($0, "=") - 1) }' "$keyfile" |
+            while read -r schema key; do
+                gsettings range "$schema" "$key" >/dev/null 2>&1 || echo "$schema $key"
+            done | grep -q . && problem "the GLib keyfile sets a key no installed schema has"
     fi
     grep -q Linux "$dir/issue" || problem "/etc/issue has no line with Linux"
     [ "$(grep -c '^processor' "$dir/cpuinfo")" -ge 1 ] && grep -q '^model name' "$dir/cpuinfo" ||
