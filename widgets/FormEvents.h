@@ -13,5 +13,8 @@ namespace Ucomtc {
 // Call from the form's showEvent: queues `handler` for a show the program asked for (not for the
 // window system showing a window again after it was minimised).
 void QueueShowHandler(QWidget* form, const QShowEvent* event, std::function<void()> handler);
+// How many of the form's show handlers have finished: what a person (or a test) waits for before
+// the form shows what it read.
+int ShowHandlersRun(const QWidget* form);
 
 } // namespace Ucomtc

@@ -9,6 +9,7 @@
 #include "app/MainForm.h"
 #include "tests/support/DarkPalette.h"
 #include "tests/support/MessageKindName.h"
+#include "widgets/FormEvents.h"
 #include "widgets/FormFont.h"
 #include "widgets/Forms.h"
 
@@ -163,7 +164,8 @@ void Driver::StartProgram()
     // The show handler's first request is the DMI dump; everything after it runs in the same call.
     Check(QTest::qWaitFor([&] { return host_.privilegedDone() > before; }, 20000),
           QStringLiteral("the main window asks for the DMI dump when it opens"));
-    Settle();
+    // Then the rest of its show handler, message boxes answered.
+    static_cast<void>(QTest::qWaitFor([&] { return Ucomtc::ShowHandlersRun(main_) > 0; }, 20000));
     if (main_->isVisible())
         transcript_.Window(main_, QStringLiteral("main window"));
 }
@@ -210,17 +212,19 @@ void Driver::ClickToOpen(QAbstractButton* opener, const QString& formName,
     // from inside the form's own event loop.
     bool opened = false;
     bool closedByStep = false;
+    const QWidget* known = Ucomtc::FindForm(formName);
+    const int handled = known != nullptr ? Ucomtc::ShowHandlersRun(known) : 0;
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* form = Ucomtc::FindForm(formName);
         // A message box of the show handler is modal over the form: the person reads it first.
+        // The person acts once the show handler has read what the form shows.
         if (opened || form == nullptr || !form->isVisible() || QApplication::activeModalWidget() != form ||
-            host_.messageOpen())
+            host_.messageOpen() || Ucomtc::ShowHandlersRun(form) <= handled)
             return;
         opened = true;
         poll.stop();
-        Settle(150); // the show handler runs right after the form appears
         whileOpen(form);
         closedByStep = !form->isVisible();
         if (!closedByStep)

@@ -96,7 +96,7 @@ void KeyboardTest::init()
     main_ = application_->MainForm();
     main_->show();
     QVERIFY(QTest::qWaitForWindowActive(main_));
-    QTest::qWait(20); // the show handler
+    QTRY_VERIFY(ShowHandlersRun(main_) > 0);
     host_.log.clear();
 }
 
@@ -108,9 +108,10 @@ void KeyboardTest::cleanup()
 
 void KeyboardTest::Open(QDialog* dialog)
 {
+    const int handled = ShowHandlersRun(dialog);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog));
-    QTest::qWait(20);
+    QTRY_VERIFY(ShowHandlersRun(dialog) > handled);
 }
 
 void KeyboardTest::tabAndArrowsWalkTheAreas()
@@ -157,7 +158,7 @@ void KeyboardTest::everyAreaOpensWithEnterOrSpace()
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
         // The test platform has no window manager to hand the activation back.
         main_->activateWindow();
-        QTRY_VERIFY(Focused() != nullptr);
+        QTRY_VERIFY(Focused() != nullptr && Focused()->window() == main_);
         QTest::keyClick(Focused(), Qt::Key_Down);
     }
     QStringList expected;

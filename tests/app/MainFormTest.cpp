@@ -100,9 +100,9 @@ void MainFormTest::Start(const std::function<void()>& dumpAnswer)
         dumpAnswer();
         return 0;
     });
+    const int handled = ShowHandlersRun(form_.get());
     form_->show();
-    QTRY_VERIFY(!host_.log.isEmpty() && !host_.log.last().startsWith(QLatin1String("image: ")));
-    QTest::qWait(20);
+    QTRY_VERIFY(ShowHandlersRun(form_.get()) > handled);
 }
 
 void MainFormTest::startUpCreatesTheMainWindow()
@@ -391,7 +391,7 @@ void MainFormTest::closingRemovesTheDump()
     // Without a dump, nothing is asked of the daemon.
     init();
     form_->show();
-    QTest::qWait(20);
+    QTRY_VERIFY(ShowHandlersRun(form_.get()) > 0);
     host_.log.clear();
     form_->close();
     QVERIFY(host_.log.isEmpty());

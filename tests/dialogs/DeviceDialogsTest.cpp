@@ -157,11 +157,9 @@ void DeviceDialogsTest::cleanup()
 
 void DeviceDialogsTest::Show(TNubstickFor* form)
 {
+    const int handled = ShowHandlersRun(form);
     form->show();
-    QTRY_VERIFY(!host_.log.isEmpty() && (host_.log.last().startsWith(QLatin1String("shell: rm")) ||
-                                         host_.log.last().startsWith(QLatin1String("error: ")) ||
-                                         host_.log.last().startsWith(QLatin1String("report: "))));
-    QTest::qWait(10);
+    QTRY_VERIFY(ShowHandlersRun(form) > handled);
     QVERIFY(form->isVisible());
 }
 
@@ -512,8 +510,9 @@ void DeviceDialogsTest::configurationEditsOnARealFile()
     EditFor(config);
     host_.files.insert(XorgConf, true);
     host_.Whereis(QStringLiteral("synclient"), true);
+    const int handled = ShowHandlersRun(touchpad_);
     touchpad_->show();
-    QTest::qWait(10);
+    QTRY_VERIFY(ShowHandlersRun(touchpad_) > handled);
 
     auto apply = [&](const QString& choice) {
         State(touchpad_)->setCurrentText(choice);
@@ -686,8 +685,9 @@ void DeviceDialogsTest::mouseAndHelpStartTheirTools()
     QFETCH(QStringList, expected);
 
     TNubstickFor* form = touchpad ? touchpad_ : nubstick_;
+    const int handled = ShowHandlersRun(form);
     form->show();
-    QTest::qWait(10);
+    QTRY_VERIFY(ShowHandlersRun(form) > handled);
     host_.log.clear();
     host_.fileTests.clear();
     host_.Whereis(QStringLiteral("yast2"), yast2);
