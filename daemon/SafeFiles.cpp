@@ -30,9 +30,6 @@ int OpenRootDirectory(const char* directory)
     return fd.release();
 }
 
-// How old another user's capture file must be before a request may replace it.
-constexpr std::chrono::milliseconds LiveCaptureAge{2500};
-
 // Whether the entry was made less than `age` ago. Its birth time cannot be moved by its owner,
 // where the change time is renewed by any chmod; the change time serves where there is no birth time.
 bool YoungerThan(int dir, const char* leaf, std::chrono::milliseconds age)
@@ -48,7 +45,8 @@ bool YoungerThan(int dir, const char* leaf, std::chrono::milliseconds age)
 
 } // namespace
 
-int CreateCaptureFile(const char* directory, std::string_view name, const Peer& owner)
+int CreateCaptureFile(const char* directory, std::string_view name, const Peer& owner,
+                      std::chrono::milliseconds liveAge)
 {
     Descriptor dir(OpenRootDirectory(directory));
     if (dir.get() < 0)
@@ -64,7 +62,7 @@ int CreateCaptureFile(const char* directory, std::string_view name, const Peer& 
             // A live capture of another user is read within milliseconds; it is not pulled away
             // from under them, but it cannot hold the name beyond a few seconds either.
             if (S_ISREG(info.st_mode) && info.st_uid != owner.uid && info.st_uid != 0 &&
-                YoungerThan(dir.get(), leaf.c_str(), LiveCaptureAge))
+                YoungerThan(dir.get(), leaf.c_str(), liveAge))
                 return -1;
             // FIFOs, sockets and devices go like files and links: unlinked, never opened.
             if (::unlinkat(dir.get(), leaf.c_str(), 0) != 0 && errno != ENOENT)
