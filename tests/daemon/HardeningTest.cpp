@@ -100,6 +100,32 @@ TEST_F(Hardening, ALiveCaptureOfAnotherUserIsNotPulledAway)
     EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Attacker);
 }
 
+TEST_F(Hardening, RootsFreshCaptureIsNeitherRemovedNorReplacedForAnotherUser)
+{
+    if (!CanSwitchUsers())
+        GTEST_SKIP() << "needs real root to act as other users";
+    StartDaemon();
+    std::vector<std::pair<std::string_view, const char*>> cases = {
+        {RemoveStoredDmi, VcdProtocol::StoredDmiFile}, {RemoveDmidecode, VcdProtocol::DmidecodeCaptureFile}};
+    for (const CaptureCase& capture : CaptureCommands)
+        cases.emplace_back(capture.line, capture.path);
+    for (const auto& [line, path] : cases) {
+        SCOPED_TRACE(line);
+        // The attacker holds back the final NUL until root has made the name its own, as the
+        // program running as root does before it writes there.
+        const std::string request = Request(line);
+        const auto held = ConnectAs(Attacker, Attacker, TestSocket);
+        ASSERT_TRUE(held->send(request.substr(0, request.size() - 1)));
+        ::unlink(path);
+        ASSERT_EQ(::close(::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600)), 0);
+        const ino_t roots = Lstat(path).st_ino;
+        ASSERT_TRUE(held->send(request.substr(request.size() - 1)));
+        EXPECT_TRUE(held->await(std::chrono::seconds(5)).isReply(1));
+        EXPECT_EQ(Lstat(path).st_ino, roots);
+        EXPECT_EQ(Lstat(path).st_uid, 0u);
+    }
+}
+
 // Holds `count` idle connections as the attacker until killed; writes one byte once all are open.
 pid_t HoldConnections(int count, int ready)
 {
