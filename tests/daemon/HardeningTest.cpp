@@ -42,6 +42,14 @@ TEST_F(Hardening, DirectoryOrFifoAtTheSocketPathIsMovedAsideAndTheDaemonListens)
 {
     ASSERT_EQ(::mkdir(TestSocket, 0777), 0);
     WriteFile(std::string(TestSocket) + "/kept", "kept\n");
+    // The names an unseeded random() gives, planted for the pids the daemon may get next: none of
+    // them may keep it from listening.
+    const int pidMax = std::stoi(ReadFile("/proc/sys/kernel/pid_max"));
+    const int lastPid = std::stoi(ReadFile("/proc/sys/kernel/ns_last_pid"));
+    for (int pid = lastPid + 1; pid <= lastPid + 2048; ++pid) {
+        for (const char* random : {"1804289383", "846930886", "1681692777", "1714636915"})
+            ::mkdir((TestSocket + (".away-" + std::to_string(pid % pidMax) + "-") + random).c_str(), 0);
+    }
     StartDaemon();
     EXPECT_TRUE(S_ISSOCK(Lstat(TestSocket).st_mode));
     EXPECT_TRUE(AskLine(RateOff).isReply(0));
