@@ -212,7 +212,7 @@ private:
     void Refuse(int fd, const Peer& peer, std::string_view command, std::string_view outcome,
                 bool answer = true)
     {
-        LogRequest(peer, command, outcome);
+        LogRefusal(peer, command, outcome);
         if (answer)
             Reply(fd, ReplyFailed);
         ::close(fd);
@@ -254,7 +254,7 @@ private:
             }
             const Peer peer = PeerOf(fd);
             if (!counts_.Admit(peer.uid)) {
-                LogRefusedConnection(peer, "too many connections of this user");
+                LogRefusal(peer, {}, "refused: too many connections of this user");
                 Reply(fd, ReplyFailed);
                 ::close(fd);
                 continue;

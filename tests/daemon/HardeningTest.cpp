@@ -189,6 +189,11 @@ std::size_t Count(const std::string& log, const std::string& text)
     return lines;
 }
 
+std::size_t RefusalLines(const std::string& log)
+{
+    return Count(log, " outcome=refused") + Count(log, " outcome=dropped");
+}
+
 TEST_F(Hardening, IdleConnectionsOfOneUserOrOfManyUidsDoNotDelayAnother)
 {
     if (!CanSwitchUsers())
@@ -216,11 +221,30 @@ TEST_F(Hardening, IdleConnectionsOfOneUserOrOfManyUidsDoNotDelayAnother)
                   << answer->elapsed.count() << " ms\n";
     }
 
-    // The turned-away connections are logged, but only a few lines a second.
+    // What was turned away or dropped is logged, but only a few lines a second.
     const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
     const std::string log = daemon_->log();
     EXPECT_GE(Count(log, "too many connections"), 1u) << log;
-    EXPECT_LE(Count(log, "too many connections of this user"), 5 * (spent.count() + 2)) << log;
+    EXPECT_LE(RefusalLines(log), 5 * (spent.count() + 2)) << log;
+}
+
+TEST_F(Hardening, RefusalsOfManyUidsAreLoggedAFewLinesASecond)
+{
+    if (!CanSwitchUsers())
+        GTEST_SKIP() << "needs real root to act as other users";
+    StartDaemon();
+    // Bad requests, each from another uid, until a line says how many were left out.
+    const auto start = std::chrono::steady_clock::now();
+    std::string log;
+    for (uid_t uid = FirstSubordinate; log.find(" more refusals not logged)") == std::string::npos &&
+                                       std::chrono::steady_clock::now() - start < std::chrono::seconds(10);
+         ++uid) {
+        ConnectAs(uid, uid, TestSocket)->send(Request("rm -rf /tmp"));
+        log = daemon_->log();
+    }
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    EXPECT_NE(log.find(" more refusals not logged)"), std::string::npos);
+    EXPECT_LE(RefusalLines(log), 5 * (spent.count() + 2)) << log;
 }
 
 } // namespace
