@@ -10,6 +10,7 @@
 #include <grp.h>
 #include <iostream>
 #include <poll.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -181,17 +182,14 @@ pid_t HoldConnections(int uids, int perUid, int ready)
     }
 }
 
-std::size_t Count(const std::string& log, const std::string& text)
-{
-    std::size_t lines = 0;
-    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-        ++lines;
-    return lines;
-}
-
 std::size_t RefusalLines(const std::string& log)
 {
-    return Count(log, " outcome=refused") + Count(log, " outcome=dropped");
+    std::istringstream lines(log);
+    std::size_t count = 0;
+    for (std::string line; std::getline(lines, line);)
+        count += line.find(" outcome=refused") != std::string::npos ||
+                 line.find(" outcome=dropped") != std::string::npos;
+    return count;
 }
 
 TEST_F(Hardening, IdleConnectionsOfOneUserOrOfManyUidsDoNotDelayAnother)
@@ -205,7 +203,6 @@ TEST_F(Hardening, IdleConnectionsOfOneUserOrOfManyUidsDoNotDelayAnother)
         int pipeFds[2];
         ASSERT_EQ(::pipe(pipeFds), 0);
         const pid_t holder = HoldConnections(uids, perUid, pipeFds[1]);
-        ASSERT_GT(holder, 0);
         ::close(pipeFds[1]);
         char ready = 0;
         ASSERT_EQ(::read(pipeFds[0], &ready, 1), 1);
@@ -224,7 +221,7 @@ TEST_F(Hardening, IdleConnectionsOfOneUserOrOfManyUidsDoNotDelayAnother)
     // What was turned away or dropped is logged, but only a few lines a second.
     const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
     const std::string log = daemon_->log();
-    EXPECT_GE(Count(log, "too many connections"), 1u) << log;
+    EXPECT_NE(log.find("too many connections"), std::string::npos) << log;
     EXPECT_LE(RefusalLines(log), 5 * (spent.count() + 2)) << log;
 }
 
