@@ -11,7 +11,7 @@ namespace {
 
 bool Capture(const Command& command, const Peer& requester, const ActionLimits& limits)
 {
-    const int output = CreateCaptureFile(CaptureDirectory, command.capture, requester);
+    const int output = CreateCaptureFile(CaptureDirectory, command.capture, requester, limits.liveCaptureAge);
     if (output < 0)
         return false;
     const std::string program(command.program);

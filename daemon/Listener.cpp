@@ -1,11 +1,12 @@
 #include "Listener.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sys/random.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -14,22 +15,39 @@
 namespace Vcd {
 namespace {
 
-// Whatever stands at the path goes out of the way without being followed: anything but a directory
-// is unlinked, a directory (which unlink refuses and which we never empty) is renamed beside it.
-bool ClearPath(const std::string& path)
+// Room after the path for the staging name's suffix.
+constexpr std::size_t StagingSuffixSize = sizeof ".away-0123456789abcdef" - 1;
+
+// `path` and a suffix of 16 hex digits from the kernel's random source: a name beside the path that
+// nobody can guess, so nobody can plant something there beforehand to make our bind fail.
+bool StagingName(const std::string& path, std::string& name)
 {
-    struct stat info;
-    if (::lstat(path.c_str(), &info) != 0)
-        return errno == ENOENT;
-    if (!S_ISDIR(info.st_mode))
-        return ::unlink(path.c_str()) == 0 || errno == ENOENT;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const std::string away =
-            path + ".away-" + std::to_string(::getpid()) + "-" + std::to_string(::random());
-        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, away.c_str(), RENAME_NOREPLACE) == 0)
+    std::uint64_t value = 0;
+    if (::getrandom(&value, sizeof value, 0) != static_cast<ssize_t>(sizeof value))
+        return false;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(value));
+    name = path + ".away-" + hex;
+    return true;
+}
+
+// Puts the socket at `staging` in the place of whatever stands at `path`, in one step and without
+// following anything: rename replaces a file, link, FIFO or socket; a directory, which rename cannot
+// replace, is exchanged with our socket and so ends up under the staging name, renamed aside and
+// never emptied. The name is never free in between, so nobody can take it from us.
+bool MoveIntoPlace(const std::string& staging, const std::string& path)
+{
+    // Each pass fails only if someone swaps a directory in or out of the path between our two
+    // calls; nobody can do that every time.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (::rename(staging.c_str(), path.c_str()) == 0)
             return true;
-        if (errno != EEXIST)
-            return errno == ENOENT;
+        if (errno != EISDIR)
+            return false;
+        if (::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0)
+            return true;
+        if (errno != ENOENT)
+            return false;
     }
     return false;
 }
@@ -52,34 +70,43 @@ void Listener::CloseAndFail(const std::string& what, const std::string& path)
 Listener::Listener(const std::string& path) : path_(path)
 {
     sockaddr_un address{};
-    if (path.empty() || path.size() >= sizeof address.sun_path || path.find('\0') != std::string::npos)
+    if (path.empty() || path.size() + StagingSuffixSize >= sizeof address.sun_path ||
+        path.find('\0') != std::string::npos)
         throw std::runtime_error("unusable socket path " + path);
     address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.data(), path.size());
 
     fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd_ < 0)
         Fail("cannot create a socket for", path);
-    // bind() makes the file with 0777 less the umask, so this umask gives exactly 0666 at once,
-    // never a moment with other bits. bind() also never follows a link: a name planted between
-    // our unlink and our bind only makes it fail, and we clear the name again.
+    // The socket is made under a name of its own and listens before it takes the path, so that a
+    // client never finds the path without a listener behind it. bind() makes the file with 0777
+    // less the umask, so this umask gives exactly 0666 at once, never a moment with other bits;
+    // bind() never follows a link either.
+    std::string staging;
     const mode_t previous = ::umask(0111);
     int bound = -1;
     for (int attempt = 0; attempt < 4 && bound != 0; ++attempt) {
-        if (!ClearPath(path))
+        if (!StagingName(path, staging))
             break;
+        std::memcpy(address.sun_path, staging.data(), staging.size() + 1);
         bound = ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        if (bound != 0 && errno != EADDRINUSE)
+            break;
     }
     ::umask(previous);
     if (bound != 0)
-        CloseAndFail("cannot bind", path);
+        CloseAndFail("cannot bind", staging.empty() ? path : staging);
     struct stat info;
-    if (::lstat(path.c_str(), &info) == 0) {
+    if (::lstat(staging.c_str(), &info) == 0) {
         device_ = info.st_dev;
         inode_ = info.st_ino;
     }
-    if (::listen(fd_, SOMAXCONN) != 0)
+    if (::listen(fd_, SOMAXCONN) != 0 || !MoveIntoPlace(staging, path)) {
+        const int error = errno;
+        ::unlink(staging.c_str());
+        errno = error;
         CloseAndFail("cannot listen on", path);
+    }
 }
 
 Listener::~Listener()

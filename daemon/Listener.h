@@ -9,8 +9,10 @@ namespace Vcd {
 class Listener
 {
 public:
-    // Replaces whatever stands at `path` (unlinked, a directory renamed away; never followed) with a socket
-    // of mode 0666: every local user may connect. Throws std::runtime_error when that is not possible.
+    // Puts a listening socket of mode 0666 (every local user may connect) at `path` in one step:
+    // made under an unguessable name beside it, then renamed over whatever stands there (never
+    // followed; a directory is exchanged with it and so renamed aside). Throws std::runtime_error
+    // when that is not possible.
     explicit Listener(const std::string& path);
     // Unlinks the path, but only while it is still the socket this object made.
     ~Listener();

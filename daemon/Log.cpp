@@ -26,9 +26,7 @@ void WriteLine(std::string line)
     }
 }
 
-} // namespace
-
-void LogRequest(const Peer& peer, std::string_view command, std::string_view outcome)
+std::string RequestLine(const Peer& peer, std::string_view command, std::string_view outcome)
 {
     std::string line = "uid=" + std::to_string(peer.uid) + " pid=" + std::to_string(peer.pid) + " command=";
     if (command.empty())
@@ -36,10 +34,17 @@ void LogRequest(const Peer& peer, std::string_view command, std::string_view out
     else
         line.append("\"").append(command).append("\"");
     line.append(" outcome=").append(outcome);
-    WriteLine(std::move(line));
+    return line;
 }
 
-void LogRefusedConnection(const Peer& peer, std::string_view why)
+} // namespace
+
+void LogRequest(const Peer& peer, std::string_view command, std::string_view outcome)
+{
+    WriteLine(RequestLine(peer, command, outcome));
+}
+
+void LogRefusal(const Peer& peer, std::string_view command, std::string_view outcome)
 {
     constexpr int LinesPerSecond = 5;
     static std::mutex guard;
@@ -60,10 +65,9 @@ void LogRefusedConnection(const Peer& peer, std::string_view why)
             return;
         }
         ++written;
-        line = "uid=" + std::to_string(peer.uid) + " pid=" + std::to_string(peer.pid) +
-               " command=- outcome=refused: " + std::string(why);
+        line = RequestLine(peer, command, outcome);
         if (leftOut > 0)
-            line += " (" + std::to_string(leftOut) + " more refused connections not logged)";
+            line += " (" + std::to_string(leftOut) + " more refusals not logged)";
         leftOut = 0;
     }
     WriteLine(std::move(line));

@@ -11,10 +11,11 @@ namespace Vcd {
 // are never logged, so nobody can forge log lines through us.
 void LogRequest(const Peer& peer, std::string_view command, std::string_view outcome);
 
-// A connection turned away before its request was read. At most a few such lines a second are
-// written, so that a flood of connections cannot flood the journal; the next line written says how
-// many were left out.
-void LogRefusedConnection(const Peer& peer, std::string_view why);
+// A connection refused or dropped before its command ran: turned away, a request refused, a client
+// that went silent or away. Whoever makes these can make them as fast as they can connect, from
+// as many user ids as they hold, so at most a few such lines a second are written, whoever they
+// are about; the next line written says how many were left out.
+void LogRefusal(const Peer& peer, std::string_view command, std::string_view outcome);
 
 // A start-up or fatal message.
 void LogMessage(std::string_view text);

@@ -18,6 +18,17 @@ bool ParseSeconds(std::string_view text, std::chrono::milliseconds& result)
     return true;
 }
 
+// Milliseconds from 0 to an hour.
+bool ParseMilliseconds(std::string_view text, std::chrono::milliseconds& result)
+{
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value > 3'600'000)
+        return false;
+    result = std::chrono::milliseconds(value);
+    return true;
+}
+
 } // namespace
 
 const char* Usage()
@@ -50,7 +61,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
             options.version = true;
             continue;
         }
-        if (option != "--socket" && option != "--command-timeout") {
+        // --live-capture-age is left out of the usage text: it is there for the tests, which
+        // would otherwise have to wait out the age of a capture file.
+        if (option != "--socket" && option != "--command-timeout" && option != "--live-capture-age") {
             error = "unknown option " + std::string(option);
             return std::nullopt;
         }
@@ -61,6 +74,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
         const std::string_view value = argv[++i];
         if (option == "--socket") {
             options.server.socketPath = value;
+        } else if (option == "--live-capture-age") {
+            if (!ParseMilliseconds(value, options.server.connection.limits.liveCaptureAge)) {
+                error = "--live-capture-age takes whole milliseconds from 0 to 3600000";
+                return std::nullopt;
+            }
         } else if (!ParseSeconds(value, options.server.connection.limits.commandTimeout)) {
             error = "--command-timeout takes whole seconds from 1 to 3600";
             return std::nullopt;

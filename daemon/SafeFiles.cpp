@@ -30,9 +30,6 @@ int OpenRootDirectory(const char* directory)
     return fd.release();
 }
 
-// How old another user's capture file must be before a request may replace it.
-constexpr std::chrono::milliseconds LiveCaptureAge{2500};
-
 // Whether the entry was made less than `age` ago. Its birth time cannot be moved by its owner,
 // where the change time is renewed by any chmod; the change time serves where there is no birth time.
 bool YoungerThan(int dir, const char* leaf, std::chrono::milliseconds age)
@@ -48,7 +45,8 @@ bool YoungerThan(int dir, const char* leaf, std::chrono::milliseconds age)
 
 } // namespace
 
-int CreateCaptureFile(const char* directory, std::string_view name, const Peer& owner)
+int CreateCaptureFile(const char* directory, std::string_view name, const Peer& owner,
+                      std::chrono::milliseconds liveAge)
 {
     Descriptor dir(OpenRootDirectory(directory));
     if (dir.get() < 0)
@@ -61,10 +59,15 @@ int CreateCaptureFile(const char* directory, std::string_view name, const Peer& 
         if (::fstatat(dir.get(), leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
             if (S_ISDIR(info.st_mode))
                 return -1;
+            // Root's entries are never taken away for anyone else: the program running as root
+            // makes the name its own file and then writes to it by name, so whoever could make us
+            // remove it would plant a link there for root to write through.
+            if (info.st_uid == 0 && owner.uid != 0)
+                return -1;
             // A live capture of another user is read within milliseconds; it is not pulled away
             // from under them, but it cannot hold the name beyond a few seconds either.
-            if (S_ISREG(info.st_mode) && info.st_uid != owner.uid && info.st_uid != 0 &&
-                YoungerThan(dir.get(), leaf.c_str(), LiveCaptureAge))
+            if (S_ISREG(info.st_mode) && info.st_uid != owner.uid &&
+                YoungerThan(dir.get(), leaf.c_str(), liveAge))
                 return -1;
             // FIFOs, sockets and devices go like files and links: unlinked, never opened.
             if (::unlinkat(dir.get(), leaf.c_str(), 0) != 0 && errno != ENOENT)
@@ -99,8 +102,9 @@ bool RemoveCaptureFile(const char* directory, std::string_view name, const Peer&
     struct stat info;
     if (::fstatat(dir.get(), leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
         return false;
-    // The same rule the sticky bit applies to the user's own rm, plus root's own leftovers.
-    if (requester.uid != 0 && info.st_uid != requester.uid && info.st_uid != 0)
+    // The rule the sticky bit applies to the user's own rm: root's files stay, as in
+    // CreateCaptureFile, since root may be about to write to the name.
+    if (requester.uid != 0 && info.st_uid != requester.uid)
         return false;
     // unlinkat never follows a link, so even a name swapped since the check loses only itself.
     return ::unlinkat(dir.get(), leaf.c_str(), 0) == 0;

@@ -6,19 +6,22 @@
 
 #include "Peer.h"
 
+#include <chrono>
 #include <string_view>
 
 namespace Vcd {
 
 // A new, empty regular file `name` in `directory`, mode 0600 and owned by the peer, open for
 // writing. Whatever stood at the name before (a file, link, FIFO or socket) is unlinked, never
-// opened. Another user's capture file younger than a few seconds is left alone. Returns the
-// descriptor, or -1 when no such file could be made (a directory in the way, a live capture of
-// another user, a directory not owned by root, ...).
-int CreateCaptureFile(const char* directory, std::string_view name, const Peer& owner);
+// opened. Another user's regular file younger than `liveAge` is left alone, and for anyone but
+// root so is every entry of root's. Returns the descriptor, or -1 when no such file could be made
+// (a directory in the way, a live capture of another user, root's file, a directory not owned by
+// root, ...).
+int CreateCaptureFile(const char* directory, std::string_view name, const Peer& owner,
+                      std::chrono::milliseconds liveAge);
 
 // Removes `name` from `directory` when it is a regular file that the peer may remove: one of its
-// own, one of root's, or any when the peer is root. Never removes a link's target.
+// own, or any when the peer is root. Never removes a link's target.
 bool RemoveCaptureFile(const char* directory, std::string_view name, const Peer& requester);
 
 // Writes `value` into an existing regular file at `path`, as a sysfs attribute expects: one write,

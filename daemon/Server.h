@@ -1,8 +1,10 @@
-// The accept loop: one thread per connection, a bounded number at a time.
+// The daemon's loop: one thread reads every connection's request as its bytes arrive, another
+// carries out the complete ones, one at a time.
 #pragma once
 
 #include "Connection.h"
 
+#include <cstddef>
 #include <string>
 
 namespace Vcd {
@@ -11,11 +13,15 @@ struct ServerSettings
 {
     std::string socketPath;
     ConnectionSettings connection;
-    // Connections served at once. Beyond it new clients wait in the listen queue: idle clients
-    // hold a slot for at most the request timeout, so they delay others but never shut them out.
-    int maxConnections = 256;
-    // Connections of one user (other than root) served at once; beyond it a connection is turned
-    // away at once, so no user can hold the slots another user needs.
+    // Connections whose request has not all arrived yet. They hold no thread, only a descriptor
+    // and the reader's buffer, and each is dropped at its deadline; beyond this many the oldest is
+    // dropped for a newcomer, so no number of silent connections keeps a new client out.
+    std::size_t maxWaiting = 512;
+    // Complete requests waiting for their turn; beyond it a request is answered with a failure.
+    std::size_t maxQueued = 256;
+    // With the two above, the daemon's descriptors stay under the 1024 a service gets by default.
+    // Connections of one user (other than root) open at once, waiting or queued; beyond it a
+    // connection is turned away at once.
     int maxConnectionsPerUser = 4;
 };
 

@@ -1,14 +1,15 @@
 #!/bin/bash
 # Usage: debs.sh DEB_DIR BUILD_DIR OUT_DIR
 # Checks the built Debian packages as a user gets them:
-#  1. lintian: no error and no warning (the /opt overrides are the package's own);
+#  1. lintian: no error and no warning;
 #  2. contents: exactly the files listed in packaging/debs/*.contents, with their modes;
 #  3. installed with apt into a throwaway root (an overlay over / in a mount namespace of its own;
 #     this machine's files stay untouched): the installed unit, desktop entry and metainfo validate,
 #     the installed program answers its command line, the simulated notebook starts the daemon from
 #     the unit's ExecStart= line and tours the installed program's files, and the installed program
 #     itself starts against that daemon;
-#  4. purge: nothing of the packages is left in that root.
+#  4. purge: nothing of the packages is left in that root, and /opt, empty as on a fresh system,
+#     is still there.
 # BUILD_DIR provides lapstone-scenario (the tour's driver); the run's logs go to OUT_DIR.
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: debs.sh DEB_DIR BUILD_DIR OUT_DIR" >&2; exit 2; }
@@ -55,6 +56,10 @@ mount -t tmpfs -o size=2g,mode=0755 throwaway "$scratch"
 mkdir "$scratch/upper" "$scratch/work" "$scratch/root"
 mount -t overlay overlay -o "lowerdir=/,upperdir=$scratch/upper,workdir=$scratch/work" "$scratch/root"
 root=$scratch/root
+# /opt as a fresh Debian root has it: there and empty (base-files makes it, no package lists it).
+# Emptied in the overlay only; this machine keeps its own.
+[ "$(stat -f -c %T "$root")" = overlayfs ] || { echo "FAIL: $root is not the overlay" >&2; exit 1; }
+find "$root/opt" -mindepth 1 -maxdepth 1 -exec rm -rf {} +
 mount -t proc proc "$root/proc"
 mount --rbind /dev "$root/dev"
 mount --rbind /sys "$root/sys"

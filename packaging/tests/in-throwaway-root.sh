@@ -42,6 +42,8 @@ man -w "${section%)}" "${documentation%%(*}" >/dev/null 2>&1 ||
 quiet "desktop-file-validate $desktop" desktop-file-validate "$desktop"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate $metainfo"
 [ -L /etc/systemd/system/multi-user.target.wants/lapstone-vcd.service ] || fail "the unit is not enabled"
+[ -f /opt/lapstone/vc/bin/image/sysinfo.jpg ] && [ -f /opt/lapstone/vc/help/html/QRVSI.HTM ] ||
+    fail "the pictures and help pages are not at /opt/lapstone/vc"
 for key in Exec TryExec; do
     path=$(sed -n "s/^$key=//p" "$desktop")
     [ -x "$path" ] || fail "the desktop entry's $key= names $path, which is not an installed program"
@@ -86,4 +88,5 @@ for package in "${packages[@]}"; do
     [ -z "$status" ] || [ "$status" = "un " ] || fail "$package is still known to dpkg as \"$status\""
 done
 [ ! -e /opt/lapstone ] || fail "/opt/lapstone is still there: $(find /opt/lapstone)"
+[ -d /opt ] && [ "$(stat -c %a:%U /opt)" = 755:root ] || fail "the purge did not leave /opt as it was"
 echo "purged"

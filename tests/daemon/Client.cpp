@@ -1,6 +1,7 @@
 #include "Client.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <grp.h>
 #include <poll.h>
@@ -100,6 +101,15 @@ Answer Ask(const std::string& socketPath, std::string_view bytes, std::chrono::m
     if (!connection.connected() || !connection.send(bytes))
         return Answer{Answer::Kind::Closed, 0, {}};
     return connection.await(limit);
+}
+
+std::unique_ptr<Connection> ConnectAs(uid_t uid, gid_t gid, const std::string& socketPath)
+{
+    const bool switched = ::setegid(gid) == 0 && ::seteuid(uid) == 0;
+    auto connection = std::make_unique<Connection>(switched ? socketPath : std::string());
+    if (::seteuid(0) != 0 || ::setegid(0) != 0)
+        ::abort();
+    return connection;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,10 @@ public:
 private:
     int fd_ = -1;
 };
+
+// A connection the daemon sees as made by `uid`/`gid` (the kernel keeps the credentials of the
+// connect); the caller, root, keeps its own rights.
+std::unique_ptr<Connection> ConnectAs(uid_t uid, gid_t gid, const std::string& socketPath);
 
 // Connects, sends `bytes`, and waits for the answer.
 Answer Ask(const std::string& socketPath, std::string_view bytes,
