@@ -33,7 +33,6 @@ Ucomtc::DaemonAnswer ScenarioHost::AskDaemon(const QString& command)
     commands_.append(
         QStringLiteral("privileged: ") + command +
         (answer == Ucomtc::DaemonAnswer::Done ? QStringLiteral(" -> true") : QStringLiteral(" -> false")));
-    ++privilegedDone_;
     return answer;
 }
 

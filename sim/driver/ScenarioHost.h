@@ -24,8 +24,6 @@ public:
     // "privileged: … -> true") and message boxes.
     const QStringList& commands() const { return commands_; }
     const QList<Message>& messages() const { return messages_; }
-    // How many privileged requests have returned so far.
-    int privilegedDone() const { return privilegedDone_; }
     // Whether a message box is still on its way back to the code that showed it: a box just
     // answered leaves its caller waiting until the event that closed it has been handled.
     bool messageOpen() const { return messagesOpen_ > 0; }
@@ -38,6 +36,5 @@ private:
     Ucomtc::ScopedMessageSink sink_;
     QStringList commands_;
     QList<Message> messages_;
-    int privilegedDone_ = 0;
     int messagesOpen_ = 0;
 };
