@@ -2,19 +2,47 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QTimer>
 
 namespace Ucomtc {
 
-BusyCursor::BusyCursor() : active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
+namespace {
+
+bool busy = false;
+bool liftQueued = false;
+
+bool HasPointer()
 {
-    if (active_)
-        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+} // namespace
+
+BusyCursor::BusyCursor()
+{
+    if (!HasPointer() || busy)
+        return;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    busy = true;
 }
 
 BusyCursor::~BusyCursor()
 {
-    if (active_)
-        QGuiApplication::restoreOverrideCursor();
+    if (!busy || liftQueued)
+        return;
+    liftQueued = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        liftQueued = false;
+        Lift();
+    });
+}
+
+void BusyCursor::Lift()
+{
+    if (!busy)
+        return;
+    QGuiApplication::restoreOverrideCursor();
+    busy = false;
 }
 
 } // namespace Ucomtc

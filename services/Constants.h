@@ -79,6 +79,8 @@ inline constexpr const char* MsgNubstickDriverMissing =
 inline constexpr const char* NubstickCaptureFile = "/tmp/nubstick";
 inline constexpr const char* TouchpadCaptureFile = "/tmp/touchpad";
 inline constexpr const char* MemCaptureFile = "/tmp/mem";
+// The capture home removes each capture with "rm " and its path (machine/Capture.h).
+static_assert(VcdProtocol::Check::Joins("rm /tmp/mem", "rm ", MemCaptureFile));
 inline constexpr const char* KpowersavercScratchFile = "/tmp/kpowersaverc";
 inline constexpr const char* XorgConfigScratchFile = "/tmp/xorgconfig";
 

@@ -1,5 +1,6 @@
 #include "widgets/MessageBox.h"
 
+#include "machine/BusyCursor.h"
 #include "widgets/Placement.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ std::unique_ptr<QMessageBox> CreateMessageBox(MessageKind kind, const QString& t
 
 void ShowMessage(MessageKind kind, const QString& text)
 {
+    BusyCursor::Lift();
     if (const auto& sink = InstalledSink()) {
         sink({kind, text});
         return;

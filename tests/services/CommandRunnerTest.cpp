@@ -1,4 +1,5 @@
-// The ways of running commands, against the real shell, whereis, sed and mv. Runs in a private /tmp.
+// The ways of running commands and a capture file's life, against the real shell, whereis, sed
+// and mv. Runs in a private /tmp.
 #include "services/Commands.h"
 #include "services/Constants.h"
 #include "tests/support/Unprivileged.h"
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/wait.h>
@@ -44,6 +46,7 @@ private slots:
     void initTestCase();
     void commandExistsAsksWhereis();
     void commandExistsWithoutWhereis();
+    void captureLifeOnTheRealShell();
     void runShellWaitsForTheShellOnly();
     void runShellAsksForRootFirst();
     void editReplacesTheFileOnSuccess();
@@ -85,6 +88,24 @@ void CommandRunnerTest::commandExistsWithoutWhereis()
     qputenv("PATH", path);
     QVERIFY(found);
     QVERIFY(!QFile::exists(QString::fromLatin1(CommandCaptureFile)));
+}
+
+void CommandRunnerTest::captureLifeOnTheRealShell()
+{
+    // The production host in a folder of the test's own: the name is made fresh (a link there is
+    // replaced, never followed), the line writes it, it is read back and removed.
+    const QString victim = dir_.filePath(QStringLiteral("victim"));
+    const QString capture = dir_.filePath(QStringLiteral("capture"));
+    WriteAll(victim, "keep\n");
+    QVERIFY(QFile::link(victim, capture));
+    Messages messages;
+    QVERIFY(RunWriting(RunWith::System, QStringLiteral("echo one > ") + capture, capture, messages));
+    QVERIFY(messages.isEmpty() && !QFileInfo(capture).isSymLink());
+    QCOMPARE(ReadAll(victim), QByteArray("keep\n"));
+    QCOMPARE(ReadCaptureLines(capture), QStringList{QStringLiteral("one")});
+    QVERIFY(FileExists(capture));
+    RemoveCapture(capture, RunWith::Shell, messages);
+    QVERIFY(!FileExists(capture) && messages.isEmpty());
 }
 
 void CommandRunnerTest::runShellWaitsForTheShellOnly()
