@@ -236,52 +236,53 @@ void TMainForm1::SecurityExecute()
 
 void TMainForm1::DisplayExecute()
 {
-    if (!CommandExists(QStringLiteral("kcmshell"))) {
+    if (CommandExists(QStringLiteral("kcmshell")))
+        System(QStringLiteral("kcmshell --caption Desktop kde-display > /dev/null&"));
+    else if (!HandOverToDesktop(DisplaySettings))
         ShowError(QString::fromLatin1(MsgKcmshellNotFound));
-        return;
-    }
-    System(QStringLiteral("kcmshell --caption Desktop kde-display > /dev/null&"));
 }
 
-void TMainForm1::StartYast2Module(const QString& command)
-{
-    if (Yast2Available())
-        System(command);
-}
-
-void TMainForm1::RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command)
+void TMainForm1::RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command,
+                                       const DesktopSettings& settings)
 {
     if (FileExists(script)) {
         System(script + QStringLiteral(" start")); // waited for: no "&"
         return;
     }
-    StartYast2Module(yast2Command);
+    StartYast2ModuleOrDesktop(yast2Command, settings);
 }
 
 void TMainForm1::PowerManagerExecute()
 {
     RunAddOnScriptOrYast2(QString::fromLatin1(PowerManagerScript),
-                          QStringLiteral("kdesu -c /sbin/yast2 power-management &"));
+                          QStringLiteral("kdesu -c /sbin/yast2 power-management &"), PowerSettings);
 }
 
 void TMainForm1::NetworkAdapterExecute()
 {
-    RunAddOnScriptOrYast2(QString::fromLatin1(AcScript), QStringLiteral("kdesu -c /sbin/yast2 lan &"));
+    RunAddOnScriptOrYast2(QString::fromLatin1(AcScript), QStringLiteral("kdesu -c /sbin/yast2 lan &"),
+                          NetworkSettings);
 }
 
 void TMainForm1::AudioExecute()
 {
-    StartYast2Module(QStringLiteral("kdesu -c /sbin/yast2 sound &"));
+    StartYast2ModuleOrDesktop(QStringLiteral("kdesu -c /sbin/yast2 sound &"), AudioSettings);
 }
 
 void TMainForm1::InternalModemExecute()
 {
-    StartYast2Module(QStringLiteral("kdesu -c /sbin/yast2 modem &"));
+    StartYast2ModuleOrDesktop(QStringLiteral("kdesu -c /sbin/yast2 modem &"), ModemSettings);
 }
 
 void TMainForm1::InfraredExecute()
 {
-    StartYast2Module(QStringLiteral("kdesu -c /sbin/yast2 irda &"));
+    // Desktops of today have no infrared settings: the kernel dropped IrDA.
+    if (Yast2Installed())
+        System(QStringLiteral("kdesu -c /sbin/yast2 irda &"));
+    else if (CurrentDesktop() != Desktop::Other)
+        ShowPlainMessage(QString::fromLatin1(MsgNoInfrared));
+    else
+        ShowError(QString::fromLatin1(MsgYastNotFound));
 }
 
 void TMainForm1::mouseenterExecute(QObject* sender)

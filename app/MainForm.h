@@ -3,6 +3,8 @@
 // removed again.
 #pragma once
 
+#include "services/Constants.h"
+
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -52,8 +54,8 @@ private:
     void FocusButton(QToolButton* from, int step);
     void ShowPreview(int index, const QString& shows);
     void ShowPicture(const QImage& picture, const QString& file, const QString& shows);
-    void StartYast2Module(const QString& command);
-    void RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command);
+    void RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command,
+                               const Ucomtc::DesktopSettings& settings);
 
     std::unique_ptr<Ui::TMainForm1> ui;
     QObject* ActionList1;

@@ -73,18 +73,17 @@ void TSecureForm1::FormShow()
 
 void TSecureForm1::ButtonUsrPwdClick()
 {
-    if (Yast2Available())
-        System(QStringLiteral("kdesu -c /sbin/yast2 users &"));
+    StartYast2ModuleOrDesktop(QStringLiteral("kdesu -c /sbin/yast2 users &"), UserSettings);
     close();
 }
 
 void TSecureForm1::ButtonScrnPwdClick()
 {
-    if (!CommandExists(QStringLiteral("kcmshell"))) {
-        ShowError(QString::fromLatin1(MsgKcmshellNotFound));
-    } else {
+    if (CommandExists(QStringLiteral("kcmshell"))) {
         System(QStringLiteral("kcmshell screensaver &"));
         ui->ButtonScrnPwd->setEnabled(false);
+    } else if (!HandOverToDesktop(ScreenLockSettings)) {
+        ShowError(QString::fromLatin1(MsgKcmshellNotFound));
     }
     close();
 }

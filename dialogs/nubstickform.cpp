@@ -108,8 +108,7 @@ void TNubstickFor::ButtonCancelClick()
 
 void TNubstickFor::ButtonMouseClick()
 {
-    if (Yast2Available())
-        RunShell(QStringLiteral("kdesu -c /sbin/yast2 mouse &"));
+    StartYast2ModuleOrDesktop(QStringLiteral("kdesu -c /sbin/yast2 mouse &"), *mouseSettings_, true);
 }
 
 void TNubstickFor::ButtonHelpClick()

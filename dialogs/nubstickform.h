@@ -3,8 +3,11 @@
 //
 // The touchpad dialog derives from this form and takes over its whole layout and its buttons. What
 // it replaces is how the state is read (FormShow), how it is written (WriteState) and which help page
-// opens; OK (write, then close), Apply (write), Mouse and Cancel are the same for both.
+// opens; OK (write, then close), Apply (write), Mouse and Cancel are the same for both (Mouse hands
+// over to the desktop's touchpad settings instead of its mouse settings where yast2 is missing).
 #pragma once
+
+#include "services/Constants.h"
 
 #include <QDialog>
 #include <memory>
@@ -43,4 +46,6 @@ protected:
     virtual void WriteState();
 
     std::unique_ptr<Ui::TNubstickFor> ui;
+    // Where Mouse Properties hands over on a desktop of today without yast2.
+    const Ucomtc::DesktopSettings* mouseSettings_ = &Ucomtc::MouseSettings;
 };

@@ -20,6 +20,7 @@ TTouchPadForm1::TTouchPadForm1(QWidget* parent) : TNubstickFor(parent)
     ui->Label1->resize(56, ui->Label1->height());
     FitLabel();
     UseDeviceIcon(QStringLiteral(":/artwork/touchpad-device.png"));
+    mouseSettings_ = &TouchpadSettings;
 }
 
 void TTouchPadForm1::FormShow()

@@ -71,6 +71,25 @@ inline constexpr const char* MsgXorgConfNoShmConfig =
     "/etc/X11/xorg.conf has no SHMConfig line to put the TouchpadOff option after.";
 inline constexpr const char* MsgXorgConfEditFailed = "/etc/X11/xorg.conf could not be edited.";
 inline constexpr const char* MsgKcmshellNotFound = "command kcmshell not found";
+// The areas the desktops of today keep in their own settings tools, by the module of Plasma's
+// kcmshell6/kcmshell5 and the panel of GNOME's gnome-control-center (as Debian 12 installs them).
+struct DesktopSettings
+{
+    const char* plasmaModule;
+    const char* gnomePanel;
+};
+inline constexpr DesktopSettings AudioSettings{"kcm_pulseaudio", "sound"};
+inline constexpr DesktopSettings DisplaySettings{"kcm_kscreen", "display"};
+inline constexpr DesktopSettings ModemSettings{"kcm_networkmanagement", "wwan"};
+inline constexpr DesktopSettings NetworkSettings{"kcm_networkmanagement", "network"};
+inline constexpr DesktopSettings PowerSettings{"kcm_powerdevilprofilesconfig", "power"};
+inline constexpr DesktopSettings MouseSettings{"kcm_mouse", "mouse"};
+inline constexpr DesktopSettings TouchpadSettings{"kcm_touchpad", "mouse"};
+inline constexpr DesktopSettings UserSettings{"kcm_users", "user-accounts"};
+inline constexpr DesktopSettings ScreenLockSettings{"kcm_screenlocker", "screen"};
+// Infrared on a desktop of today, where YaST is not there to configure it.
+inline constexpr const char* MsgNoInfrared =
+    "This computer has no infrared tool: current Linux kernels no longer support infrared (IrDA) ports.";
 // Neither firefox nor the desktop's default browser could show a help page.
 inline constexpr const char* MsgHelpNotShown = "cannot open the help page ";
 inline constexpr const char* MsgDmidecodeNotFound = "command dmidecode not found";

@@ -9,12 +9,68 @@
 
 namespace Ucomtc {
 
+bool Yast2Installed()
+{
+    return CommandExists(QStringLiteral("yast2")) && FileExists(QStringLiteral("/sbin/yast2"));
+}
+
 bool Yast2Available()
 {
-    if (CommandExists(QStringLiteral("yast2")) && FileExists(QStringLiteral("/sbin/yast2")))
+    if (Yast2Installed())
         return true;
     ShowError(QString::fromLatin1(MsgYastNotFound));
     return false;
+}
+
+Desktop CurrentDesktop()
+{
+    const QStringList names = Host::current()
+                                  .GetEnv("XDG_CURRENT_DESKTOP")
+                                  .value_or(QString())
+                                  .split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (names.contains(QLatin1String("KDE")))
+        return Desktop::Plasma;
+    if (names.contains(QLatin1String("GNOME")))
+        return Desktop::Gnome;
+    return Desktop::Other;
+}
+
+bool HandOverToDesktop(const DesktopSettings& settings)
+{
+    QString line;
+    switch (CurrentDesktop()) {
+    case Desktop::Plasma:
+        for (const char* tool : {"kcmshell6", "kcmshell5"}) {
+            if (CommandExists(QString::fromLatin1(tool))) {
+                line =
+                    QString::fromLatin1(tool) + QLatin1Char(' ') + QString::fromLatin1(settings.plasmaModule);
+                break;
+            }
+        }
+        break;
+    case Desktop::Gnome:
+        if (CommandExists(QStringLiteral("gnome-control-center")))
+            line = QStringLiteral("gnome-control-center ") + QString::fromLatin1(settings.gnomePanel);
+        break;
+    case Desktop::Other:
+        break;
+    }
+    if (line.isEmpty())
+        return false;
+    System(line + QStringLiteral(" &"));
+    return true;
+}
+
+void StartYast2ModuleOrDesktop(const QString& yast2Command, const DesktopSettings& settings, bool runShell)
+{
+    if (Yast2Installed()) {
+        if (runShell)
+            RunShell(yast2Command);
+        else
+            System(yast2Command);
+    } else if (!HandOverToDesktop(settings)) {
+        ShowError(QString::fromLatin1(MsgYastNotFound));
+    }
 }
 
 namespace {

@@ -44,6 +44,13 @@ const ToolButton ToolLaunches[] = {
     {"SpdButtonLan", "Network Adapter", "kdesu -c /sbin/yast2 lan", nullptr},
 };
 
+// The same buttons on a desktop of today, by the settings each hands over to.
+const std::pair<const char*, const Ucomtc::DesktopSettings*> HandOverButtons[] = {
+    {"SpdButtonDisplay", &Ucomtc::DisplaySettings}, {"SpdButtonAudio", &Ucomtc::AudioSettings},
+    {"SpdButtonModem", &Ucomtc::ModemSettings},     {"SpdButtonPower", &Ucomtc::PowerSettings},
+    {"SpdButtonLan", &Ucomtc::NetworkSettings},
+};
+
 const char* const CategoryButtons[] = {
     "SpdButtonSys",   "SpdButtonNubstick", "SpdButtonAudio", "SpdButtonDisplay", "SpdButtonModem",
     "SpdButtonTouch", "SpdButtonLan",      "SpdButtonPower", "SpdButtonInfra",   "SpdButtonSecure"};
@@ -134,6 +141,27 @@ void MissingTools(Driver& driver)
     }
 }
 
+void DesktopHandOvers(Driver& driver)
+{
+    // Plasma's profiles have kcmshell5, GNOME's gnome-control-center; neither yast2 nor kcmshell.
+    const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE"));
+    driver.StartProgram();
+    driver.NewToolLines();
+    for (const auto& [button, settings] : HandOverButtons) {
+        const QString expected =
+            plasma ? QStringLiteral("kcmshell5 ") + QLatin1String(settings->plasmaModule)
+                   : QStringLiteral("gnome-control-center ") + QLatin1String(settings->gnomePanel);
+        driver.Click(button);
+        driver.ExpectMessages({}, QString::fromLatin1(button));
+        driver.Check(driver.NewToolLines(1) == QStringList{expected},
+                     QString::fromLatin1(button) + QStringLiteral(" hands over: ") + expected);
+    }
+    driver.Click("SpdButtonInfra");
+    driver.ExpectMessages({QStringLiteral("plain: ") + QString::fromLatin1(Ucomtc::MsgNoInfrared)},
+                          QStringLiteral("Infrared"));
+    driver.Check(driver.NewToolLines().isEmpty(), QStringLiteral("Infrared starts nothing"));
+}
+
 void AddOns(Driver& driver)
 {
     driver.StartProgram();
@@ -161,9 +189,9 @@ void AddOns(Driver& driver)
 
 std::vector<Scenario> MainWindowScenarios()
 {
-    return {{"startup", Startup}, {"foreign-vendor", ForeignVendor}, {"no-daemon", NoDaemon},
-            {"as-root", AsRoot},  {"tool-buttons", ToolButtons},     {"missing-tools", MissingTools},
-            {"add-ons", AddOns}};
+    return {{"startup", Startup}, {"foreign-vendor", ForeignVendor},       {"no-daemon", NoDaemon},
+            {"as-root", AsRoot},  {"tool-buttons", ToolButtons},           {"missing-tools", MissingTools},
+            {"add-ons", AddOns},  {"desktop-hand-overs", DesktopHandOvers}};
 }
 
 void TourMainWindow(Driver& driver)

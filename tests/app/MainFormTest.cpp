@@ -267,7 +267,7 @@ void MainFormTest::theDumpIsAskedForAsTheWindowComesUp()
 void MainFormTest::buttonsStartTheirTools_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("known");    // names whereis knows
+    QTest::addColumn<QStringList>("known");    // names whereis knows, and NAME=VALUE for the environment
     QTest::addColumn<QStringList>("existing"); // files that exist
     QTest::addColumn<QStringList>("expected"); // the log after the click
 
@@ -309,6 +309,32 @@ void MainFormTest::buttonsStartTheirTools_data()
     QTest::newRow("Network Adapter, add-on script first")
         << "SpdButtonLan" << QStringList{} << QStringList{"/opt/lapstone/ac/ac.sh"}
         << QStringList{"system: /opt/lapstone/ac/ac.sh start"};
+
+    // Desktops of today, where the old tools are missing: their own settings tools take over.
+    const auto asked = [&](const char* name) {
+        return QStringList{QStringLiteral("system: whereis ") + QLatin1String(name) +
+                               QStringLiteral(" >/tmp/command"),
+                           rmCommand};
+    };
+    QTest::newRow("Audio under Plasma 5")
+        << "SpdButtonAudio" << QStringList{"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"} << QStringList{}
+        << QStringList{askYast, rmCommand} + asked("kcmshell6") + asked("kcmshell5") +
+               QStringList{"system: kcmshell5 kcm_pulseaudio &"};
+    QTest::newRow("Network Adapter under Plasma 6")
+        << "SpdButtonLan" << QStringList{"XDG_CURRENT_DESKTOP=KDE", "kcmshell6", "kcmshell5"} << QStringList{}
+        << QStringList{askYast, rmCommand} + asked("kcmshell6") +
+               QStringList{"system: kcmshell6 kcm_networkmanagement &"};
+    QTest::newRow("Display under GNOME")
+        << "SpdButtonDisplay" << QStringList{"XDG_CURRENT_DESKTOP=ubuntu:GNOME", "gnome-control-center"}
+        << QStringList{}
+        << asked("kcmshell") + asked("gnome-control-center") +
+               QStringList{"system: gnome-control-center display &"};
+    QTest::newRow("Internet Modem under GNOME without its tool")
+        << "SpdButtonModem" << QStringList{"XDG_CURRENT_DESKTOP=GNOME"} << QStringList{}
+        << QStringList{askYast, rmCommand} + asked("gnome-control-center") + QStringList{yastMissing};
+    QTest::newRow("Infrared under Plasma")
+        << "SpdButtonInfra" << QStringList{"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"} << QStringList{}
+        << QStringList{askYast, rmCommand, QStringLiteral("plain: ") + QString::fromLatin1(MsgNoInfrared)};
 }
 
 void MainFormTest::buttonsStartTheirTools()
@@ -318,8 +344,10 @@ void MainFormTest::buttonsStartTheirTools()
     QFETCH(QStringList, existing);
     QFETCH(QStringList, expected);
 
-    for (const char* name : {"kcmshell", "yast2"})
+    for (const char* name : {"kcmshell", "yast2", "kcmshell6", "kcmshell5", "gnome-control-center"})
         host_.Whereis(QString::fromLatin1(name), known.contains(QLatin1String(name)));
+    for (const QString& entry : known.filter(QStringLiteral("=")))
+        host_.environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     for (const char* path : {"/sbin/yast2", "/opt/lapstone/pm/pm.sh", "/opt/lapstone/ac/ac.sh"})
         host_.files.insert(QString::fromLatin1(path), existing.contains(QLatin1String(path)));
 
