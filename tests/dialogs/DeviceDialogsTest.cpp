@@ -653,6 +653,7 @@ void DeviceDialogsTest::mouseAndHelpStartTheirTools_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("yast2");
     QTest::addColumn<bool>("yastFile");
+    QTest::addColumn<QString>("desktop"); // XDG_CURRENT_DESKTOP, when one is set
     QTest::addColumn<QStringList>("expected");
 
     const QString kdesu = QStringLiteral("shell: kdesu -c /sbin/yast2 mouse &");
@@ -662,13 +663,18 @@ void DeviceDialogsTest::mouseAndHelpStartTheirTools_data()
         auto row = [&](const char* name) -> QTestData& {
             return QTest::newRow((QByteArray(form) + name).constData());
         };
-        row("Mouse Properties") << touchpad << "ButtonMouse" << true << true
+        row("Mouse Properties") << touchpad << "ButtonMouse" << true << true << QString()
                                 << (askYast + QStringList{kdesu});
-        row("Mouse Properties, no /sbin/yast2")
-            << touchpad << "ButtonMouse" << true << false << (askYast + QStringList{YastMissing});
-        row("Mouse Properties, no yast2")
-            << touchpad << "ButtonMouse" << false << true << (askYast + QStringList{YastMissing});
-        row("Help") << touchpad << "ButtonHelp" << false << false
+        row("Mouse Properties, no /sbin/yast2") << touchpad << "ButtonMouse" << true << false << QString()
+                                                << (askYast + QStringList{YastMissing});
+        row("Mouse Properties, no yast2") << touchpad << "ButtonMouse" << false << true << QString()
+                                          << (askYast + QStringList{YastMissing});
+        // Under Plasma without yast2: its mouse or touchpad settings, as the dialog's device.
+        row("Mouse Properties under Plasma")
+            << touchpad << "ButtonMouse" << false << false << "KDE"
+            << (askYast + AskedWhereis("kcmshell6") + AskedWhereis("kcmshell5") +
+                QStringList{touchpad ? "system: kcmshell5 kcm_touchpad &" : "system: kcmshell5 kcm_mouse &"});
+        row("Help") << touchpad << "ButtonHelp" << false << false << QString()
                     << QStringList{touchpad ? QStringLiteral("system: firefox -width 800 -height 600 "
                                                              "/opt/lapstone/vc/help/html/QRVTouchPad.HTM &")
                                             : QStringLiteral("system: firefox -width 800 -height 600 "
@@ -682,6 +688,7 @@ void DeviceDialogsTest::mouseAndHelpStartTheirTools()
     QFETCH(QString, button);
     QFETCH(bool, yast2);
     QFETCH(bool, yastFile);
+    QFETCH(QString, desktop);
     QFETCH(QStringList, expected);
 
     TNubstickFor* form = touchpad ? touchpad_ : nubstick_;
@@ -693,6 +700,11 @@ void DeviceDialogsTest::mouseAndHelpStartTheirTools()
     host_.Whereis(QStringLiteral("yast2"), yast2);
     host_.files.insert(QStringLiteral("/sbin/yast2"), yastFile);
     host_.InstallProgram(QStringLiteral("firefox"));
+    if (!desktop.isEmpty()) {
+        host_.environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
+        host_.Whereis(QStringLiteral("kcmshell6"), false);
+        host_.Whereis(QStringLiteral("kcmshell5"), true);
+    }
     QTest::mouseClick(Button(form, qPrintable(button)), Qt::LeftButton);
     QCOMPARE(host_.log, expected);
     QVERIFY(form->isVisible());
