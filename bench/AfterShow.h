@@ -1,9 +1,13 @@
-// Shared by lapstone-bench-tour and bench-same-forms, so that a dialog's figure and its floor end at
-// the same point: two turns of the event loop after the form's show event.
+// Shared by lapstone-bench-tour and bench-same-forms: the peak memory both report, the tab both
+// look for, and the end of a show both time, so that a dialog's figure and its floor end at the
+// same point: two turns of the event loop after the form's show event.
 #pragma once
 
+#include <QByteArray>
 #include <QEvent>
+#include <QFile>
 #include <QObject>
+#include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -38,3 +42,26 @@ private:
     std::function<void()> done_;
     std::function<void()> shown_;
 };
+
+// The process's peak resident memory, in KiB; -1 when /proc cannot tell.
+inline long PeakRssKib()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// The index of the tab whose caption (mnemonics aside) starts with `title`; -1 when none does.
+inline int TabStartingWith(QTabWidget* tabs, const QString& title)
+{
+    for (int i = 0; tabs != nullptr && i < tabs->count(); ++i) {
+        if (tabs->tabText(i).remove(QLatin1Char('&')).startsWith(title))
+            return i;
+    }
+    return -1;
+}

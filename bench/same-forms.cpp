@@ -135,27 +135,6 @@ private:
     QList<std::pair<QString, double>> times_;
 };
 
-int TabStartingWith(QTabWidget* tabs, const QString& title)
-{
-    for (int i = 0; i < tabs->count(); ++i) {
-        if (tabs->tabText(i).remove(QLatin1Char('&')).startsWith(title))
-            return i;
-    }
-    return -1;
-}
-
-long PeakRssKib()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
-
 // The tour of lapstone-bench-tour over the same forms, without anything the program does in them.
 int Visit(Forms& forms, const QString& out)
 {

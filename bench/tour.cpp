@@ -198,15 +198,6 @@ template <typename T> T* Child(QWidget* parent, const char* name)
     return parent == nullptr ? nullptr : parent->findChild<T*>(QLatin1String(name));
 }
 
-int TabStartingWith(QTabWidget* tabs, const QString& title)
-{
-    for (int i = 0; tabs != nullptr && i < tabs->count(); ++i) {
-        if (tabs->tabText(i).remove(QLatin1Char('&')).startsWith(title))
-            return i;
-    }
-    return -1;
-}
-
 // Runs the event loop until `form`'s show handler is done, then returns the time since `clock`.
 double ShowAndWait(QWidget* form, const QElapsedTimer& clock)
 {
@@ -247,18 +238,6 @@ void Trace(Tour& tour)
     tour.Note(QStringLiteral("trace-main-show-handler-done"), ShowAndWait(main.get(), clock));
     main->close();
     built.clear();
-}
-
-long PeakRssKib()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
 }
 
 } // namespace
