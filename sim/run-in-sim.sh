@@ -401,11 +401,27 @@ if [ -n "${DISPLAY:-}" ]; then
     fi
 fi
 
+# A Wayland compositor, when there is one: its socket, reached by an absolute WAYLAND_DISPLAY.
+wayland=""
+if [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    case "$WAYLAND_DISPLAY" in
+    /*) wayland_socket=$WAYLAND_DISPLAY ;;
+    *) wayland_socket=${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/$WAYLAND_DISPLAY ;;
+    esac
+    if [ -S "$wayland_socket" ]; then
+        bwrap_args+=(--bind "$wayland_socket" /run/lapstone-sim/wayland)
+        wayland=/run/lapstone-sim/wayland
+    else
+        echo "run-in-sim: warning: WAYLAND_DISPLAY=$WAYLAND_DISPLAY but there is no socket $wayland_socket" >&2
+    fi
+fi
+
 # The mount list goes to bwrap through a descriptor of its own (the command line would be too long for
 # some thousand entries); descriptors the caller passes stay as they are.
 exec {args_fd}< <(printf '%s\0' "${bwrap_args[@]}")
 exec env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LANG=C.UTF-8 LAPSTONE_SIM_PROFILE="$profile_name" LAPSTONE_SIM_HOME="$home" \
     LAPSTONE_SIM_DISPLAY="$display" LAPSTONE_SIM_XAUTH="$xauth" LAPSTONE_SIM_QPA="${QT_QPA_PLATFORM:-}" \
+    LAPSTONE_SIM_WAYLAND="$wayland" \
     LAPSTONE_SIM_VCD="$vcd_command" LAPSTONE_SIM_TOOLS="$known_tools" LAPSTONE_SIM_SERVICES="${services[*]:-}" \
     bwrap --args "$args_fd" --chdir / \
     /bin/sh /run/lapstone-sim/init.sh "$command_uid" "$home_owner" "$daemon" -- "$@"

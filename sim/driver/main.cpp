@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstring>
 
@@ -48,9 +49,11 @@ int main(int argc, char* argv[])
     }
 
     Transcript transcript(out);
-    transcript.Line(QStringLiteral("Lapstone Configuration, simulated notebook \"%1\", user id %2")
-                        .arg(qEnvironmentVariable("LAPSTONE_SIM_PROFILE", QStringLiteral("unknown")))
-                        .arg(getuid()));
+    transcript.Line(
+        QStringLiteral("Lapstone Configuration, simulated notebook \"%1\", user id %2, platform %3")
+            .arg(qEnvironmentVariable("LAPSTONE_SIM_PROFILE", QStringLiteral("unknown")))
+            .arg(getuid())
+            .arg(QGuiApplication::platformName()));
     ScenarioHost host(transcript);
     Ucomtc::ScopedHost scope(host);
     Driver driver(transcript, host);

@@ -174,6 +174,7 @@ set -- env -i HOME="$home" USER=$name LOGNAME=$name SHELL=/bin/bash PATH="$user_
     ${LAPSTONE_SIM_DISPLAY:+DISPLAY="$LAPSTONE_SIM_DISPLAY"} \
     ${LAPSTONE_SIM_DISPLAY:+${LAPSTONE_SIM_XAUTH:+XAUTHORITY="$sim/Xauthority"}} \
     ${LAPSTONE_SIM_QPA:+QT_QPA_PLATFORM="$LAPSTONE_SIM_QPA"} \
+    ${LAPSTONE_SIM_WAYLAND:+WAYLAND_DISPLAY="$LAPSTONE_SIM_WAYLAND"} \
     "$@"
 set +f
 if [ "$user_uid" -eq 0 ]; then
