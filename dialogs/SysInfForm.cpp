@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTreeWidgetItem>
 
@@ -22,6 +23,7 @@ TSysInfoArray SysInfoRows;
 TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSysInfoForm>())
 {
     ui->setupUi(this);
+    UseDialogKeys(this, ui->ButtonOK);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
     UseFormFont(this, 12);
     KeepOnScreen(this);
@@ -70,6 +72,7 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TSysInfoForm::ButtonOKClick);
     BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TSysInfoForm::ButtonCancelClick);
     BindHandler(ui->ButtonHelp, &QPushButton::clicked, this, &TSysInfoForm::ButtonHelpClick);
+    BindHandler(HelpKey(this), &QShortcut::activated, this, &TSysInfoForm::ButtonHelpClick);
     connect(copyRows, &QAction::triggered, this, [this] { CopySelectedRows(); });
     connect(copyAll, &QAction::triggered, this, [this] { CopyAllRows(); });
 }

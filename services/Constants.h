@@ -123,6 +123,11 @@ inline constexpr HelpPage HelpTouchPad{
 inline constexpr HelpPage HelpSecurity{
     "/opt/lapstone/vc/help/html/QRVSecI.HTM",
     "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSecI.HTM &"};
+// The pages' index, which F1 in the main window opens.
+inline constexpr HelpPage HelpIndex{"/opt/lapstone/vc/help/html/INDEX.HTM",
+                                    "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/INDEX.HTM &"};
+static_assert(VcdProtocol::Check::Joins(HelpIndex.command, "firefox -width 800 -height 600 ", HelpIndex.path,
+                                        " &"));
 static_assert(VcdProtocol::Check::Joins(HelpSysInfo.command, "firefox -width 800 -height 600 ",
                                         HelpSysInfo.path, " &"));
 static_assert(VcdProtocol::Check::Joins(HelpNubstick.command, "firefox -width 800 -height 600 ",
