@@ -19,10 +19,12 @@ TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     UseFormFont(this, 12);
     UseFormFont(ui->Label9, 16, QStringLiteral("Sans Serif"), false);
     // The black text the form font brings would make the greyed-out button look usable.
-    QPalette palette = ui->ButtonScrnPwd->palette();
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText,
-                     QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
-    ui->ButtonScrnPwd->setPalette(palette);
+    FollowScheme(ui->ButtonScrnPwd, [button = ui->ButtonScrnPwd] {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::Disabled, QPalette::ButtonText,
+                         QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
+        button->setPalette(palette);
+    });
     // Until a query has been answered the dialog does not know whether a password is set.
     // "Disabled" and "Unknown" are a little wider than the state labels in common serif faces:
     // narrow the face for the wider one.

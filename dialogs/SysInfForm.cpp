@@ -50,11 +50,13 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->ListView1->setColumnWidth(0, 210);
     ui->ListView1->setColumnWidth(1, 245);
     // White as laid out while the list's text is dark; a dark scheme keeps its own background.
-    QPalette palette = ui->ListView1->palette();
-    if (ContrastRatio(palette.color(QPalette::Text), Qt::white) >= ReadableContrast) {
-        palette.setColor(QPalette::Base, Qt::white);
-        ui->ListView1->setPalette(palette);
-    }
+    FollowScheme(ui->ListView1, [list = ui->ListView1] {
+        QPalette palette = list->palette();
+        if (ContrastRatio(palette.color(QPalette::Text), Qt::white) >= ReadableContrast) {
+            palette.setColor(QPalette::Base, Qt::white);
+            list->setPalette(palette);
+        }
+    });
 
     auto* copyRows = new QAction(QStringLiteral("&Copy"), ui->ListView1);
     copyRows->setObjectName(QStringLiteral("CopyRows"));

@@ -81,6 +81,10 @@ inline constexpr const char* TouchpadCaptureFile = "/tmp/touchpad";
 inline constexpr const char* MemCaptureFile = "/tmp/mem";
 inline constexpr const char* KpowersavercScratchFile = "/tmp/kpowersaverc";
 inline constexpr const char* XorgConfigScratchFile = "/tmp/xorgconfig";
+// GNOME's colour scheme ("'prefer-dark'" asks for dark colours), read once at start.
+inline constexpr const char* ColorSchemeCaptureFile = "/tmp/colorscheme";
+inline constexpr const char* ReadGnomeColorScheme =
+    "gsettings get org.gnome.desktop.interface color-scheme >";
 
 // Not part of the table above: the daemon's socket and the files its commands name, shared with the
 // daemon through its protocol header.
