@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QToolButton>
 #include <cstdio>
@@ -92,6 +93,7 @@ void TMainForm1::BindActions()
     };
     for (const auto& [action, handler] : handlers)
         BindHandler(action, &QAction::triggered, this, handler);
+    BindHandler(HelpKey(this), &QShortcut::activated, this, &TMainForm1::HelpIndexExecute);
     connect(ui->mouseenter, &QAction::triggered, this,
             [this] { Guarded([&] { mouseenterExecute(ui->mouseenter); }); });
 }
@@ -302,4 +304,9 @@ void TMainForm1::HelpExecute()
 {
     std::fputs("help", stdout);
     std::fflush(stdout);
+}
+
+void TMainForm1::HelpIndexExecute()
+{
+    ShowHelpPage(HelpIndex);
 }

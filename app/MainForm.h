@@ -41,6 +41,8 @@ public:
     void InfraredExecute();
     void mouseenterExecute(QObject* sender);
     void HelpExecute();
+    // F1: the index of the help pages.
+    void HelpIndexExecute();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 
 #include "readers/Report.h"
+#include "widgets/DesktopPalette.h"
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -34,6 +35,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
     QApplication::setApplicationVersion(QStringLiteral(LAPSTONE_VERSION));
+    // Before the forms: they choose their text colours for the palette they are made under.
+    Ucomtc::UseDesktopPalette();
 
     TApplication forms;
     forms.CreateForms();

@@ -3,6 +3,7 @@
 #include "ui_Resume.h"
 
 #include "services/Ucomtc.h"
+#include <QShortcut>
 #include <QShowEvent>
 #include <algorithm>
 #include <optional>
@@ -72,6 +73,7 @@ void WriteLockOff(const QString& path, bool mentioned)
 TResumeForm1::TResumeForm1(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TResumeForm1>())
 {
     ui->setupUi(this);
+    UseDialogKeys(this, ui->ButtonOK);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     UseFormFont(this, 16);
@@ -81,6 +83,7 @@ TResumeForm1::TResumeForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
 
     BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TResumeForm1::ButtonOKClick);
     BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TResumeForm1::ButtonCancelClick);
+    BindHandler(HelpKey(this), &QShortcut::activated, this, &TResumeForm1::FormHelp);
 }
 
 TResumeForm1::~TResumeForm1() = default;
@@ -147,4 +150,9 @@ void TResumeForm1::ButtonCancelClick()
 {
     ui->EnableLock->setChecked(SavedEnableLock);
     close();
+}
+
+void TResumeForm1::FormHelp()
+{
+    ShowHelpPage(HelpSecurity);
 }

@@ -23,6 +23,8 @@ public:
     void FormShow();
     void ButtonOKClick();
     void ButtonCancelClick();
+    // F1: the dialog has no help page of its own; the security dialog's page describes it.
+    void FormHelp();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -4,6 +4,7 @@
 
 #include "services/Ucomtc.h"
 #include <QApplication>
+#include <QShortcut>
 #include <QShowEvent>
 
 using namespace Ucomtc;
@@ -11,16 +12,19 @@ using namespace Ucomtc;
 TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSecureForm1>())
 {
     ui->setupUi(this);
+    UseDialogKeys(this, ui->ButtonOK);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setBackgroundRole(QPalette::Window);
     UseFormFont(this, 12);
     UseFormFont(ui->Label9, 16, QStringLiteral("Sans Serif"), false);
     // The black text the form font brings would make the greyed-out button look usable.
-    QPalette palette = ui->ButtonScrnPwd->palette();
-    palette.setColor(QPalette::Disabled, QPalette::ButtonText,
-                     QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
-    ui->ButtonScrnPwd->setPalette(palette);
+    FollowScheme(ui->ButtonScrnPwd, [button = ui->ButtonScrnPwd] {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::Disabled, QPalette::ButtonText,
+                         QApplication::palette().color(QPalette::Disabled, QPalette::ButtonText));
+        button->setPalette(palette);
+    });
     // Until a query has been answered the dialog does not know whether a password is set.
     // "Disabled" and "Unknown" are a little wider than the state labels in common serif faces:
     // narrow the face for the wider one.
@@ -35,12 +39,22 @@ TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
                     label->width());
     }
 
+    // Screen readers: the captions without the blanks that pad them, and each state named by its
+    // caption, with the state itself as the description.
+    for (QLabel* caption : {ui->Labellinux, ui->LabelPower, ui->LabelHarddisk, ui->LabelAdmin})
+        caption->setAccessibleName(caption->text().trimmed());
+    ui->LabelPwpwd->setAccessibleName(ui->LabelPower->accessibleName());
+    ui->LabelHdpwd->setAccessibleName(ui->LabelHarddisk->accessibleName());
+    ui->LabelAdminpwd->setAccessibleName(ui->LabelAdmin->accessibleName());
+    DescribeStates();
+
     BindHandler(ui->ButtonUsrPwd, &QPushButton::clicked, this, &TSecureForm1::ButtonUsrPwdClick);
     BindHandler(ui->ButtonScrnPwd, &QPushButton::clicked, this, &TSecureForm1::ButtonScrnPwdClick);
     BindHandler(ui->ButtonResume, &QPushButton::clicked, this, &TSecureForm1::ButtonResumeClick);
     BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TSecureForm1::ButtonOKClick);
     BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TSecureForm1::ButtonCancelClick);
     BindHandler(ui->ButtonHelp, &QPushButton::clicked, this, &TSecureForm1::ButtonHelpClick);
+    BindHandler(HelpKey(this), &QShortcut::activated, this, &TSecureForm1::ButtonHelpClick);
 }
 
 TSecureForm1::~TSecureForm1() = default;
@@ -61,6 +75,11 @@ void TSecureForm1::FormShow()
     const auto lock = ReadScreenSaverLock();
     ShowMessages(lock.messages);
     ui->ButtonScrnPwd->setEnabled(!lock.value);
+    // The greyed-out button is all a person sees of the lock; a screen reader says it in words.
+    const QString lockState = lock.value ? QStringLiteral("The screen saver asks for a password")
+                                         : QStringLiteral("The screen saver does not ask for a password");
+    ui->LabelScreen->setAccessibleDescription(lockState);
+    ui->ButtonScrnPwd->setAccessibleDescription(lockState);
     const auto passwords = ReadBiosPasswords();
     ShowMessages(passwords.messages);
     // A state that could not be read this time keeps what an earlier showing found.
@@ -69,6 +88,13 @@ void TSecureForm1::FormShow()
         if (passwords.value[i])
             labels[i]->setText(*passwords.value[i]);
     }
+    DescribeStates();
+}
+
+void TSecureForm1::DescribeStates()
+{
+    for (QLabel* state : {ui->LabelPwpwd, ui->LabelHdpwd, ui->LabelAdminpwd})
+        state->setAccessibleDescription(state->text().trimmed());
 }
 
 void TSecureForm1::ButtonUsrPwdClick()

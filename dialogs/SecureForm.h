@@ -31,5 +31,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Gives each password state label its state as the accessible description.
+    void DescribeStates();
+
     std::unique_ptr<Ui::TSecureForm1> ui;
 };

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QTreeWidgetItem>
 
@@ -22,6 +23,7 @@ TSysInfoArray SysInfoRows;
 TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSysInfoForm>())
 {
     ui->setupUi(this);
+    UseDialogKeys(this, ui->ButtonOK);
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
     UseFormFont(this, 12);
     KeepOnScreen(this);
@@ -48,11 +50,13 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     ui->ListView1->setColumnWidth(0, 210);
     ui->ListView1->setColumnWidth(1, 245);
     // White as laid out while the list's text is dark; a dark scheme keeps its own background.
-    QPalette palette = ui->ListView1->palette();
-    if (ContrastRatio(palette.color(QPalette::Text), Qt::white) >= ReadableContrast) {
-        palette.setColor(QPalette::Base, Qt::white);
-        ui->ListView1->setPalette(palette);
-    }
+    FollowScheme(ui->ListView1, [list = ui->ListView1] {
+        QPalette palette = list->palette();
+        if (ContrastRatio(palette.color(QPalette::Text), Qt::white) >= ReadableContrast) {
+            palette.setColor(QPalette::Base, Qt::white);
+            list->setPalette(palette);
+        }
+    });
 
     auto* copyRows = new QAction(QStringLiteral("&Copy"), ui->ListView1);
     copyRows->setObjectName(QStringLiteral("CopyRows"));
@@ -70,6 +74,7 @@ TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     BindHandler(ui->ButtonOK, &QPushButton::clicked, this, &TSysInfoForm::ButtonOKClick);
     BindHandler(ui->ButtonCancel, &QPushButton::clicked, this, &TSysInfoForm::ButtonCancelClick);
     BindHandler(ui->ButtonHelp, &QPushButton::clicked, this, &TSysInfoForm::ButtonHelpClick);
+    BindHandler(HelpKey(this), &QShortcut::activated, this, &TSysInfoForm::ButtonHelpClick);
     connect(copyRows, &QAction::triggered, this, [this] { CopySelectedRows(); });
     connect(copyAll, &QAction::triggered, this, [this] { CopyAllRows(); });
 }

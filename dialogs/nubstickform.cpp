@@ -4,6 +4,7 @@
 
 #include "services/Ucomtc.h"
 #include <QBitmap>
+#include <QShortcut>
 #include <QShowEvent>
 
 using namespace Ucomtc;
@@ -11,6 +12,7 @@ using namespace Ucomtc;
 TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TNubstickFor>())
 {
     ui->setupUi(this);
+    UseDialogKeys(this, ui->ButtonOK);
     // A dialog with a title but without any title-bar button: it closes through its own buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     UseFormFont(this, 12);
@@ -31,6 +33,7 @@ TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     };
     for (const auto& [button, handler] : handlers)
         BindHandler(button, &QPushButton::clicked, this, handler);
+    BindHandler(HelpKey(this), &QShortcut::activated, this, &TNubstickFor::ButtonHelpClick);
 }
 
 TNubstickFor::~TNubstickFor() = default;

@@ -102,6 +102,10 @@ inline constexpr const char* MemCaptureFile = "/tmp/mem";
 static_assert(VcdProtocol::Check::Joins("rm /tmp/mem", "rm ", MemCaptureFile));
 inline constexpr const char* KpowersavercScratchFile = "/tmp/kpowersaverc";
 inline constexpr const char* XorgConfigScratchFile = "/tmp/xorgconfig";
+// GNOME's colour scheme ("'prefer-dark'" asks for dark colours), read once at start.
+inline constexpr const char* ColorSchemeCaptureFile = "/tmp/colorscheme";
+inline constexpr const char* ReadGnomeColorScheme =
+    "gsettings get org.gnome.desktop.interface color-scheme >";
 
 // Not part of the table above: the daemon's socket and the files its commands name, shared with the
 // daemon through its protocol header.
@@ -144,6 +148,11 @@ inline constexpr HelpPage HelpTouchPad{
 inline constexpr HelpPage HelpSecurity{
     "/opt/lapstone/vc/help/html/QRVSecI.HTM",
     "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSecI.HTM &"};
+// The pages' index, which F1 in the main window opens.
+inline constexpr HelpPage HelpIndex{"/opt/lapstone/vc/help/html/INDEX.HTM",
+                                    "firefox -width 800 -height 600 /opt/lapstone/vc/help/html/INDEX.HTM &"};
+static_assert(VcdProtocol::Check::Joins(HelpIndex.command, "firefox -width 800 -height 600 ", HelpIndex.path,
+                                        " &"));
 static_assert(VcdProtocol::Check::Joins(HelpSysInfo.command, "firefox -width 800 -height 600 ",
                                         HelpSysInfo.path, " &"));
 static_assert(VcdProtocol::Check::Joins(HelpNubstick.command, "firefox -width 800 -height 600 ",

@@ -13,6 +13,7 @@
 #include "services/Commands.h"
 #include "services/Constants.h"
 #include "services/Launches.h"
+#include "widgets/DialogKeys.h"
 #include "widgets/FormEvents.h"
 #include "widgets/FormFont.h"
 #include "widgets/Forms.h"

@@ -1,13 +1,95 @@
 #include "widgets/FormFont.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QList>
 #include <QPalette>
+#include <QPointer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace Ucomtc {
+
+namespace {
+
+// The colours a widget follows the scheme with.
+class SchemeColours : public QObject
+{
+public:
+    explicit SchemeColours(QWidget* widget) : QObject(widget), widget_(widget) { All().append(this); }
+    ~SchemeColours() override { All().removeOne(this); }
+
+    static SchemeColours* Of(QWidget* widget)
+    {
+        for (SchemeColours* colours : All()) {
+            if (colours->widget_ == widget)
+                return colours;
+        }
+        return new SchemeColours(widget);
+    }
+    // Every widget that follows the scheme, in the order they were set up.
+    static QList<SchemeColours*>& All()
+    {
+        static QList<SchemeColours*> all;
+        return all;
+    }
+
+    void Add(std::function<void()> colour)
+    {
+        colour();
+        colours_.push_back(std::move(colour));
+    }
+    void Recolour()
+    {
+        widget_->setPalette(QPalette());
+        for (const auto& colour : colours_)
+            colour();
+    }
+
+private:
+    QWidget* widget_;
+    std::vector<std::function<void()>> colours_;
+};
+
+// The application object hears of a new application palette once, after it has been set.
+class PaletteChanges : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationPaletteChange) {
+            const QList<SchemeColours*> all = SchemeColours::All();
+            for (SchemeColours* colours : all) {
+                if (SchemeColours::All().contains(colours))
+                    colours->Recolour();
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void WatchPaletteChanges()
+{
+    static QPointer<PaletteChanges> watch;
+    if (watch == nullptr && QCoreApplication::instance() != nullptr) {
+        watch = new PaletteChanges(QCoreApplication::instance());
+        QCoreApplication::instance()->installEventFilter(watch);
+    }
+}
+
+} // namespace
+
+void FollowScheme(QWidget* widget, std::function<void()> colour)
+{
+    WatchPaletteChanges();
+    SchemeColours::Of(widget)->Add(std::move(colour));
+}
 
 void UseFormFont(QWidget* widget, int pixelHeight, const QString& family, bool fixedPitch)
 {
@@ -18,17 +100,19 @@ void UseFormFont(QWidget* widget, int pixelHeight, const QString& family, bool f
     widget->setFont(font);
     // Black as laid out, but only on a background it can be read on: under a dark colour scheme
     // the palette's own text colours stay.
-    QPalette palette = widget->palette();
-    const std::pair<QPalette::ColorRole, QPalette::ColorRole> roles[] = {
-        {QPalette::WindowText, QPalette::Window},
-        {QPalette::ButtonText, QPalette::Button},
-        {QPalette::Text, QPalette::Base},
-    };
-    for (const auto& [text, background] : roles) {
-        if (ContrastRatio(Qt::black, palette.color(background)) >= ReadableContrast)
-            palette.setColor(text, Qt::black);
-    }
-    widget->setPalette(palette);
+    FollowScheme(widget, [widget] {
+        QPalette palette = widget->palette();
+        const std::pair<QPalette::ColorRole, QPalette::ColorRole> roles[] = {
+            {QPalette::WindowText, QPalette::Window},
+            {QPalette::ButtonText, QPalette::Button},
+            {QPalette::Text, QPalette::Base},
+        };
+        for (const auto& [text, background] : roles) {
+            if (ContrastRatio(Qt::black, palette.color(background)) >= ReadableContrast)
+                palette.setColor(text, Qt::black);
+        }
+        widget->setPalette(palette);
+    });
 }
 
 double ContrastRatio(const QColor& first, const QColor& second)

@@ -4,6 +4,7 @@
 #include "widgets/Placement.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <utility>
@@ -16,6 +17,23 @@ ScopedMessageSink::Sink& InstalledSink()
 {
     static ScopedMessageSink::Sink sink;
     return sink;
+}
+
+// The window a message speaks for: the dialog on top (a show handler's box comes while the dialog
+// opens, before the window system has activated it), the active window, or else the main window.
+QWidget* MessageOwner()
+{
+    if (QWidget* modal = QApplication::activeModalWidget(); modal != nullptr && modal->isVisible())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->isVisible() && window->parentWidget() == nullptr &&
+            qobject_cast<QDialog*>(window) == nullptr)
+            return window;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -53,7 +71,9 @@ void ShowMessage(MessageKind kind, const QString& text)
         sink({kind, text});
         return;
     }
-    CreateMessageBox(kind, text, QApplication::activeWindow())->exec();
+    // Parented, the box opens centred over its window (and stays above it); KeepOnScreen moves it
+    // no further than it takes to be whole.
+    CreateMessageBox(kind, text, MessageOwner())->exec();
 }
 
 void ShowError(const QString& text)

@@ -12,7 +12,8 @@ class QWidget;
 
 namespace Ucomtc {
 
-// Shows a modal box of `kind` over the active window and returns once it has been closed.
+// Shows a modal box of `kind` centred over the window it speaks for (the dialog on top, else the
+// active window, else the main window) and returns once it has been closed.
 void ShowMessage(MessageKind kind, const QString& text);
 // The modal error box: critical icon, title "Error", the text, one OK button.
 void ShowError(const QString& text);

@@ -1,5 +1,6 @@
 #include "widgets/Placement.h"
 
+#include <QDialog>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -33,8 +34,14 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         auto* window = qobject_cast<QWidget*>(watched);
-        if (event->type() == QEvent::Show && window != nullptr && window->isWindow())
-            PlaceWindow(window, window->pos());
+        if (event->type() != QEvent::Show || window == nullptr || !window->isWindow())
+            return QObject::eventFilter(watched, event);
+        // A dialog that has not been moved is centred over its parent, and kept on the screen, by
+        // its own show event, which comes after this one. Moving it here first would keep it where
+        // it was made: at the screen's corner.
+        if (qobject_cast<QDialog*>(window) != nullptr && !window->testAttribute(Qt::WA_Moved))
+            return QObject::eventFilter(watched, event);
+        PlaceWindow(window, window->pos());
         return QObject::eventFilter(watched, event);
     }
 };

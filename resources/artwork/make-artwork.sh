@@ -24,7 +24,7 @@ trap 'rm -rf "$TMP"' EXIT
 
 FONT=DejaVu-Sans
 FONTB=DejaVu-Sans-Bold
-BG='#d4d0c8'          # button face behind the glyphs and device icons
+BG='#d4d0c8'          # button face behind the device icons
 INK='#1c2430'         # outline colour
 
 # PNG options: no time stamps, so re-running gives identical files.
@@ -337,12 +337,21 @@ EOF
 # ------------------------------------------------------------- renderers
 
 # render SUBJECT_FN SIZE OUT MODE [SW]: small icon on the button face;
-# MODE is "16" (indexed, at most 16 colours) or "24" (8-bit RGB).
+# MODE is "16" (indexed, at most 16 colours) or "24" (8-bit RGB), or "32":
+# 8-bit RGB with alpha on a transparent ground, so that whatever face the
+# colour scheme gives the button shows around the drawing.
 render_icon() {
     local fn=$1 size=$(( $2 * K )) out=$3 mode=$4 sw=${5:-6}
     local big=$(( size * 4 ))
     local s
     s=$(awk -v b="$big" 'BEGIN { printf "%.5f", b / 128 }')
+    if [ "$mode" = 32 ]; then
+        convert -size "${big}x${big}" xc:none \
+            -draw "push graphic-context scale $s,$s $($fn "$sw" 0) pop graphic-context" \
+            -filter Box -resize "${size}x${size}!" -depth 8 "${PNGOPT[@]}" \
+            -define png:color-type=6 -define png:bit-depth=8 "PNG32:$out"
+        return
+    fi
     convert -size "${big}x${big}" xc:"$BG" \
         -draw "push graphic-context scale $s,$s $($fn "$sw" 0) pop graphic-context" \
         -filter Box -resize "${size}x${size}!" "$TMP/icon.png"
@@ -439,16 +448,16 @@ for K in 1 2; do
     render_tile art_window_icon "$ART/window-icon$AT.png" '#5d9de6' '#1d4f94'
     render_tile art_dialog_icon "$ART/dialog-icon$AT.png" '#8fc9ee' '#2f7bb8'
 
-    render_icon art_sysinfo   32 "$ART/glyph-sysinfo$AT.png"   16
-    render_icon art_nubstick  32 "$ART/glyph-nubstick$AT.png"  16
-    render_icon art_audio     32 "$ART/glyph-audio$AT.png"     16
-    render_icon art_display   32 "$ART/glyph-display$AT.png"   16
-    render_icon art_modem     32 "$ART/glyph-modem$AT.png"     16
-    render_icon art_touchpad  32 "$ART/glyph-touchpad$AT.png"  16
-    render_icon art_network   28 "$ART/glyph-network$AT.png"   16
-    render_icon art_power     28 "$ART/glyph-power$AT.png"     24
-    render_icon art_infrared  32 "$ART/glyph-infrared$AT.png"  16
-    render_icon art_security  32 "$ART/glyph-security$AT.png"  24
+    render_icon art_sysinfo   32 "$ART/glyph-sysinfo$AT.png"   32
+    render_icon art_nubstick  32 "$ART/glyph-nubstick$AT.png"  32
+    render_icon art_audio     32 "$ART/glyph-audio$AT.png"     32
+    render_icon art_display   32 "$ART/glyph-display$AT.png"   32
+    render_icon art_modem     32 "$ART/glyph-modem$AT.png"     32
+    render_icon art_touchpad  32 "$ART/glyph-touchpad$AT.png"  32
+    render_icon art_network   28 "$ART/glyph-network$AT.png"   32
+    render_icon art_power     28 "$ART/glyph-power$AT.png"     32
+    render_icon art_infrared  32 "$ART/glyph-infrared$AT.png"  32
+    render_icon art_security  32 "$ART/glyph-security$AT.png"  32
 
     render_icon art_nubstick_device 28 "$ART/nubstick-device$AT.png" 24
     render_icon art_touchpad_device 28 "$ART/touchpad-device$AT.png" 24

@@ -6,6 +6,8 @@
 #include "services/Ucomtc.h"
 #include "tests/support/DarkPalette.h"
 #include "tests/support/FakeHost.h"
+#include "tests/support/TestData.h"
+#include "widgets/DesktopPalette.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Ucomtc;
@@ -25,6 +28,7 @@ private slots:
     void everyTextIsReadable_data();
     void everyTextIsReadable();
     void lightSchemeKeepsBlackText();
+    void theDesktopsSchemeIsTakenAndFollowed();
     void cleanup() { QApplication::setPalette(QApplication::style()->standardPalette()); }
 
 private:
@@ -35,18 +39,29 @@ private:
 void ContrastTest::everyTextIsReadable_data()
 {
     QTest::addColumn<QPalette>("scheme");
-    QTest::newRow("light") << QApplication::style()->standardPalette();
-    QTest::newRow("dark") << DarkPalette();
+    QTest::addColumn<bool>("whileRunning"); // switched to once the forms are made under the light one
+    const QPalette plasma = *KdePalette(TestDataPath(QStringLiteral("kde-dark/kdeglobals")));
+    QTest::newRow("light") << QApplication::style()->standardPalette() << false;
+    QTest::newRow("dark") << DarkPalette() << false;
+    QTest::newRow("Plasma's dark") << plasma << false;
+    QTest::newRow("GNOME's prefer-dark") << PreferDarkPalette() << false;
+    QTest::newRow("dark while running") << DarkPalette() << true;
+    QTest::newRow("Plasma's dark while running") << plasma << true;
 }
 
 void ContrastTest::everyTextIsReadable()
 {
     QFETCH(QPalette, scheme);
-    QApplication::setPalette(scheme);
+    QFETCH(bool, whileRunning);
+    if (!whileRunning)
+        QApplication::setPalette(scheme);
     TApplication application;
     application.CreateForms();
+    QApplication::setPalette(scheme);
     for (const QString& name : application.FormNames()) {
         QWidget* window = FindForm(name);
+        // The scheme is the one in use, also when it came after the forms.
+        QCOMPARE(window->palette().color(QPalette::Window), scheme.color(QPalette::Window));
         for (QWidget* widget : window->findChildren<QWidget*>()) {
             if (!widget->isVisibleTo(window))
                 continue;
@@ -80,6 +95,52 @@ void ContrastTest::lightSchemeKeepsBlackText()
     auto* list =
         FindForm(QStringLiteral("SysInfoForm"))->findChild<QAbstractItemView*>(QStringLiteral("ListView1"));
     QCOMPARE(list->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+void ContrastTest::theDesktopsSchemeIsTakenAndFollowed()
+{
+    const auto window = [] { return QApplication::palette().color(QPalette::Window); };
+    // Plasma: its colour file, and the file that replaces it as the scheme is switched.
+    QTemporaryDir config;
+    const QString kdeglobals = config.filePath(QStringLiteral("kdeglobals"));
+    QVERIFY(QFile::copy(TestDataPath(QStringLiteral("kde-dark/kdeglobals")), kdeglobals));
+    host_.environment = {{QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("KDE")},
+                         {QStringLiteral("XDG_CONFIG_HOME"), config.path()}};
+    UseDesktopPalette();
+    QCOMPARE(window(), QColor(42, 46, 50));
+    QCOMPARE(QApplication::palette().color(QPalette::Base), QColor(27, 30, 32));
+    FakeHost::WriteFile(config.filePath(QStringLiteral("new")),
+                        "[Colors:Window]\nBackgroundNormal=239,240,241\nForegroundNormal=35,38,41\n");
+    QVERIFY(QFile::remove(kdeglobals) && QFile::rename(config.filePath(QStringLiteral("new")), kdeglobals));
+    QTRY_COMPARE(window(), QColor(239, 240, 241));
+
+    // GNOME: read at start, and again when the toolkit reports a theme change.
+    const QString query =
+        QStringLiteral("gsettings get org.gnome.desktop.interface color-scheme >/tmp/colorscheme");
+    QByteArray scheme = "'prefer-dark'\n";
+    host_.answers.insert(query, [&] {
+        FakeHost::WriteFile(QStringLiteral("/tmp/colorscheme"), scheme);
+        return 0;
+    });
+    host_.environment = {{QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("ubuntu:GNOME")}};
+    UseDesktopPalette();
+    QCOMPARE(window(), PreferDarkPalette().color(QPalette::Window));
+    QCOMPARE(host_.Entries(QStringLiteral("system: ")).mid(0, 2),
+             (QStringList{query, QStringLiteral("rm /tmp/colorscheme")}));
+    scheme = "'default'\n";
+    QWidget shown;
+    shown.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shown));
+    QEvent themeChange(QEvent::ThemeChange);
+    QCoreApplication::sendEvent(shown.windowHandle(), &themeChange);
+    QTRY_COMPARE(window(), QApplication::style()->standardPalette().color(QPalette::Window));
+
+    // Elsewhere the toolkit's own colours stay, and nothing is run.
+    host_.log.clear();
+    host_.environment = {{QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("XFCE")}};
+    UseDesktopPalette();
+    QCOMPARE(QApplication::palette(), QApplication::style()->standardPalette());
+    QVERIFY(host_.log.isEmpty());
 }
 
 QTEST_MAIN(ContrastTest)

@@ -66,7 +66,12 @@ private slots:
     void nubstickDialogWithKeysOnly();
     void systemInformationWithKeysOnly();
     void securityAndResumeLockWithKeysOnly();
+    void everyDialogAnswersReturnAndEscape_data();
+    void everyDialogAnswersReturnAndEscape();
+    void f1ShowsTheHelpOfItsWindow_data();
+    void f1ShowsTheHelpOfItsWindow();
     void everyControlAndPictureHasAName();
+    void passwordStatesAreNamedByTheirCaptions();
 
 private:
     QToolButton* Button(const char* name) const
@@ -156,8 +161,8 @@ void KeyboardTest::everyAreaOpensWithEnterOrSpace()
         QTest::keyClick(Focused(), keys[area % 3]);
         QTRY_COMPARE(triggered.size(), area + 1);
         QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-        // The test platform has no window manager to hand the activation back.
-        main_->activateWindow();
+        // A dialog hands the activation back to the window that opened it.
+        QTRY_COMPARE(QApplication::activeWindow(), main_);
         QTRY_VERIFY(Focused() != nullptr && Focused()->window() == main_);
         QTest::keyClick(Focused(), Qt::Key_Down);
     }
@@ -255,10 +260,76 @@ void KeyboardTest::securityAndResumeLockWithKeysOnly()
     QVERIFY(host_.log.contains(
         QStringLiteral("system: dcop kpowersave MainApplication-Interface reparseConfiguration")));
     QVERIFY(security->isVisible());
-    security->activateWindow(); // no window manager here to hand the activation back
-    QTRY_VERIFY(security->isActiveWindow());
+    QTRY_VERIFY(security->isActiveWindow()); // handed back by the resume lock dialog
     QTest::keyClick(security, Qt::Key_C, Qt::AltModifier);
     QTRY_VERIFY(!security->isVisible());
+    QTRY_COMPARE(QApplication::activeWindow(), main_);
+
+    // A tool that is not there closes the dialog on an error: the activation still comes back.
+    Open(security);
+    QTest::keyClick(security->findChild<QPushButton*>(QStringLiteral("ButtonUsrPwd")), Qt::Key_Space);
+    QTRY_VERIFY(!security->isVisible());
+    QVERIFY(host_.log.contains(QStringLiteral("error: ") + QString::fromLatin1(MsgYastNotFound)));
+    QTRY_COMPARE(QApplication::activeWindow(), main_);
+}
+
+void KeyboardTest::everyDialogAnswersReturnAndEscape_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<int>("key");
+    for (const char* form : {"SysInfoForm", "NubstickFor", "TouchPadForm1", "SecureForm1", "ResumeForm1"}) {
+        QTest::addRow("%s Return", form) << QString::fromLatin1(form) << int(Qt::Key_Return);
+        QTest::addRow("%s Escape", form) << QString::fromLatin1(form) << int(Qt::Key_Escape);
+    }
+}
+
+void KeyboardTest::everyDialogAnswersReturnAndEscape()
+{
+    QFETCH(QString, form);
+    QFETCH(int, key);
+    auto* dialog = qobject_cast<QDialog*>(FindForm(form));
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("ButtonOK"));
+    int confirmed = 0;
+    connect(ok, &QPushButton::clicked, this, [&] { ++confirmed; });
+    Open(dialog);
+    // The focus the dialog opens with is drawn: Enter and Space act on what it shows.
+    QVERIFY(dialog->testAttribute(Qt::WA_KeyboardFocusChange));
+    QTest::keyClick(Focused(), Qt::Key(key));
+    QTRY_VERIFY(!dialog->isVisible());
+    QCOMPARE(confirmed, key == Qt::Key_Return ? 1 : 0);
+    QTRY_COMPARE(QApplication::activeWindow(), main_);
+}
+
+void KeyboardTest::f1ShowsTheHelpOfItsWindow_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("main window") << "MainForm1"
+                                 << "INDEX.HTM";
+    QTest::newRow("system information") << "SysInfoForm"
+                                        << "QRVSI.HTM";
+    QTest::newRow("nubstick") << "NubstickFor"
+                              << "QRVNubstick.HTM";
+    QTest::newRow("touch pad") << "TouchPadForm1"
+                               << "QRVTouchPad.HTM";
+    QTest::newRow("security") << "SecureForm1"
+                              << "QRVSecI.HTM";
+    QTest::newRow("resume lock") << "ResumeForm1"
+                                 << "QRVSecI.HTM";
+}
+
+void KeyboardTest::f1ShowsTheHelpOfItsWindow()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, page);
+    host_.InstallProgram(QStringLiteral("firefox"));
+    if (auto* dialog = qobject_cast<QDialog*>(FindForm(form)))
+        Open(dialog);
+    host_.log.clear();
+    QTest::keyClick(Focused(), Qt::Key_F1);
+    QCOMPARE(host_.Entries(QStringLiteral("system: ")),
+             QStringList{QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/") + page +
+                         QStringLiteral(" &")});
 }
 
 void KeyboardTest::everyControlAndPictureHasAName()
@@ -292,6 +363,33 @@ void KeyboardTest::everyControlAndPictureHasAName()
         QVERIFY2(!button->accessibleDescription().isEmpty(), qPrintable(button->objectName()));
     QVERIFY(!main_->findChild<QLabel*>(QStringLiteral("Imagehead"))->accessibleDescription().isEmpty());
     QVERIFY(!main_->findChild<QLabel*>(QStringLiteral("Image1"))->accessibleDescription().isEmpty());
+}
+
+void KeyboardTest::passwordStatesAreNamedByTheirCaptions()
+{
+    host_.answers.insert(
+        WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
+        [] {
+            FakeHost::WriteFile(QStringLiteral("/tmp/dmidecode"), "Lock=true\n");
+            return 0;
+        });
+    QDialog* security = Dialog("SecureForm1");
+    Open(security);
+    QTRY_VERIFY(!security->findChild<QPushButton*>(QStringLiteral("ButtonScrnPwd"))->isEnabled());
+    const auto accessible = [security](const char* name, QAccessible::Text text) {
+        return QAccessible::queryAccessibleInterface(security->findChild<QWidget*>(QLatin1String(name)))
+            ->text(text);
+    };
+    const std::pair<const char*, const char*> states[] = {
+        {"LabelPwpwd", "Power-on"}, {"LabelHdpwd", "Hard-disk"}, {"LabelAdminpwd", "Administrator"}};
+    for (const auto& [state, caption] : states) {
+        QCOMPARE(accessible(state, QAccessible::Name), QLatin1String(caption));
+        QCOMPARE(accessible(state, QAccessible::Description),
+                 security->findChild<QLabel*>(QLatin1String(state))->text());
+    }
+    QCOMPARE(accessible("LabelPower", QAccessible::Name), QStringLiteral("Power-on"));
+    QCOMPARE(accessible("ButtonScrnPwd", QAccessible::Description),
+             QStringLiteral("The screen saver asks for a password"));
 }
 
 QTEST_MAIN(KeyboardTest)

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 using namespace Ucomtc;
@@ -27,6 +28,7 @@ private slots:
     void fitMovesTheLeastDistance();
     void everyWindowLiesOnTheScreen();
     void designedPlacesStayWhereTheyFit();
+    void messageBoxesOpenOverTheirWindow();
 
 private:
     FakeHost host_;
@@ -116,6 +118,42 @@ void PlacementTest::designedPlacesStayWhereTheyFit()
     }
     if (Available().height() >= 1080) // the designer's screen: nothing moves
         QCOMPARE(FindForm(QStringLiteral("SecureForm1"))->pos(), QPoint(590, 622));
+}
+
+void PlacementTest::messageBoxesOpenOverTheirWindow()
+{
+    TApplication application;
+    TMainForm1* main = ShowMainWindow(application);
+    QVERIFY(main != nullptr);
+    ScopedMessageSink boxes({}); // real boxes
+    // Each box that opens: the window it belongs to and how far it stands off that window's centre.
+    QList<std::pair<QWidget*, int>> shown;
+    auto* touchpad = qobject_cast<QDialog*>(FindForm(QStringLiteral("TouchPadForm1")));
+    QTimer answer;
+    answer.callOnTimeout([&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            box && box->isVisible()) {
+            QWidget* over = box->parentWidget();
+            shown.append({over, over != nullptr
+                                    ? (box->geometry().center() - over->geometry().center()).manhattanLength()
+                                    : -1});
+            box->accept();
+            if (over == touchpad)
+                touchpad->reject();
+        }
+    });
+    answer.start(10);
+
+    ShowError(QString::fromLatin1(MsgDmidecodeNotFound));
+    // The touch pad dialog's show handler reports the missing synclient as the dialog opens.
+    host_.Whereis(QStringLiteral("synclient"), false);
+    touchpad->exec();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0].first, main);
+    QCOMPARE(shown[1].first, touchpad);
+    for (const auto& [over, offCentre] : shown) // centred, but for a move to stay on the screen
+        QVERIFY2(offCentre <= 2 || !Available().contains(over->frameGeometry()),
+                 qPrintable(over->objectName()));
 }
 
 int main(int argc, char* argv[])
