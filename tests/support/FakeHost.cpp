@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -53,6 +54,9 @@ FakeHost& FakeHost::operator=(FakeHost&& fresh)
     owners = std::move(fresh.owners);
     missingImages = std::move(fresh.missingImages);
     environment = std::move(fresh.environment);
+    texts = std::move(fresh.texts);
+    root = std::move(fresh.root);
+    fileReads = std::move(fresh.fileReads);
     uid = fresh.uid;
     openFileWorks = fresh.openFileWorks;
     onMessage = std::move(fresh.onMessage);
@@ -151,6 +155,36 @@ std::optional<QByteArray> FakeHost::ReadOwnedFile(const QString& path, uid_t wri
         const QString what = QString::fromLocal8Bit(error.what());
         throw Ucomtc::IoError(path, what.mid(Real(path).size() + 2));
     }
+}
+
+std::optional<QByteArray> FakeHost::ReadTextFile(const QString& path)
+{
+    fileReads.append(path);
+    const auto known = texts.constFind(path);
+    if (known != texts.constEnd())
+        return *known;
+    if (root.isEmpty())
+        return std::nullopt;
+    QFile file(root + path);
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(Ucomtc::MaxTextFileSize);
+}
+
+QStringList FakeHost::ListFolder(const QString& path)
+{
+    QStringList names;
+    if (!root.isEmpty())
+        names = QDir(root + path)
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QString folder = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+    for (auto text = texts.constBegin(); text != texts.constEnd(); ++text) {
+        if (text.key().startsWith(folder))
+            names.append(text.key().mid(folder.size()).section(QLatin1Char('/'), 0, 0));
+    }
+    names.removeDuplicates();
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 FileOwner FakeHost::Self()
