@@ -60,7 +60,12 @@ void TSecureForm1::FormShow()
 {
     const auto lock = ReadScreenSaverLock();
     ShowMessages(lock.messages);
-    ui->ButtonScrnPwd->setEnabled(!lock.value);
+    // The button offers to turn the lock on: greyed out once it is on. A state that could not be read
+    // leaves it usable and says so.
+    ui->ButtonScrnPwd->setEnabled(!lock.value.value_or(false));
+    const QString unknown = lock.value ? QString() : QString::fromLatin1(MsgScreenSaverLockUnknown);
+    ui->ButtonScrnPwd->setAccessibleDescription(unknown);
+    ui->ButtonScrnPwd->setToolTip(unknown);
     const auto passwords = ReadBiosPasswords();
     ShowMessages(passwords.messages);
     // A state that could not be read this time keeps what an earlier showing found.
