@@ -234,6 +234,16 @@ void FakeHost::Whereis(const QString& name, bool known)
     });
 }
 
+void FakeHost::UseTexts(const QString& folder, const QByteArray& listing)
+{
+    for (const QByteArray& line : listing.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0 && !line.startsWith('#'))
+            texts.insert(folder + QLatin1Char('/') + QString::fromUtf8(line.left(equals)),
+                         line.mid(equals + 1) + '\n');
+    }
+}
+
 QStringList FakeHost::Entries(const QString& prefix) const
 {
     QStringList entries;

@@ -80,6 +80,9 @@ public:
     void InstallProgram(const QString& name);
     // Makes "whereis NAME >/tmp/command" answer as whereis does for a known or an unknown name.
     void Whereis(const QString& name, bool known);
+    // Adds to `texts` a file under `folder` for each "RELATIVE/PATH=value" line of `listing` (a
+    // sample under tests/data), the value as its one line.
+    void UseTexts(const QString& folder, const QByteArray& listing);
     // Entries of the log that start with `prefix` ("system: " …), with the prefix removed.
     QStringList Entries(const QString& prefix) const;
     // Writes a file with the given content (at its Real place); used by answers that stand in for
