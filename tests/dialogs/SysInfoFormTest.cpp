@@ -56,6 +56,7 @@ private slots:
     void withoutDmidecodeEveryListIsEmpty();
     void bothBatteriesCanBePicked();
     void onlyTheSecondBattery();
+    void powerSupplyBatteriesWithoutTheDriver();
     void noBatteryFallsBackToTheBiosTab();
     void firstBatteryWithoutItsInfoFile();
     void anUnreadableCaptureFileKeepsTheRows();
@@ -94,9 +95,8 @@ void SysInfoFormTest::init()
         {"grep Linux /etc/issue > /tmp/dmidecode", "Welcome to Zentil Linux 10.2 (i586)\n"},
         {"gawk '{print $1\" \" $2\" \" $3}' /proc/version > /tmp/dmidecode",
          "Linux version 2.6.18.8-0.7-default\n"},
-        {"grep \"model name\" /proc/cpuinfo | gawk '{print $4\" \" $5\" \" $6\" \" $7\" \" $8\" \" $9}' > "
-         "/tmp/dmidecode",
-         "Intel(R) Core(TM)2 Duo CPU P8600 @\n"},
+        {"grep \"model name\" /proc/cpuinfo > /tmp/dmidecode",
+         "model name\t: Intel(R) Core(TM)2 Duo CPU     P8600  @ 2.40GHz\n"},
     };
     for (const auto& [command, output] : general) {
         host_.answers.insert(QString::fromLatin1(command), [text = QByteArray(output)] {
@@ -233,7 +233,7 @@ void SysInfoFormTest::openingShowsGeneralWhateverTabWasLeft()
                               "Memory",         "BIOS version",       "Machine type-Model"};
     const QStringList values{"Zentil Linux 10.2 (i586)",
                              "Linux version 2.6.18.8-0.7-default",
-                             "Intel(R) Core(TM)2 Duo CPU P8600 @",
+                             "Intel(R) Core(TM)2 Duo CPU P8600 @ 2.40GHz",
                              "4041528kB",
                              "LT3B114 (1.14 )",
                              "LT3-2441"};
@@ -325,6 +325,26 @@ void SysInfoFormTest::onlyTheSecondBattery()
     QCOMPARE(host_.Entries(QStringLiteral("shell: cp ")),
              (QStringList{"/proc/H8/BAT1/state /tmp/state", "/proc/H8/BAT1/info /tmp/info"}));
     QCOMPARE(Column(1).value(1), QStringLiteral("87%"));
+    QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
+}
+
+void SysInfoFormTest::powerSupplyBatteriesWithoutTheDriver()
+{
+    host_.UseTexts(QStringLiteral("/sys/class/power_supply"),
+                   TestData(QStringLiteral("sysinfo/power-supply/two-batteries.txt")));
+    Open();
+    SelectTab(2);
+    auto* batteries = Child<QComboBox>("ComboBoxBatt");
+    QCOMPARE(batteries->count(), 2);
+    QCOMPARE(Column(1).value(0), QStringLiteral("Charged"));
+    QCOMPARE(Column(1).value(2), QStringLiteral("80650 mWh"));
+
+    batteries->setFocus();
+    QTest::keyClick(batteries, Qt::Key_Down);
+    QCOMPARE(batteries->currentText(), QStringLiteral("Battery2"));
+    QCOMPARE(Column(1).value(1), QStringLiteral("62%"));
+    QCOMPARE(Column(1).value(2), QStringLiteral("3026 mAh"));
+    QVERIFY(host_.Entries(QStringLiteral("shell: cp ")).isEmpty());
     QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
 }
 
