@@ -334,11 +334,6 @@ void DeviceDialogsTest::devicesFromTodaysDesktop_data()
         << "KDE"
         << "xinput list-props 'pointer:VELTOR NubStick' 2>/dev/null | grep \"Device Enabled\" > /tmp/nubstick"
         << QByteArray("\tDevice Enabled (183):\t0\n") << "Disable";
-    QTest::newRow("touchpad on X11, a tool that says nothing")
-        << true << "x11"
-        << "GNOME"
-        << "xinput list-props 'pointer:VELTOR TouchPad' 2>/dev/null | grep \"Device Enabled\" > /tmp/touchpad"
-        << QByteArray() << "Unknown";
     QTest::newRow("touchpad under Plasma on Wayland, on")
         << true << "wayland"
         << "KDE"

@@ -333,9 +333,6 @@ void SecureFormTest::lockFromTodaysDesktop_data()
                                                 "2>/dev/null > /tmp/dmidecode",
                                                 Remove}
                                  << false;
-    QTest::newRow("Plasma without kreadconfig")
-        << "KDE" << QString() << QByteArray()
-        << whereis5 + QStringList{"whereis kreadconfig6 >/tmp/command", "rm /tmp/command"} << true;
     QTest::newRow("another desktop") << "XFCE" << QString() << QByteArray() << QStringList{} << true;
 }
 

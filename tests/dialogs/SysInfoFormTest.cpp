@@ -56,7 +56,6 @@ private slots:
     void withoutDmidecodeEveryListIsEmpty();
     void bothBatteriesCanBePicked();
     void onlyTheSecondBattery();
-    void powerSupplyBatteriesWithoutTheDriver();
     void noBatteryFallsBackToTheBiosTab();
     void firstBatteryWithoutItsInfoFile();
     void anUnreadableCaptureFileKeepsTheRows();
@@ -325,26 +324,6 @@ void SysInfoFormTest::onlyTheSecondBattery()
     QCOMPARE(host_.Entries(QStringLiteral("shell: cp ")),
              (QStringList{"/proc/H8/BAT1/state /tmp/state", "/proc/H8/BAT1/info /tmp/info"}));
     QCOMPARE(Column(1).value(1), QStringLiteral("87%"));
-    QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
-}
-
-void SysInfoFormTest::powerSupplyBatteriesWithoutTheDriver()
-{
-    host_.UseTexts(QStringLiteral("/sys/class/power_supply"),
-                   TestData(QStringLiteral("sysinfo/power-supply/two-batteries.txt")));
-    Open();
-    SelectTab(2);
-    auto* batteries = Child<QComboBox>("ComboBoxBatt");
-    QCOMPARE(batteries->count(), 2);
-    QCOMPARE(Column(1).value(0), QStringLiteral("Charged"));
-    QCOMPARE(Column(1).value(2), QStringLiteral("80650 mWh"));
-
-    batteries->setFocus();
-    QTest::keyClick(batteries, Qt::Key_Down);
-    QCOMPARE(batteries->currentText(), QStringLiteral("Battery2"));
-    QCOMPARE(Column(1).value(1), QStringLiteral("62%"));
-    QCOMPARE(Column(1).value(2), QStringLiteral("3026 mAh"));
-    QVERIFY(host_.Entries(QStringLiteral("shell: cp ")).isEmpty());
     QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
 }
 
