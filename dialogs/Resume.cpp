@@ -104,12 +104,24 @@ void TResumeForm1::FormShow()
 {
     const auto lock = ReadResumeLock();
     ShowMessages(lock.messages);
-    ui->EnableLock->setChecked(lock.value);
+    // A state that could not be read shows as neither ticked nor clear, and cannot be changed.
+    const bool known = lock.value.has_value();
+    ui->EnableLock->setTristate(!known);
+    ui->EnableLock->setCheckState(!known ? Qt::PartiallyChecked : *lock.value ? Qt::Checked : Qt::Unchecked);
+    ui->EnableLock->setEnabled(known);
+    const QString unknown = known ? QString() : QString::fromLatin1(MsgResumeLockUnknown);
+    ui->EnableLock->setAccessibleDescription(unknown);
+    ui->EnableLock->setToolTip(unknown);
     SavedEnableLock = ui->EnableLock->isChecked();
 }
 
 void TResumeForm1::ButtonOKClick()
 {
+    // Nothing was read, so nothing was chosen: the configuration stays as it is.
+    if (ui->EnableLock->checkState() == Qt::PartiallyChecked) {
+        close();
+        return;
+    }
     const QString path = KpowersavercPath();
     if (FileExists(path)) {
         if (ui->EnableLock->isChecked())
@@ -148,7 +160,8 @@ void TResumeForm1::CreateConfiguration()
 
 void TResumeForm1::ButtonCancelClick()
 {
-    ui->EnableLock->setChecked(SavedEnableLock);
+    if (ui->EnableLock->checkState() != Qt::PartiallyChecked)
+        ui->EnableLock->setChecked(SavedEnableLock);
     close();
 }
 

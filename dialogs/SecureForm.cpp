@@ -74,12 +74,15 @@ void TSecureForm1::FormShow()
 {
     const auto lock = ReadScreenSaverLock();
     ShowMessages(lock.messages);
-    ui->ButtonScrnPwd->setEnabled(!lock.value);
-    // The greyed-out button is all a person sees of the lock; a screen reader says it in words.
-    const QString lockState = lock.value ? QStringLiteral("The screen saver asks for a password")
-                                         : QStringLiteral("The screen saver does not ask for a password");
+    // The button offers to turn the lock on: greyed out once it is on. A state that could not be read
+    // leaves it usable and says so; a screen reader says the state in words.
+    ui->ButtonScrnPwd->setEnabled(!lock.value.value_or(false));
+    const QString lockState = !lock.value   ? QString::fromLatin1(MsgScreenSaverLockUnknown)
+                              : *lock.value ? QStringLiteral("The screen saver asks for a password")
+                                            : QStringLiteral("The screen saver does not ask for a password");
     ui->LabelScreen->setAccessibleDescription(lockState);
     ui->ButtonScrnPwd->setAccessibleDescription(lockState);
+    ui->ButtonScrnPwd->setToolTip(lock.value ? QString() : lockState);
     const auto passwords = ReadBiosPasswords();
     ShowMessages(passwords.messages);
     // A state that could not be read this time keeps what an earlier showing found.

@@ -96,7 +96,7 @@ void TSysInfoForm::RefreshList()
     {
         ~EmptyAfterwards() { SysInfoRows.clear(); }
     } emptyAfterwards;
-    auto read = GetSysInfo(ui->TabControl1->currentIndex());
+    auto read = GetSysInfo(ui->TabControl1->currentIndex(), BatteryOfEntry(ui->ComboBoxBatt->currentText()));
     ShowMessages(read.messages);
     SysInfoRows = std::move(read.value);
 

@@ -6,6 +6,7 @@
 #include <QBitmap>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QStandardItemModel>
 
 using namespace Ucomtc;
 
@@ -60,9 +61,24 @@ void TNubstickFor::showEvent(QShowEvent* event)
     QueueShowHandler(this, event, [this] { FormShow(); });
 }
 
-void TNubstickFor::ShowState(bool enabled)
+void TNubstickFor::ShowState(std::optional<bool> enabled)
 {
-    ui->ComboBoxState->setCurrentText(DeviceStateText(enabled));
+    QComboBox* box = ui->ComboBoxState;
+    const QString unknown = DeviceStateText(std::nullopt);
+    int index = box->findText(unknown);
+    if (enabled) {
+        if (index >= 0)
+            box->removeItem(index);
+        box->setCurrentText(DeviceStateText(*enabled));
+        return;
+    }
+    if (index < 0) {
+        box->addItem(unknown);
+        index = box->count() - 1;
+        if (auto* model = qobject_cast<QStandardItemModel*>(box->model()))
+            model->item(index)->setEnabled(false);
+    }
+    box->setCurrentIndex(index);
 }
 
 bool TNubstickFor::DisableChosen() const
@@ -72,11 +88,9 @@ bool TNubstickFor::DisableChosen() const
 
 void TNubstickFor::FormShow()
 {
-    // Without a reading the list keeps what it showed before.
     const auto read = ReadNubstickEnabled();
     ShowMessages(read.messages);
-    if (read.value)
-        ShowState(*read.value);
+    ShowState(read.value);
 }
 
 void TNubstickFor::WriteState()

@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TNubstickFor;
@@ -33,8 +34,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // Shows the selection that goes with the device's state.
-    void ShowState(bool enabled);
+    // Shows the selection that goes with the device's state; a state that could not be read shows as
+    // an "Unknown" entry, which is never a choice.
+    void ShowState(std::optional<bool> enabled);
     // Whether the user chose to switch the device off.
     bool DisableChosen() const;
     // Puts a 28 x 28 device picture into Image1; its bottom-left colour shows the page through.

@@ -25,11 +25,9 @@ TTouchPadForm1::TTouchPadForm1(QWidget* parent) : TNubstickFor(parent)
 
 void TTouchPadForm1::FormShow()
 {
-    // Without a reading the list keeps what it showed before.
     const auto read = ReadTouchpadEnabled();
     ShowMessages(read.messages);
-    if (read.value)
-        ShowState(*read.value);
+    ShowState(read.value);
 }
 
 void TTouchPadForm1::WriteState()

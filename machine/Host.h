@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <sys/types.h>
 
@@ -28,6 +29,9 @@ enum class DaemonAnswer
     Failed,      // it refused the request, or the command did not run
     Unreachable, // no daemon (or none of root's) listens on the socket
 };
+
+// What ReadTextFile reads of a file at most.
+inline constexpr qsizetype MaxTextFileSize = 64 * 1024;
 
 class Host
 {
@@ -54,6 +58,13 @@ public:
     // The content of `path` when it is a regular file of `writer`, root or ourselves (see
     // machine/SafeTmp.h); nothing for anything else; IoError when it is missing or unreadable.
     virtual std::optional<QByteArray> ReadOwnedFile(const QString& path, uid_t writer) = 0;
+    // The content of a small text file of the system's (sysfs attributes, os-release, udev's
+    // database), links followed, at most MaxTextFileSize bytes of it; nothing when it is missing, is
+    // no regular file or cannot be read. Never waits on a FIFO.
+    virtual std::optional<QByteArray> ReadTextFile(const QString& path) = 0;
+    // The names in a folder (links followed), sorted, without "." and ".."; empty when there is no
+    // such folder.
+    virtual QStringList ListFolder(const QString& path) = 0;
 
     virtual uid_t GetUid() = 0;
     // Who the files we create belong to: our effective user and group.

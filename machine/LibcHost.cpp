@@ -7,9 +7,11 @@
 #include "services/Constants.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QUrl>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -117,6 +119,46 @@ bool LibcHost::MakeFreshFile(const QString& path, FileOwner owner)
 std::optional<QByteArray> LibcHost::ReadOwnedFile(const QString& path, uid_t writer)
 {
     return Ucomtc::ReadOwnedFile(path, writer);
+}
+
+std::optional<QByteArray> LibcHost::ReadTextFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info;
+    std::optional<QByteArray> content;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        // sysfs gives every attribute the size of a page, whatever it holds: read until the end.
+        QByteArray text(MaxTextFileSize, Qt::Uninitialized);
+        qsizetype size = 0;
+        for (;;) {
+            const ssize_t got = ::read(fd, text.data() + size, static_cast<size_t>(text.size() - size));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                size = -1;
+                break;
+            }
+            size += got;
+            if (got == 0 || size == text.size())
+                break;
+        }
+        if (size >= 0) {
+            text.truncate(size);
+            content = std::move(text);
+        }
+    }
+    ::close(fd);
+    return content;
+}
+
+QStringList LibcHost::ListFolder(const QString& path)
+{
+    QStringList names = QDir(path).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 uid_t LibcHost::GetUid()

@@ -17,6 +17,8 @@ public:
     std::optional<FileOwner> OwnerOf(const QString& path) override;
     bool MakeFreshFile(const QString& path, FileOwner owner) override;
     std::optional<QByteArray> ReadOwnedFile(const QString& path, uid_t writer) override;
+    std::optional<QByteArray> ReadTextFile(const QString& path) override;
+    QStringList ListFolder(const QString& path) override;
     uid_t GetUid() override;
     FileOwner Self() override;
     std::optional<QString> GetEnv(const char* name) override;

@@ -1,6 +1,7 @@
 #include "readers/Battery.h"
 
 #include "machine/Capture.h"
+#include "readers/PowerSupply.h"
 #include "services/Constants.h"
 
 namespace Ucomtc {
@@ -46,6 +47,11 @@ void CopyPair(const char* copyState, const char* copyInfo, Messages& messages)
 
 } // namespace
 
+bool BatteryDriverPresent()
+{
+    return FileExists(Bat0StatePath) || FileExists(Bat1StatePath);
+}
+
 QStringList BatteryEntries()
 {
     QStringList entries;
@@ -53,21 +59,34 @@ QStringList BatteryEntries()
         entries.append(QStringLiteral("Battery1"));
     if (FileExists(Bat1StatePath))
         entries.append(QStringLiteral("Battery2"));
+    if (entries.isEmpty()) {
+        const auto batteries = PowerSupplyBatteries().size();
+        for (qsizetype i = 1; i <= batteries; ++i)
+            entries.append(QStringLiteral("Battery") + QString::number(i));
+    }
     return entries;
 }
 
 int BatteryOfEntry(const QString& entry)
 {
-    if (entry == QLatin1String("Battery1"))
-        return 0;
-    if (entry == QLatin1String("Battery2"))
-        return 1;
-    return -1;
+    const QString prefix = QStringLiteral("Battery");
+    bool ok = false;
+    const int number = entry.startsWith(prefix) ? entry.mid(prefix.size()).toInt(&ok) : 0;
+    // Only the plain digits that BatteryEntries writes.
+    return ok && number > 0 && entry == prefix + QString::number(number) ? number - 1 : -1;
 }
 
 Messages CopyBatteryFiles(int battery)
 {
     Messages messages;
+    if (!BatteryDriverPresent()) {
+        const auto batteries = PowerSupplyBatteries().size();
+        if (battery == 0 && batteries == 0)
+            messages.append({MessageKind::Error, QString::fromLatin1(MsgNoBatteryOrBatinfo)});
+        else if (battery == 1 && batteries < 2)
+            messages.append({MessageKind::Error, QString::fromLatin1(MsgBatinfoNeeded)});
+        return messages;
+    }
     if (battery == 0) {
         if (HasBothFiles(Bat0StatePath, Bat0InfoPath))
             CopyPair(CopyBat0StateCommand, CopyBat0InfoCommand, messages);
@@ -92,8 +111,13 @@ Messages RemoveBatteryCopies()
     return messages;
 }
 
-TSysInfoArray ReadBatteryRows()
+TSysInfoArray ReadBatteryRows(int battery)
 {
+    if (!BatteryDriverPresent()) {
+        const QStringList batteries = PowerSupplyBatteries();
+        return battery >= 0 && battery < batteries.size() ? PowerSupplyRows(batteries[battery])
+                                                          : TSysInfoArray();
+    }
     TSysInfoArray rows;
     const TStringinfo state = ReadCaptureFile(QString::fromLatin1(StateCaptureFile),
                                               static_cast<int>(BatteryStateKeys.size()), BatteryStateKeys);

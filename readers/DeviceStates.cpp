@@ -1,6 +1,7 @@
 #include "readers/DeviceStates.h"
 
 #include "machine/Capture.h"
+#include "readers/InputDevices.h"
 #include "services/Constants.h"
 
 namespace Ucomtc {
@@ -9,7 +10,9 @@ Reading<std::optional<bool>> ReadNubstickEnabled()
 {
     Reading<std::optional<bool>> read;
     if (!Host::current().FileExists(QString::fromLatin1(PointingStickRateFile))) {
-        read.messages.append({MessageKind::Error, QString::fromLatin1(MsgNubstickDriverMissing)});
+        read.value = ReadLibinputEnabled(PointingDevice::PointingStick, read.messages);
+        if (!read.value)
+            read.messages.append({MessageKind::Error, QString::fromLatin1(MsgNubstickDriverMissing)});
         return read;
     }
     const QString captureFile = QString::fromLatin1(NubstickCaptureFile);
@@ -25,7 +28,9 @@ Reading<std::optional<bool>> ReadTouchpadEnabled()
 {
     Reading<std::optional<bool>> read;
     if (!CommandExists(QStringLiteral("synclient"), read.messages)) {
-        read.messages.append({MessageKind::Error, QString::fromLatin1(MsgSynclientNotFound)});
+        read.value = ReadLibinputEnabled(PointingDevice::Touchpad, read.messages);
+        if (!read.value)
+            read.messages.append({MessageKind::Error, QString::fromLatin1(MsgSynclientNotFound)});
         return read;
     }
     const QString captureFile = QString::fromLatin1(TouchpadCaptureFile);
@@ -46,6 +51,11 @@ bool TouchpadWorksFromListing(const QString& line)
 QString DeviceStateText(bool enabled)
 {
     return enabled ? QStringLiteral("Automatic") : QStringLiteral("Disable");
+}
+
+QString DeviceStateText(std::optional<bool> state)
+{
+    return state ? DeviceStateText(*state) : QString::fromLatin1(UnknownText);
 }
 
 } // namespace Ucomtc

@@ -11,11 +11,13 @@
 namespace Ucomtc {
 
 // Whether the stick is on: any sample rate but one starting with "0" (an empty rate file counts as
-// on). No state when the stick's driver is missing.
+// on). Without the stick's driver, libinput's state through the desktop (readers/InputDevices.h);
+// no state, and the driver's message, when that cannot be read either.
 Reading<std::optional<bool>> ReadNubstickEnabled();
 
-// Whether the touchpad works, from the first TouchpadOff line of `synclient -l`. No state when
-// synclient is missing.
+// Whether the touchpad works, from the first TouchpadOff line of `synclient -l`. Without synclient,
+// libinput's state through the desktop; no state, and the synclient message, when that cannot be
+// read either.
 Reading<std::optional<bool>> ReadTouchpadEnabled();
 
 // The touchpad's reading rule on one listing line: the value after the "=", blanks skipped, starting
@@ -25,5 +27,7 @@ bool TouchpadWorksFromListing(const QString& line);
 
 // The words the device dialogs show for a state.
 QString DeviceStateText(bool enabled);
+// The words for a state that could not be read.
+QString DeviceStateText(std::optional<bool> state);
 
 } // namespace Ucomtc

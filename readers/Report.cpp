@@ -42,11 +42,9 @@ QString StateOrUnknown(const std::optional<bool>& state, const QString& on, cons
 void ReadDevices(TSysInfoArray& rows, bool& complete, Messages& messages)
 {
     const std::optional<bool> nubstick = Taken(ReadNubstickEnabled(), messages);
-    rows.append({QStringLiteral("Nubstick"),
-                 StateOrUnknown(nubstick, DeviceStateText(true), DeviceStateText(false))});
+    rows.append({QStringLiteral("Nubstick"), DeviceStateText(nubstick)});
     const std::optional<bool> touchpad = Taken(ReadTouchpadEnabled(), messages);
-    rows.append({QStringLiteral("Touchpad"),
-                 StateOrUnknown(touchpad, DeviceStateText(true), DeviceStateText(false))});
+    rows.append({QStringLiteral("Touchpad"), DeviceStateText(touchpad)});
     complete = nubstick && touchpad;
 }
 
@@ -54,9 +52,10 @@ void ReadSecurity(TSysInfoArray& rows, bool& complete, Messages& messages)
 {
     const QString enabled = QStringLiteral("Enabled");
     const QString disabled = QStringLiteral("Disabled");
-    rows.append(
-        {QStringLiteral("Screen saver lock"), Taken(ReadScreenSaverLock(), messages) ? enabled : disabled});
-    rows.append({QStringLiteral("Resume lock"), Taken(ReadResumeLock(), messages) ? enabled : disabled});
+    rows.append({QStringLiteral("Screen saver lock"),
+                 StateOrUnknown(Taken(ReadScreenSaverLock(), messages), enabled, disabled)});
+    rows.append({QStringLiteral("Resume lock"),
+                 StateOrUnknown(Taken(ReadResumeLock(), messages), enabled, disabled)});
     // The dialog's rows, in its order; the queries run in theirs.
     const BiosPasswordStates states = Taken(ReadBiosPasswords(), messages);
     const auto row = [&](const char* attribute, BiosPassword which) {
@@ -189,8 +188,9 @@ SystemReport CollectReport()
     }
     for (const QString& battery : batteries) {
         add(battery, [&](TSysInfoArray& rows) {
-            messages.append(CopyBatteryFiles(BatteryOfEntry(battery)));
-            tab(BatteryTab)(rows);
+            const int number = BatteryOfEntry(battery);
+            messages.append(CopyBatteryFiles(number));
+            rows = Taken(GetSysInfo(BatteryTab, number), messages);
         });
         // Without dmidecode the rows are never read, and with them the copies would stay in /tmp.
         messages.append(RemoveBatteryCopies());

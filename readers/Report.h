@@ -4,6 +4,7 @@
 
 #include "machine/Message.h"
 #include "readers/SysInfo.h"
+#include "services/Constants.h"
 
 #include <QString>
 #include <QTextStream>
@@ -33,7 +34,7 @@ enum class ReportFormat
 };
 
 // What a state shows that could not be read.
-inline constexpr const char* ReportUnknown = "Unknown";
+inline constexpr const char* ReportUnknown = UnknownText;
 
 // Reads every section through the current host, in the dialogs' order, and has the DMI dump that
 // the reading leaves in /tmp removed afterwards.

@@ -2,6 +2,7 @@
 
 #include "machine/Capture.h"
 #include "machine/ShellWord.h"
+#include "readers/Desktop.h"
 #include "services/Constants.h"
 
 namespace Ucomtc {
@@ -12,6 +13,8 @@ namespace {
 // starts with a blank has no such byte; it shows as a blank rather than as a verdict.
 QString HardDiskState(const QString& line)
 {
+    if (line.isEmpty())
+        return QString::fromLatin1(UnknownState);
     if (line.startsWith(QLatin1String("D9")) || line.startsWith(QLatin1String("DA")))
         return QStringLiteral("Enabled");
     if (line.startsWith(QLatin1Char(' ')))
@@ -31,11 +34,61 @@ std::optional<QString> QueryBios(const char* command, Messages& messages)
     return line;
 }
 
+// A password state as dmidecode words it, cut to the label's width; nothing printed is no state.
+QString PasswordState(const QString& line)
+{
+    return line.isEmpty() ? QString::fromLatin1(UnknownState) : line.left(8);
+}
+
+std::optional<bool> TrueOrFalse(const QString& answer)
+{
+    if (answer.trimmed() == QLatin1String("true"))
+        return true;
+    if (answer.trimmed() == QLatin1String("false"))
+        return false;
+    return std::nullopt;
+}
+
+// A lock as today's desktop keeps it: Plasma's screen locker key through kreadconfig (5, else 6),
+// GNOME's lock-enabled through gsettings.
+std::optional<bool> TodaysLock(const char* plasmaQuery, const char* captureFile, Messages& messages)
+{
+    const QString capture = QString::fromLatin1(captureFile);
+    const QString into = QStringLiteral(" 2>/dev/null > ") + capture;
+    switch (CurrentDesktop()) {
+    case Desktop::Plasma:
+        for (const char* tool : KreadconfigTools) {
+            if (CommandExists(QString::fromLatin1(tool), messages))
+                return TrueOrFalse(CaptureFirstLine(AsTheUser,
+                                                    QLatin1String(tool) + QLatin1String(plasmaQuery) + into,
+                                                    capture, AsTheUser, messages));
+        }
+        return std::nullopt;
+    case Desktop::Gnome:
+        return TrueOrFalse(CaptureFirstLine(AsTheUser, QLatin1String(GnomeLockEnabled) + capture, capture,
+                                            AsTheUser, messages));
+    case Desktop::Other:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-Reading<bool> ReadScreenSaverLock()
+bool Kde3Configuration()
 {
-    Reading<bool> read;
+    Host& host = Host::current();
+    return host.FileExists(host.GetEnv("HOME").value_or(QString()) + QLatin1String(KdesktoprcPath)) ||
+           host.FileExists(KpowersavercPath());
+}
+
+Reading<std::optional<bool>> ReadScreenSaverLock()
+{
+    Reading<std::optional<bool>> read;
+    if (!Kde3Configuration()) {
+        read.value = TodaysLock(PlasmaAutolockQuery, DmidecodeCaptureFile, read.messages);
+        return read;
+    }
     const QString line = CaptureFirstLine(
         {RunWith::Shell, As::HomeOwner},
         WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
@@ -46,13 +99,16 @@ Reading<bool> ReadScreenSaverLock()
 
 QString KpowersavercPath()
 {
-    return Host::current().GetEnv("HOME").value_or(QString()) +
-           QStringLiteral("/.kde/share/config/kpowersaverc");
+    return Host::current().GetEnv("HOME").value_or(QString()) + QLatin1String(KpowersavercPathInHome);
 }
 
-Reading<bool> ReadResumeLock()
+Reading<std::optional<bool>> ReadResumeLock()
 {
-    Reading<bool> read{true, {}};
+    Reading<std::optional<bool>> read{true, {}};
+    if (!Kde3Configuration()) {
+        read.value = TodaysLock(PlasmaLockOnResumeQuery, KpowersaveCaptureFile, read.messages);
+        return read;
+    }
     const QString path = KpowersavercPath();
     if (!Host::current().FileExists(path))
         return read;
@@ -76,9 +132,9 @@ Reading<BiosPasswordStates> ReadBiosPasswords()
     auto& states = read.value;
     // Each query stands on its own: one the daemon does not run leaves only its own state unread.
     if (const auto line = QueryBios(VcdProtocol::PowerOnPasswordQuery, read.messages))
-        states[static_cast<int>(BiosPassword::PowerOn)] = line->left(8);
+        states[static_cast<int>(BiosPassword::PowerOn)] = PasswordState(*line);
     if (const auto line = QueryBios(VcdProtocol::AdministratorPasswordQuery, read.messages))
-        states[static_cast<int>(BiosPassword::Administrator)] = line->left(8);
+        states[static_cast<int>(BiosPassword::Administrator)] = PasswordState(*line);
     if (const auto line = QueryBios(VcdProtocol::HardDiskPasswordQuery, read.messages))
         states[static_cast<int>(BiosPassword::HardDisk)] = HardDiskState(*line);
     return read;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "machine/Message.h"
+#include "services/Constants.h"
 
 #include <QString>
 #include <array>
@@ -11,18 +12,25 @@
 namespace Ucomtc {
 
 // What a BIOS password label shows before its query has ever been answered.
-inline constexpr const char* UnknownState = "Unknown";
+inline constexpr const char* UnknownState = UnknownText;
+
+// Whether the user's home has the KDE 3 desktop's configuration: its kdesktoprc or its
+// kpowersaverc. Where it has neither, the locks are read from today's desktop.
+bool Kde3Configuration();
 
 // Whether the screen saver asks for a password: the first line of the user's kdesktoprc that
-// mentions Lock contains "Lock=true".
-Reading<bool> ReadScreenSaverLock();
+// mentions Lock contains "Lock=true". Without the KDE 3 configuration: Plasma's Autolock, GNOME's
+// lock-enabled; no state on any other desktop.
+Reading<std::optional<bool>> ReadScreenSaverLock();
 
 // The user's kpowersave configuration: HOME followed by its place under .kde; HOME unset gives a
 // path from the root, as the shell would.
 QString KpowersavercPath();
 // Whether the screen is locked before suspend: no kpowersave configuration, or none of its lines
-// mentioning lockOnSuspend=false starts with the key.
-Reading<bool> ReadResumeLock();
+// mentioning lockOnSuspend=false starts with the key. Without the KDE 3 configuration: Plasma's
+// LockOnResume, GNOME's lock-enabled (GNOME locks before suspend exactly when it locks at all); no
+// state on any other desktop.
+Reading<std::optional<bool>> ReadResumeLock();
 
 enum class BiosPassword
 {
@@ -35,7 +43,7 @@ enum class BiosPassword
 using BiosPasswordStates = std::array<std::optional<QString>, 3>;
 
 // Runs the three BIOS password queries in the dialog's order. A query the daemon did not run gives
-// no state; without dmidecode no query runs.
+// no state; without dmidecode no query runs. A query that printed nothing reads "Unknown".
 Reading<BiosPasswordStates> ReadBiosPasswords();
 
 } // namespace Ucomtc

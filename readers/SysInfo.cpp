@@ -4,6 +4,8 @@
 #include "readers/Battery.h"
 #include "services/Constants.h"
 
+#include <QRegularExpression>
+
 namespace Ucomtc {
 
 namespace {
@@ -23,6 +25,30 @@ TStringinfo ReadDmiValues()
     return ReadCaptureFile(QString::fromLatin1(StoredDmiFile), static_cast<int>(DmiKeys.size()), DmiKeys);
 }
 
+QString KnownOr(const QString& value)
+{
+    return value.trimmed().isEmpty() ? QString::fromLatin1(UnknownText) : value;
+}
+
+// The first line of /etc/issue that names Linux; where it begins "Welcome to ", what follows names
+// the distribution, as it always has. Any other issue leaves the name to os-release.
+QString OsInformation(Messages& messages)
+{
+    const QString issue =
+        CaptureFirstLine(RunWith::Shell, QString::fromLatin1(ReadIssueIntoCapture),
+                         QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell, messages);
+    if (issue.startsWith(QLatin1String(IssueWelcome)))
+        return issue.mid(11, 30);
+    for (const char* file : OsReleaseFiles) {
+        if (const auto text = Host::current().ReadTextFile(QString::fromLatin1(file))) {
+            const QString name = PrettyName(*text);
+            if (!name.isEmpty())
+                return name;
+        }
+    }
+    return QString();
+}
+
 // The controller line reads e.g. "String 1: VELTOR Embedded Controller Version LT2EC107 (1.07)";
 // after the label's length has been cut from its start, the version stands at character 27.
 QString ControllerVersion(const QString& value)
@@ -39,10 +65,7 @@ void ReadGeneralRows(TSysInfoArray& rows, Messages& messages)
     for (qsizetype i = 0; i < rows.size(); ++i)
         rows[i].Attribute = QString::fromLatin1(attributes[i]);
 
-    // The line starts with "Welcome to "; what follows names the distribution.
-    rows[0].Value = CaptureFirstLine(RunWith::Shell, QStringLiteral("grep Linux /etc/issue > /tmp/dmidecode"),
-                                     QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell, messages)
-                        .mid(11, 30);
+    rows[0].Value = OsInformation(messages);
 
     rows[1].Value =
         CaptureFirstLine(RunWith::System,
@@ -52,11 +75,8 @@ void ReadGeneralRows(TSysInfoArray& rows, Messages& messages)
 
     // Only the first processor's line is read: they all name the same model.
     rows[2].Value =
-        CaptureFirstLine(RunWith::System,
-                         QStringLiteral("grep \"model name\" /proc/cpuinfo | gawk '{print $4\" \" $5\" "
-                                        "\" $6\" \" $7\" \" $8\" \" $9}' > /tmp/dmidecode"),
-                         QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell, messages)
-            .left(100);
+        ProcessorName(CaptureFirstLine(RunWith::System, QString::fromLatin1(ReadProcessorIntoCapture),
+                                       QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell, messages));
 
     const QString memFile = QString::fromLatin1(MemCaptureFile);
     rows[3].Value = CaptureFirstLine(
@@ -67,6 +87,8 @@ void ReadGeneralRows(TSysInfoArray& rows, Messages& messages)
 
     rows[4].Value = dmi[BiosVersion];
     rows[5].Value = dmi[ProductName];
+    for (TSysInfoRec& row : rows)
+        row.Value = KnownOr(row.Value);
 }
 
 void ReadBiosRows(TSysInfoArray& rows)
@@ -80,11 +102,44 @@ void ReadBiosRows(TSysInfoArray& rows)
         {QStringLiteral("System unit serial number"), dmi[SystemSerial]},
         {QStringLiteral("System board serial number"), dmi[BoardSerial]},
     };
+    // A dump without the value, or no dump at all.
+    for (TSysInfoRec& row : rows)
+        row.Value = KnownOr(row.Value);
 }
 
 } // namespace
 
-Reading<TSysInfoArray> GetSysInfo(int tab)
+QString PrettyName(const QByteArray& osRelease)
+{
+    const QString key = QStringLiteral("PRETTY_NAME=");
+    for (const QString& line : QString::fromUtf8(osRelease).split(QLatin1Char('\n'))) {
+        if (!line.startsWith(key))
+            continue;
+        QString value = line.mid(key.size()).trimmed();
+        // A shell-style value: in double or single quotes, or bare; backslashes escape in the first.
+        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+            value.back() == value.front()) {
+            const QChar quote = value.front();
+            value = value.mid(1, value.size() - 2);
+            if (quote == u'"') {
+                static const QRegularExpression escaped(QStringLiteral(R"(\\([\\$"`]))"));
+                value.replace(escaped, QStringLiteral("\\1"));
+            }
+        }
+        return value.left(100).trimmed();
+    }
+    return QString();
+}
+
+QString ProcessorName(const QString& cpuinfoLine)
+{
+    const qsizetype colon = cpuinfoLine.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return QString();
+    return cpuinfoLine.mid(colon + 1).simplified().left(100).trimmed();
+}
+
+Reading<TSysInfoArray> GetSysInfo(int tab, int battery)
 {
     Reading<TSysInfoArray> read;
     if (!CommandExists(QStringLiteral("dmidecode"), read.messages)) {
@@ -102,7 +157,7 @@ Reading<TSysInfoArray> GetSysInfo(int tab)
         ReadBiosRows(read.value);
         break;
     case BatteryTab:
-        read.value = ReadBatteryRows();
+        read.value = ReadBatteryRows(battery);
         break;
     default:
         break;

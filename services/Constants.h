@@ -107,6 +107,51 @@ inline constexpr const char* ColorSchemeCaptureFile = "/tmp/colorscheme";
 inline constexpr const char* ReadGnomeColorScheme =
     "gsettings get org.gnome.desktop.interface color-scheme >";
 
+// What a value shows that could not be read: never a guess, never a blank.
+inline constexpr const char* UnknownText = "Unknown";
+
+// Said by the security dialogs where a lock's state could not be read.
+inline constexpr const char* MsgScreenSaverLockUnknown =
+    "Whether the screen saver locks the screen is unknown";
+inline constexpr const char* MsgResumeLockUnknown =
+    "Whether the screen is locked before suspend is unknown on this desktop";
+
+// Today's desktops keep what the program reads elsewhere; these are the places and the lines that
+// ask for them, used where the old sources above are missing.
+inline constexpr const char* ReadIssueIntoCapture = "grep Linux /etc/issue > /tmp/dmidecode";
+inline constexpr const char* IssueWelcome = "Welcome to ";
+inline constexpr std::array<const char*, 2> OsReleaseFiles{"/etc/os-release", "/usr/lib/os-release"};
+inline constexpr const char* ReadProcessorIntoCapture = "grep \"model name\" /proc/cpuinfo > /tmp/dmidecode";
+inline constexpr const char* PowerSupplyFolder = "/sys/class/power_supply";
+inline constexpr const char* InputClassFolder = "/sys/class/input";
+inline constexpr const char* UdevDataFolder = "/run/udev/data";
+inline constexpr const char* UdevTouchpad = "E:ID_INPUT_TOUCHPAD=1";
+inline constexpr const char* UdevPointingStick = "E:ID_INPUT_POINTINGSTICK=1";
+// xinput list-props DEVICE, only its "Device Enabled (N):<tab>0|1" line kept.
+inline constexpr const char* XinputListProps = "xinput list-props ";
+inline constexpr const char* XinputEnabledInto = " 2>/dev/null | grep \"Device Enabled\" > ";
+// KWin's input device eventN on the session bus: "(<true>,)" or "(<false>,)".
+inline constexpr const char* KwinInputDevicePath = "/org/kde/KWin/InputDevice/";
+inline constexpr const char* KwinEnabledGet =
+    "gdbus call --session --dest org.kde.KWin --object-path /org/kde/KWin/InputDevice/";
+inline constexpr const char* KwinEnabledProperty =
+    " --method org.freedesktop.DBus.Properties.Get org.kde.KWin.InputDevice enabled 2>/dev/null > ";
+static_assert(VcdProtocol::Check::Joins(KwinEnabledGet,
+                                        "gdbus call --session --dest org.kde.KWin --object-path ",
+                                        KwinInputDevicePath, ""));
+inline constexpr const char* GnomeTouchpadSendEvents =
+    "gsettings get org.gnome.desktop.peripherals.touchpad send-events 2>/dev/null > ";
+inline constexpr const char* GnomeLockEnabled =
+    "gsettings get org.gnome.desktop.screensaver lock-enabled 2>/dev/null > ";
+// Plasma's screen locker: kreadconfig5 or kreadconfig6, then the key, its default and the capture.
+inline constexpr std::array<const char*, 2> KreadconfigTools{"kreadconfig5", "kreadconfig6"};
+inline constexpr const char* PlasmaAutolockQuery =
+    " --file kscreenlockerrc --group Daemon --key Autolock --default true";
+inline constexpr const char* PlasmaLockOnResumeQuery =
+    " --file kscreenlockerrc --group Daemon --key LockOnResume --default true";
+inline constexpr const char* KdesktoprcPath = "/.kde/share/config/kdesktoprc";
+inline constexpr const char* KpowersavercPathInHome = "/.kde/share/config/kpowersaverc";
+
 // Not part of the table above: the daemon's socket and the files its commands name, shared with the
 // daemon through its protocol header.
 inline constexpr const char* DaemonSocketPath = VcdProtocol::SocketPath;

@@ -190,13 +190,10 @@ private:
     {
         driver_.ClickToOpen(driver_.Button(opener), QString::fromLatin1(formName), [&](QWidget* form) {
             Note();
-            // A dialog that could not read its device keeps its earlier selection: the report says it
-            // does not know.
+            // A device that could not be read shows an Unknown entry of its own.
             sections_[QStringLiteral("Pointing devices")].insert(
                 QString::fromLatin1(attribute),
-                driver_.host().messages().isEmpty()
-                    ? form->findChild<QComboBox*>(QStringLiteral("ComboBoxState"))->currentText()
-                    : QStringLiteral("Unknown"));
+                form->findChild<QComboBox*>(QStringLiteral("ComboBoxState"))->currentText());
             driver_.Click(form->findChild<QPushButton*>(QStringLiteral("ButtonCancel")));
         });
     }
@@ -210,20 +207,24 @@ private:
                 const auto text = [&](const char* name) {
                     return form->findChild<QLabel*>(QLatin1String(name))->text();
                 };
+                // An unread lock leaves the button usable and says so.
+                auto* screen = form->findChild<QPushButton*>(QStringLiteral("ButtonScrnPwd"));
                 rows.insert(QStringLiteral("Screen saver lock"),
-                            form->findChild<QPushButton*>(QStringLiteral("ButtonScrnPwd"))->isEnabled()
-                                ? QStringLiteral("Disabled")
-                                : QStringLiteral("Enabled"));
+                            !screen->isEnabled()                        ? QStringLiteral("Enabled")
+                            : screen->accessibleDescription().isEmpty() ? QStringLiteral("Disabled")
+                                                                        : QStringLiteral("Unknown"));
                 rows.insert(QStringLiteral("Power-on password"), text("LabelPwpwd"));
                 rows.insert(QStringLiteral("Hard-disk password"), text("LabelHdpwd"));
                 rows.insert(QStringLiteral("Administrator password"), text("LabelAdminpwd"));
                 driver_.ClickToOpen(
                     form->findChild<QPushButton*>(QStringLiteral("ButtonResume")),
                     QStringLiteral("ResumeForm1"), [&](QWidget* resume) {
+                        const Qt::CheckState lock =
+                            resume->findChild<QCheckBox*>(QStringLiteral("EnableLock"))->checkState();
                         rows.insert(QStringLiteral("Resume lock"),
-                                    resume->findChild<QCheckBox*>(QStringLiteral("EnableLock"))->isChecked()
-                                        ? QStringLiteral("Enabled")
-                                        : QStringLiteral("Disabled"));
+                                    lock == Qt::Checked     ? QStringLiteral("Enabled")
+                                    : lock == Qt::Unchecked ? QStringLiteral("Disabled")
+                                                            : QStringLiteral("Unknown"));
                         driver_.Click(resume->findChild<QPushButton*>(QStringLiteral("ButtonCancel")));
                     });
                 driver_.Click(form->findChild<QPushButton*>(QStringLiteral("ButtonCancel")));

@@ -132,7 +132,7 @@ void SystemInformation(Driver& driver)
                      QStringLiteral("the daemon took the dump"));
         CheckRows(driver, form, GeneralAttributes,
                   {"Zentil Linux 10.2 (i586) - Ker", "Linux version 2.6.18.8-0.7-default",
-                   "Intel(R) Core(TM)2 Duo CPU P8600 @", "4041528kB", "LT2B229 (2.29)", "LT2-7735"},
+                   "Intel(R) Core(TM)2 Duo CPU P8600 @ 2.40GHz", "4041528kB", "LT2B229 (2.29)", "LT2-7735"},
                   QStringLiteral("General rows from the notebook"));
 
         ClickTab(driver, form, 1);
@@ -261,6 +261,51 @@ void WithoutDmidecode(Driver& driver)
     driver.StopProgram();
 }
 
+// Debian 12 with Plasma on X11: no battery driver, no stick driver, no synclient, no KDE 3 files.
+// The dialogs read what today's desktop keeps, as facts, without a message (the report scenario
+// compares the rest).
+void TodaysDesktop(Driver& driver)
+{
+    driver.StartProgram();
+    driver.host().Forget();
+    OpenDialog(driver, [&](QWidget* form) {
+        driver.transcript().Window(form, QStringLiteral("General"));
+        const QStringList general = Column(form, 1);
+        driver.Check(general.value(0) == QLatin1String("Debian GNU/Linux 12 (bookworm)") &&
+                         general.value(2) == QLatin1String("Intel(R) Core(TM)2 Duo CPU P8600 @ 2.40GHz"),
+                     QStringLiteral("os-release's name and the whole processor name: ") +
+                         general.join(QStringLiteral(" | ")));
+        ClickTab(driver, form, 2);
+        driver.Check(Entries(Batteries(form)) == QStringList{"Battery1", "Battery2"},
+                     QStringLiteral("the selector offers the two sysfs batteries"));
+        CheckRows(driver, form, Column(form, 0),
+                  {"Charged", "100%", "80650 mWh", "80650 mWh", "29 C", "142", "KESTREL", "Unknown",
+                   "Unknown", "10783", "Unknown", "LBP-84A", "Li-ion", "84240 mWh", "10800 mV"},
+                  QStringLiteral("BAT0 on AC, in the driver's units"));
+        PickBattery(driver, form, QStringLiteral("Battery2"));
+        driver.transcript().Window(form, QStringLiteral("Battery2"));
+        CheckBattery(driver, form, 15, QStringLiteral("Charging"), QStringLiteral("62%"),
+                     QStringLiteral("BAT1, charge only"));
+        driver.Check(Column(form, 1).value(2) == QLatin1String("3026 mAh"), QStringLiteral("BAT1 in mAh"));
+        driver.ExpectMessages({}, QStringLiteral("system information"));
+        Press(driver, form, "ButtonOK");
+    });
+    const std::pair<const char*, const char*> devices[] = {{"SpdButtonNubstick", "NubstickFor"},
+                                                           {"SpdButtonTouch", "TouchPadForm1"}};
+    for (const auto& [button, name] : devices) {
+        driver.ClickToOpen(driver.Button(button), QString::fromLatin1(name), [&](QWidget* device) {
+            const QString state =
+                device->findChild<QComboBox*>(QStringLiteral("ComboBoxState"))->currentText();
+            driver.Check(state == QLatin1String("Automatic"),
+                         QString::fromLatin1(name) + QStringLiteral(" reads xinput's state: ") + state);
+            driver.ExpectMessages({}, QString::fromLatin1(name));
+            Press(driver, device, "ButtonCancel");
+        });
+    }
+    CheckNoCaptureFilesLeft(driver);
+    driver.StopProgram();
+}
+
 } // namespace
 
 std::vector<Scenario> SystemInformationScenarios()
@@ -270,7 +315,8 @@ std::vector<Scenario> SystemInformationScenarios()
             {"sysinfo-one-battery", OneBatteryDischarging},
             {"sysinfo-no-battery", NoBatteryDriver},
             {"sysinfo-bat0-without-info", FirstBatteryWithoutInfo},
-            {"sysinfo-no-dmidecode", WithoutDmidecode}};
+            {"sysinfo-no-dmidecode", WithoutDmidecode},
+            {"todays-desktop", TodaysDesktop}};
 }
 
 void TourSystemInformation(Driver& driver)

@@ -234,6 +234,8 @@ void KeyboardTest::systemInformationWithKeysOnly()
 
 void KeyboardTest::securityAndResumeLockWithKeysOnly()
 {
+    // The KDE 3 desktop's configuration (HOME is unset here).
+    host_.files.insert(QStringLiteral("/.kde/share/config/kdesktoprc"), true);
     QDialog* security = Dialog("SecureForm1");
     QDialog* resume = Dialog("ResumeForm1");
     Open(security);

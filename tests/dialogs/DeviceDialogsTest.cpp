@@ -8,6 +8,7 @@
 #include "dialogs/touchpadform.h"
 #include "services/Ucomtc.h"
 #include "tests/support/FakeHost.h"
+#include "tests/support/TestData.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,14 +99,16 @@ private slots:
 
     void nubstickShowsTheRate_data();
     void nubstickShowsTheRate();
-    void nubstickWithoutDriverKeepsTheSelection();
+    void nubstickWithoutDriverShowsUnknown();
+    void devicesFromTodaysDesktop_data();
+    void devicesFromTodaysDesktop();
     void unreadableCaptureEndsTheShowing();
     void nubstickWritesTheRate_data();
     void nubstickWritesTheRate();
 
     void touchpadShowsTheListing_data();
     void touchpadShowsTheListing();
-    void touchpadWithoutSynclientKeepsTheSelection();
+    void touchpadWithoutSynclientShowsUnknown();
     void touchpadSwitchesAndEdits_data();
     void touchpadSwitchesAndEdits();
     void configurationEditsOnARealFile();
@@ -296,13 +300,82 @@ void DeviceDialogsTest::nubstickShowsTheRate()
     QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/nubstick"))));
 }
 
-void DeviceDialogsTest::nubstickWithoutDriverKeepsTheSelection()
+void DeviceDialogsTest::nubstickWithoutDriverShowsUnknown()
 {
     host_.files.insert(RateFile, false);
     State(nubstick_)->setCurrentText(QStringLiteral("Automatic"));
     Show(nubstick_);
     QCOMPARE(host_.log, QStringList{DriverMissing});
+    QCOMPARE(State(nubstick_)->currentText(), QStringLiteral("Unknown"));
+    // Shown, never a choice; gone again once the state is read.
+    auto* model = qobject_cast<QStandardItemModel*>(State(nubstick_)->model());
+    QVERIFY(!model->item(State(nubstick_)->currentIndex())->isEnabled());
+    nubstick_->hide();
+    AnswerRate("100\n");
+    Show(nubstick_);
     QCOMPARE(State(nubstick_)->currentText(), QStringLiteral("Automatic"));
+    QCOMPARE(State(nubstick_)->count(), 2);
+}
+
+void DeviceDialogsTest::devicesFromTodaysDesktop_data()
+{
+    QTest::addColumn<bool>("touchpad");
+    QTest::addColumn<QString>("session"); // XDG_SESSION_TYPE
+    QTest::addColumn<QString>("desktop"); // XDG_CURRENT_DESKTOP
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("stick on X11, off")
+        << false << "x11"
+        << "KDE"
+        << "xinput list-props 'pointer:VELTOR NubStick' 2>/dev/null | grep \"Device Enabled\" > /tmp/nubstick"
+        << QByteArray("\tDevice Enabled (183):\t0\n") << "Disable";
+    QTest::newRow("touchpad under Plasma on Wayland, on")
+        << true << "wayland"
+        << "KDE"
+        << "gdbus call --session --dest org.kde.KWin --object-path /org/kde/KWin/InputDevice/event5 --method "
+           "org.freedesktop.DBus.Properties.Get org.kde.KWin.InputDevice enabled 2>/dev/null > /tmp/touchpad"
+        << QByteArray("(<true>,)\n") << "Automatic";
+    QTest::newRow("touchpad under GNOME, off")
+        << true << "wayland"
+        << "GNOME"
+        << "gsettings get org.gnome.desktop.peripherals.touchpad send-events 2>/dev/null > /tmp/touchpad"
+        << QByteArray("'disabled'\n") << "Disable";
+    QTest::newRow("stick under GNOME, which has no switch for it")
+        << false << "wayland"
+        << "GNOME" << QString() << QByteArray() << "Unknown";
+}
+
+void DeviceDialogsTest::devicesFromTodaysDesktop()
+{
+    QFETCH(bool, touchpad);
+    QFETCH(QString, session);
+    QFETCH(QString, desktop);
+    QFETCH(QString, command);
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, shown);
+    host_.files.insert(RateFile, false);
+    host_.Whereis(QStringLiteral("synclient"), false);
+    host_.UseTexts(QString(), TestData(QStringLiteral("input-devices.txt")));
+    host_.environment.insert(QStringLiteral("XDG_SESSION_TYPE"), session);
+    host_.environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
+    const QString capture = touchpad ? QStringLiteral("/tmp/touchpad") : QStringLiteral("/tmp/nubstick");
+    host_.answers.insert(command, [capture, answer] {
+        FakeHost::WriteFile(capture, answer);
+        return 0;
+    });
+    TNubstickFor* form = touchpad ? touchpad_ : nubstick_;
+    Show(form);
+
+    QCOMPARE(State(form)->currentText(), shown);
+    QCOMPARE(host_.Entries(QStringLiteral("system: ")).filter(QStringLiteral("/tmp/command")).isEmpty(),
+             !touchpad);
+    QCOMPARE(host_.log.contains(QStringLiteral("system: ") + command), !command.isEmpty());
+    // The old source's message only when the state could not be read either way.
+    const QString missing = touchpad ? QStringLiteral("error: command synclient not found") : DriverMissing;
+    QCOMPARE(host_.Entries(QStringLiteral("error: ")),
+             shown == QLatin1String("Unknown") ? QStringList{missing.mid(7)} : QStringList{});
 }
 
 void DeviceDialogsTest::unreadableCaptureEndsTheShowing()
@@ -440,14 +513,14 @@ void DeviceDialogsTest::touchpadShowsTheListing()
     QVERIFY(!host_.fileTests.contains(RateFile));
 }
 
-void DeviceDialogsTest::touchpadWithoutSynclientKeepsTheSelection()
+void DeviceDialogsTest::touchpadWithoutSynclientShowsUnknown()
 {
     host_.Whereis(QStringLiteral("synclient"), false);
     State(touchpad_)->setCurrentText(QStringLiteral("Automatic"));
     Show(touchpad_);
     QCOMPARE(host_.log,
              AskedWhereis("synclient") + QStringList{QStringLiteral("error: command synclient not found")});
-    QCOMPARE(State(touchpad_)->currentText(), QStringLiteral("Automatic"));
+    QCOMPARE(State(touchpad_)->currentText(), QStringLiteral("Unknown"));
 }
 
 void DeviceDialogsTest::touchpadSwitchesAndEdits_data()

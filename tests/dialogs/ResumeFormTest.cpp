@@ -79,9 +79,11 @@ private slots:
     void okCreatesAMissingFile();
     void okWithoutTheFolderOnlyNotifies();
     void cancelRestoresTheLastShowing();
+    void unreadLockIsLeftAlone();
 
 private:
-    // Makes a home whose path is `name` under the temporary folder, with the configuration folder.
+    // Makes a home whose path is `name` under the temporary folder, with the KDE 3 desktop's
+    // configuration folder and its kdesktoprc.
     void MakeHome(const QString& name, bool withFolder = true);
     // Shows the dialog and waits until its show handler has run.
     void Show();
@@ -121,6 +123,8 @@ void ResumeFormTest::MakeHome(const QString& name, bool withFolder)
     home_ = dir_.filePath(name);
     config_ = home_ + QStringLiteral("/.kde/share/config/kpowersaverc");
     QVERIFY(QDir().mkpath(withFolder ? home_ + QStringLiteral("/.kde/share/config") : home_));
+    if (withFolder)
+        FakeHost::WriteFile(home_ + QStringLiteral("/.kde/share/config/kdesktoprc"), "[ScreenSaver]\n");
     host_.environment.insert(QStringLiteral("HOME"), home_);
 }
 
@@ -350,6 +354,22 @@ void ResumeFormTest::cancelRestoresTheLastShowing()
     Click("ButtonCancel");
     QVERIFY(Box()->isChecked());
     QVERIFY(host_.log.isEmpty());
+}
+
+void ResumeFormTest::unreadLockIsLeftAlone()
+{
+    // Neither KDE 3's files nor a desktop that keeps the lock: the box shows neither state, cannot be
+    // changed, and OK writes nothing.
+    MakeHome(QStringLiteral("today"), false);
+    host_.environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("XFCE"));
+    form_->show();
+    QTRY_COMPARE(Box()->checkState(), Qt::PartiallyChecked);
+    QVERIFY(!Box()->isEnabled());
+    QVERIFY(!Box()->accessibleDescription().isEmpty());
+    host_.log.clear();
+    Click("ButtonOK");
+    QVERIFY(host_.log.isEmpty());
+    QVERIFY(!form_->isVisible());
 }
 
 QTEST_MAIN(ResumeFormTest)

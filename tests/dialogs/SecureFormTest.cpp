@@ -28,6 +28,7 @@ const QString AdminQuery =
 const QString HardDiskQuery =
     QStringLiteral("/usr/sbin/dmidecode | grep 84 |  grep 07 | gawk '{print $6}' > /tmp/dmidecode");
 const QString Remove = QStringLiteral("rm /tmp/dmidecode");
+const QString Kdesktoprc = QStringLiteral("/home/lapstone/.kde/share/config/kdesktoprc");
 
 } // namespace
 
@@ -45,6 +46,8 @@ private slots:
     void unreachableDaemonIsReportedForEachQuery();
     void rootQueriesWithoutTheDaemon();
     void missingDmidecodeStopsAfterTheLock();
+    void lockFromTodaysDesktop_data();
+    void lockFromTodaysDesktop();
     void statesNeverReadAreUnknown_data();
     void statesNeverReadAreUnknown();
     void unreadableCaptureEndsTheShow();
@@ -74,6 +77,8 @@ void SecureFormTest::init()
     cleanup();
     host_ = FakeHost();
     host_.environment.insert(QStringLiteral("HOME"), QStringLiteral("/home/lapstone"));
+    // The KDE 3 desktop's configuration is there, unless a test says otherwise.
+    host_.files.insert(Kdesktoprc, true);
     form_ = std::make_unique<TSecureForm1>();
 }
 
@@ -180,9 +185,9 @@ void SecureFormTest::showReadsLockAndPasswords_data()
                                 << "X"
                                 << "Disabled";
     QTest::newRow("dmidecode reports nothing")
-        << QByteArray() << QByteArray() << QByteArray() << QByteArray() << true << ""
-        << ""
-        << "Disabled";
+        << QByteArray() << QByteArray() << QByteArray() << QByteArray() << true << "Unknown"
+        << "Unknown"
+        << "Unknown";
 }
 
 void SecureFormTest::showReadsLockAndPasswords()
@@ -254,6 +259,7 @@ void SecureFormTest::unreachableDaemonIsReportedForEachQuery()
     FakeHost host;
     host.daemonUp = false;
     host.environment = host_.environment;
+    host.files = host_.files;
     host.Whereis(QStringLiteral("dmidecode"), true);
     Answer(host, LockQuery, "Lock=true\n");
     Show(host);
@@ -296,6 +302,60 @@ void SecureFormTest::missingDmidecodeStopsAfterTheLock()
     QCOMPARE(Text("LabelPwpwd"), QStringLiteral("Unknown"));
 }
 
+void SecureFormTest::lockFromTodaysDesktop_data()
+{
+    QTest::addColumn<QString>("desktop"); // XDG_CURRENT_DESKTOP
+    QTest::addColumn<QString>("tool");    // the kreadconfig installed
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<bool>("screenButton");
+
+    const QString plasma = QStringLiteral(
+        " --file kscreenlockerrc --group Daemon --key Autolock --default true 2>/dev/null > /tmp/dmidecode");
+    const QStringList whereis5{"whereis kreadconfig5 >/tmp/command", "rm /tmp/command"};
+    QTest::newRow("Plasma locks") << "KDE"
+                                  << "kreadconfig5" << QByteArray("true\n")
+                                  << whereis5 + QStringList{"kreadconfig5" + plasma, Remove} << false;
+    QTest::newRow("Plasma 6 does not lock")
+        << "KDE"
+        << "kreadconfig6" << QByteArray("false\n")
+        << whereis5 + QStringList{"whereis kreadconfig6 >/tmp/command", "rm /tmp/command",
+                                  "kreadconfig6" + plasma, Remove}
+        << true;
+    QTest::newRow("GNOME locks") << "ubuntu:GNOME" << QString() << QByteArray("true\n")
+                                 << QStringList{"gsettings get org.gnome.desktop.screensaver lock-enabled "
+                                                "2>/dev/null > /tmp/dmidecode",
+                                                Remove}
+                                 << false;
+    QTest::newRow("another desktop") << "XFCE" << QString() << QByteArray() << QStringList{} << true;
+}
+
+void SecureFormTest::lockFromTodaysDesktop()
+{
+    QFETCH(QString, desktop);
+    QFETCH(QString, tool);
+    QFETCH(QByteArray, answer);
+    QFETCH(QStringList, asked);
+    QFETCH(bool, screenButton);
+    host_.files.remove(Kdesktoprc);
+    host_.environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
+    for (const char* each : {"kreadconfig5", "kreadconfig6"})
+        host_.Whereis(QLatin1String(each), tool == QLatin1String(each));
+    host_.Whereis(QStringLiteral("dmidecode"), false);
+    for (const QString& line : asked) {
+        if (!line.startsWith(QLatin1String("whereis")) && line != Remove &&
+            !line.startsWith(QLatin1String("rm ")))
+            Answer(host_, line, answer);
+    }
+    Show(host_);
+
+    QCOMPARE(host_.Entries(QStringLiteral("system: ")).mid(0, asked.size()), asked);
+    QCOMPARE(Button("ButtonScrnPwd")->isEnabled(), screenButton);
+    // Unread, the button stays usable and says why.
+    const bool known = !answer.isEmpty();
+    QCOMPARE(Button("ButtonScrnPwd")->accessibleDescription().contains(QLatin1String("unknown")), !known);
+}
+
 void SecureFormTest::statesNeverReadAreUnknown_data()
 {
     QTest::addColumn<QString>("failure");
@@ -313,6 +373,7 @@ void SecureFormTest::statesNeverReadAreUnknown()
     FakeHost& host = failure == QLatin1String("daemon stopped") ? stopped : failing;
     for (FakeHost* each : {&host, &host_}) {
         each->environment = host_.environment;
+        each->files = host_.files;
         each->Whereis(QStringLiteral("dmidecode"),
                       each == &host_ || failure != QLatin1String("no dmidecode"));
         Answer(*each, LockQuery, "");

@@ -94,9 +94,8 @@ void SysInfoFormTest::init()
         {"grep Linux /etc/issue > /tmp/dmidecode", "Welcome to Zentil Linux 10.2 (i586)\n"},
         {"gawk '{print $1\" \" $2\" \" $3}' /proc/version > /tmp/dmidecode",
          "Linux version 2.6.18.8-0.7-default\n"},
-        {"grep \"model name\" /proc/cpuinfo | gawk '{print $4\" \" $5\" \" $6\" \" $7\" \" $8\" \" $9}' > "
-         "/tmp/dmidecode",
-         "Intel(R) Core(TM)2 Duo CPU P8600 @\n"},
+        {"grep \"model name\" /proc/cpuinfo > /tmp/dmidecode",
+         "model name\t: Intel(R) Core(TM)2 Duo CPU     P8600  @ 2.40GHz\n"},
     };
     for (const auto& [command, output] : general) {
         host_.answers.insert(QString::fromLatin1(command), [text = QByteArray(output)] {
@@ -233,7 +232,7 @@ void SysInfoFormTest::openingShowsGeneralWhateverTabWasLeft()
                               "Memory",         "BIOS version",       "Machine type-Model"};
     const QStringList values{"Zentil Linux 10.2 (i586)",
                              "Linux version 2.6.18.8-0.7-default",
-                             "Intel(R) Core(TM)2 Duo CPU P8600 @",
+                             "Intel(R) Core(TM)2 Duo CPU P8600 @ 2.40GHz",
                              "4041528kB",
                              "LT3B114 (1.14 )",
                              "LT3-2441"};

@@ -15,9 +15,9 @@ using namespace Ucomtc;
 namespace {
 
 // As the dialog does it: the rows of a tab, with the reading's messages shown.
-void ShowSysInfo(int tab, TSysInfoArray& rows)
+void ShowSysInfo(int tab, TSysInfoArray& rows, int battery = 0)
 {
-    auto read = GetSysInfo(tab);
+    auto read = GetSysInfo(tab, battery);
     ShowMessages(read.messages);
     rows = std::move(read.value);
 }
@@ -35,8 +35,7 @@ const QString DumpCommand = QStringLiteral("/usr/sbin/dmidecode > /tmp/StoredDmi
 const QString IssueCommand = QStringLiteral("grep Linux /etc/issue > /tmp/dmidecode");
 const QString VersionCommand =
     QStringLiteral("gawk '{print $1\" \" $2\" \" $3}' /proc/version > /tmp/dmidecode");
-const QString CpuCommand = QStringLiteral("grep \"model name\" /proc/cpuinfo | gawk '{print $4\" \" $5\" \" "
-                                          "$6\" \" $7\" \" $8\" \" $9}' > /tmp/dmidecode");
+const QString CpuCommand = QStringLiteral("grep \"model name\" /proc/cpuinfo > /tmp/dmidecode");
 const QString MemCommand =
     QStringLiteral("grep \"MemTotal\" /proc/meminfo | gawk '{print $2 $3}' > /tmp/mem");
 
@@ -48,6 +47,14 @@ Rows AsPairs(const TSysInfoArray& rows)
     for (const TSysInfoRec& row : rows)
         pairs.append({row.Attribute, row.Value});
     return pairs;
+}
+
+QStringList Attributes(const TSysInfoArray& rows)
+{
+    QStringList attributes;
+    for (const TSysInfoRec& row : rows)
+        attributes.append(row.Attribute);
+    return attributes;
 }
 
 QStringList Values(const TSysInfoArray& rows)
@@ -68,6 +75,9 @@ struct Machine
     QString version = TestDataPath(QStringLiteral("sysinfo/version-plain.txt"));
     QString cpuinfo = TestDataPath(QStringLiteral("sysinfo/cpuinfo-four-cores.txt"));
     QString meminfo = TestDataPath(QStringLiteral("sysinfo/meminfo.txt"));
+    // /etc/os-release and /usr/lib/os-release; an empty name: not there.
+    QString osRelease = QStringLiteral("sysinfo/os-release-debian12.txt");
+    QString usrOsRelease;
 };
 Q_DECLARE_METATYPE(Machine)
 
@@ -83,7 +93,7 @@ private slots:
     void generalRunsEachCommandTheWayItNeeds();
     void biosRowsFollowTheDumpInOrder_data();
     void biosRowsFollowTheDumpInOrder();
-    void aMissingDumpGivesBlankValues();
+    void aMissingDumpGivesUnknownValues();
     void withoutDmidecodeEveryTabIsEmpty();
     void otherTabsAreEmptyAfterTheDump();
     void anUnreadableCaptureFileEndsTheCollection();
@@ -92,6 +102,8 @@ private slots:
     void batteryTabWithoutACopyIsBlank();
     void batteryCopiesFallBackOnlyFromTheFirst_data();
     void batteryCopiesFallBackOnlyFromTheFirst();
+    void powerSupplyRowsWithoutTheDriver_data();
+    void powerSupplyRowsWithoutTheDriver();
 
 private:
     // Answers every command as the machine would, running the real command line on its files.
@@ -134,6 +146,12 @@ void SysInfoCollectorTest::Use(const Machine& machine)
                          run(VersionCommand, QStringLiteral("/proc/version"), machine.version));
     host_.answers.insert(CpuCommand, run(CpuCommand, QStringLiteral("/proc/cpuinfo"), machine.cpuinfo));
     host_.answers.insert(MemCommand, run(MemCommand, QStringLiteral("/proc/meminfo"), machine.meminfo));
+    const std::pair<const char*, QString> releases[] = {{"/etc/os-release", machine.osRelease},
+                                                        {"/usr/lib/os-release", machine.usrOsRelease}};
+    for (const auto& [path, sample] : releases) {
+        if (!sample.isEmpty())
+            host_.texts.insert(QString::fromLatin1(path), TestData(sample));
+    }
 }
 
 void SysInfoCollectorTest::UseBatteries(const QString& bat0State, const QString& bat1State)
@@ -166,7 +184,8 @@ void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles_data()
     QTest::addColumn<QStringList>("expected");
 
     const QString kernel = QStringLiteral("Linux version 2.6.16.21-0.8-smp");
-    const QString quad = QStringLiteral("Intel(R) Core(TM)2 Quad CPU Q9650 @");
+    // The whole name, its runs of blanks made one.
+    const QString quad = QStringLiteral("Intel(R) Core(TM)2 Quad CPU Q9650 @ 3.00GHz");
     QTest::newRow("a four-processor notebook names its first processor")
         << Machine{}
         << QStringList{
@@ -187,29 +206,42 @@ void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles_data()
 
     Machine shortName;
     shortName.cpuinfo = TestDataPath(QStringLiteral("sysinfo/cpuinfo-short-name.txt"));
-    QTest::newRow("a processor name of three words keeps the blanks of the missing ones")
+    QTest::newRow("a processor name of three words has no blanks after it")
         << shortName
         << QStringList{"Zentil Linux Enterprise Deskto",
                        kernel,
-                       "Geode(TM) Integrated Processor   ",
+                       "Geode(TM) Integrated Processor",
                        "2065356kB",
                        "LT3B114 (1.14 )",
                        "LT3-2441"};
 
     Machine eleven;
     eleven.issue = TestDataPath(QStringLiteral("sysinfo/issue-eleven.txt"));
-    QTest::newRow("an issue line of 11 characters leaves nothing")
-        << eleven << QStringList{"", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
+    QTest::newRow("an issue without its welcome leaves the name to os-release")
+        << eleven
+        << QStringList{
+               "Debian GNU/Linux 12 (bookworm)", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
     Machine twelve;
     twelve.issue = TestDataPath(QStringLiteral("sysinfo/issue-twelve.txt"));
-    QTest::newRow("a line of 12 characters gives its last")
-        << twelve << QStringList{"y", kernel, quad, "2065356kB", "LT3B114 (1.14 )", "LT3-2441"};
+    twelve.osRelease.clear();
+    twelve.usrOsRelease = QStringLiteral("sysinfo/os-release-long.txt");
+    QTest::newRow("without /etc/os-release the one under /usr/lib, unquoted, cut to 100")
+        << twelve
+        << QStringList{
+               "Sample \"Linux\"   with a name that runs on and on past the width of the row, well past a "
+               "hundred char",
+               kernel,
+               quad,
+               "2065356kB",
+               "LT3B114 (1.14 )",
+               "LT3-2441"};
     Machine noLinux;
     noLinux.issue = TestDataPath(QStringLiteral("sysinfo/issue-without-linux.txt"));
     noLinux.cpuinfo = TestDataPath(QStringLiteral("sysinfo/meminfo.txt"));
     noLinux.meminfo = TestDataPath(QStringLiteral("sysinfo/cpuinfo-short-name.txt"));
-    QTest::newRow("files without the lines looked for give empty values")
-        << noLinux << QStringList{"", kernel, "", "", "LT3B114 (1.14 )", "LT3-2441"};
+    noLinux.osRelease.clear();
+    QTest::newRow("files without the lines looked for give Unknown")
+        << noLinux << QStringList{"Unknown", kernel, "Unknown", "Unknown", "LT3B114 (1.14 )", "LT3-2441"};
 }
 
 void SysInfoCollectorTest::generalRowsComeFromTheSystemFiles()
@@ -264,12 +296,12 @@ void SysInfoCollectorTest::biosRowsFollowTheDumpInOrder_data()
     QTest::newRow("BIOS, system, board and OEM sections")
         << "dmidecode-veltor-t3.txt" << QStringList{"LT3B114 (1.14 )", "09/27/2012", "LT3EC114 (1.14)",
                                                     "LT3-2441",        "R9HX41C",    "1ZK7Q2N40AB"};
-    QTest::newRow("a single serial number leaves the board's and the controller empty")
+    QTest::newRow("a single serial number leaves the board's and the controller unknown")
         << "dmidecode-single-serial.txt"
-        << QStringList{"K14.R07", "11/02/2015", "", "Korvane Slate 14", "KV14-00917324", ""};
+        << QStringList{"K14.R07", "11/02/2015", "Unknown", "Korvane Slate 14", "KV14-00917324", "Unknown"};
     QTest::newRow("a controller line before the board's serial is not found")
         << "dmidecode-early-controller.txt"
-        << QStringList{"LT1B062 (0.62)", "05/06/2009", "", "LT1-1180", "M2CC017", "VQ0M11K7A3D"};
+        << QStringList{"LT1B062 (0.62)", "05/06/2009", "Unknown", "LT1-1180", "M2CC017", "VQ0M11K7A3D"};
 }
 
 void SysInfoCollectorTest::biosRowsFollowTheDumpInOrder()
@@ -299,7 +331,7 @@ void SysInfoCollectorTest::biosRowsFollowTheDumpInOrder()
     QVERIFY(host_.Entries(QStringLiteral("shell: ")) == QStringList{"rm /tmp/StoredDmi"});
 }
 
-void SysInfoCollectorTest::aMissingDumpGivesBlankValues()
+void SysInfoCollectorTest::aMissingDumpGivesUnknownValues()
 {
     Use(Machine{});
     // The daemon is not running: nothing was dumped.
@@ -308,13 +340,13 @@ void SysInfoCollectorTest::aMissingDumpGivesBlankValues()
 
     TSysInfoArray rows;
     ShowSysInfo(BiosTab, rows);
-    QCOMPARE(Values(rows), (QStringList{" ", " ", "", " ", " ", " "}));
+    QCOMPARE(Values(rows), QStringList(6, QStringLiteral("Unknown")));
     QVERIFY(host_.Entries(QStringLiteral("shell: ")).isEmpty());
 
     ShowSysInfo(GeneralTab, rows);
     QCOMPARE(rows.size(), 6);
-    QCOMPARE(rows[4].Value, QStringLiteral(" "));
-    QCOMPARE(rows[5].Value, QStringLiteral(" "));
+    QCOMPARE(rows[4].Value, QStringLiteral("Unknown"));
+    QCOMPARE(rows[5].Value, QStringLiteral("Unknown"));
     QCOMPARE(rows[0].Value, QStringLiteral("Zentil Linux Enterprise Deskto"));
 }
 
@@ -513,6 +545,72 @@ void SysInfoCollectorTest::batteryCopiesFallBackOnlyFromTheFirst()
         QVERIFY(copied.open(QIODevice::ReadOnly) && source.open(QIODevice::ReadOnly));
         QCOMPARE(copied.readAll(), source.readAll());
     }
+}
+
+void SysInfoCollectorTest::powerSupplyRowsWithoutTheDriver_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<int>("battery");
+    QTest::addColumn<QStringList>("expected");
+
+    const QStringList two{"Battery1", "Battery2"};
+    const QString unknown = QStringLiteral("Unknown");
+    QTest::newRow("energy, full on AC")
+        << "two-batteries" << two << 0
+        << QStringList{"Charged", "100%",    "80650 mWh", "80650 mWh", "29 C",
+                       "142",     "KESTREL", unknown,     unknown,     "10783",
+                       unknown,   "LBP-84A", "Li-ion",    "84240 mWh", "10800 mV"};
+    QTest::newRow("charge only, charging, a maximum design voltage, a trimmed serial")
+        << "two-batteries" << two << 1
+        << QStringList{"Charging", "62%",     "3026 mAh",   "4880 mAh", "32 C",
+                       "57",       "KESTREL", "2022/03/09", unknown,    "20417",
+                       unknown,    "LBP-52B", "Li-ion",     "5200 mAh", "11100 mV"};
+    QTest::newRow("power only, no capacity, no temp, an empty serial")
+        << "discharging" << QStringList{"Battery1"} << 0
+        << QStringList{"Discharging", "65%",   "3:00",  "35100 mWh", "54000 mWh", "-1000 mA",
+                       "11700 mV",    unknown, "12",    unknown,     unknown,     unknown,
+                       unknown,       unknown, unknown, "Li-poly",   "57000 mWh", "11400 mV"};
+    QTest::newRow("a smart battery without a Mains supply, the driver's time")
+        << "smart-battery" << QStringList{"Battery1"} << 0
+        << QStringList{"Discharging", "40%",   "1:30",  "1800 mAh", "4500 mAh", "-1500 mA",
+                       "11100 mV",    unknown, unknown, "ORMAND",   unknown,    unknown,
+                       unknown,       unknown, unknown, unknown,    unknown,    unknown};
+    QTest::newRow("a battery it does not have")
+        << "discharging" << QStringList{"Battery1"} << 1 << QStringList{};
+}
+
+void SysInfoCollectorTest::powerSupplyRowsWithoutTheDriver()
+{
+    QFETCH(QString, sample);
+    QFETCH(QStringList, entries);
+    QFETCH(int, battery);
+    QFETCH(QStringList, expected);
+    Use(Machine{});
+    host_.UseTexts(QStringLiteral("/sys/class/power_supply"),
+                   TestData(QStringLiteral("sysinfo/power-supply/") + sample + QStringLiteral(".txt")));
+
+    QCOMPARE(BatteryEntries(), entries);
+    QCOMPARE(BatteryOfEntry(entries.last()), entries.size() - 1);
+    ShowCopyBatteryFiles(battery);
+    TSysInfoArray rows;
+    ShowSysInfo(BatteryTab, rows, battery);
+
+    QCOMPARE(Values(rows), expected);
+    // The driver's layout: on AC without the time, current and voltage.
+    QStringList attributes =
+        QStringLiteral("Status,Remaining percentage,Remaining time,Remaining capacity,Full "
+                       "charge capacity,Current,Voltage,Temperature,Cycle count,Manufacture "
+                       "name,Manufacture date,First used date,Serial number,Bar-coding "
+                       "number,Battery name,Device chemistry,Design capacity,Design voltage")
+            .split(QLatin1Char(','));
+    if (expected.size() == 15)
+        attributes = attributes.mid(0, 2) + attributes.mid(3, 2) + attributes.mid(7);
+    QCOMPARE(Attributes(rows), expected.isEmpty() ? QStringList{} : attributes);
+    // Nothing is copied: the messages come only for a battery that is not there.
+    QVERIFY(host_.Entries(QStringLiteral("shell: cp")).isEmpty());
+    QCOMPARE(host_.Entries(QStringLiteral("error: ")),
+             expected.isEmpty() ? QStringList{"Module batinfo is needed"} : QStringList{});
 }
 
 QTEST_MAIN(SysInfoCollectorTest)

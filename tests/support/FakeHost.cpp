@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -53,6 +54,9 @@ FakeHost& FakeHost::operator=(FakeHost&& fresh)
     owners = std::move(fresh.owners);
     missingImages = std::move(fresh.missingImages);
     environment = std::move(fresh.environment);
+    texts = std::move(fresh.texts);
+    root = std::move(fresh.root);
+    fileReads = std::move(fresh.fileReads);
     uid = fresh.uid;
     openFileWorks = fresh.openFileWorks;
     onMessage = std::move(fresh.onMessage);
@@ -153,6 +157,36 @@ std::optional<QByteArray> FakeHost::ReadOwnedFile(const QString& path, uid_t wri
     }
 }
 
+std::optional<QByteArray> FakeHost::ReadTextFile(const QString& path)
+{
+    fileReads.append(path);
+    const auto known = texts.constFind(path);
+    if (known != texts.constEnd())
+        return *known;
+    if (root.isEmpty())
+        return std::nullopt;
+    QFile file(root + path);
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(Ucomtc::MaxTextFileSize);
+}
+
+QStringList FakeHost::ListFolder(const QString& path)
+{
+    QStringList names;
+    if (!root.isEmpty())
+        names = QDir(root + path)
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QString folder = path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+    for (auto text = texts.constBegin(); text != texts.constEnd(); ++text) {
+        if (text.key().startsWith(folder))
+            names.append(text.key().mid(folder.size()).section(QLatin1Char('/'), 0, 0));
+    }
+    names.removeDuplicates();
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 FileOwner FakeHost::Self()
 {
     // Files the program makes are this process's, whoever the host pretends to be.
@@ -198,6 +232,16 @@ void FakeHost::Whereis(const QString& name, bool known)
         WriteFile(QStringLiteral("/tmp/command"), line.toUtf8() + '\n');
         return 0;
     });
+}
+
+void FakeHost::UseTexts(const QString& folder, const QByteArray& listing)
+{
+    for (const QByteArray& line : listing.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0 && !line.startsWith('#'))
+            texts.insert(folder + QLatin1Char('/') + QString::fromUtf8(line.left(equals)),
+                         line.mid(equals + 1) + '\n');
+    }
 }
 
 QStringList FakeHost::Entries(const QString& prefix) const

@@ -34,6 +34,11 @@ public:
     std::optional<Ucomtc::FileOwner> OwnerOf(const QString& path) override;
     bool MakeFreshFile(const QString& path, Ucomtc::FileOwner owner) override;
     std::optional<QByteArray> ReadOwnedFile(const QString& path, uid_t writer) override;
+    // Answered from `texts`, then from the tree under `root`; nothing else of the machine is read.
+    // Recorded in fileReads.
+    std::optional<QByteArray> ReadTextFile(const QString& path) override;
+    // The names under `root`'s folder and those that `texts` has below the path.
+    QStringList ListFolder(const QString& path) override;
     uid_t GetUid() override { return uid; }
     Ucomtc::FileOwner Self() override;
     std::optional<QString> GetEnv(const char* name) override;
@@ -57,6 +62,11 @@ public:
     QHash<QString, Ucomtc::FileOwner> owners;
     QSet<QString> missingImages;
     QHash<QString, QString> environment;
+    // The small system files ReadTextFile and ListFolder see, by path; and a folder that stands for
+    // the machine's root (a tree in tests/data) for the rest. Empty: there are none.
+    QHash<QString, QByteArray> texts;
+    QString root;
+    QStringList fileReads;
     uid_t uid = 1000;
     bool openFileWorks = true;
     std::function<void(const Ucomtc::Message&)> onMessage;
@@ -70,6 +80,9 @@ public:
     void InstallProgram(const QString& name);
     // Makes "whereis NAME >/tmp/command" answer as whereis does for a known or an unknown name.
     void Whereis(const QString& name, bool known);
+    // Adds to `texts` a file under `folder` for each "RELATIVE/PATH=value" line of `listing` (a
+    // sample under tests/data), the value as its one line.
+    void UseTexts(const QString& folder, const QByteArray& listing);
     // Entries of the log that start with `prefix` ("system: " …), with the prefix removed.
     QStringList Entries(const QString& prefix) const;
     // Writes a file with the given content (at its Real place); used by answers that stand in for

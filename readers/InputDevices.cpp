@@ -1,0 +1,129 @@
+#include "readers/InputDevices.h"
+
+#include "machine/Capture.h"
+#include "machine/ShellWord.h"
+#include "readers/Desktop.h"
+#include "services/Constants.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace Ucomtc {
+
+namespace {
+
+std::optional<QString> FirstLine(const QString& path)
+{
+    const auto content = Host::current().ReadTextFile(path);
+    if (!content)
+        return std::nullopt;
+    return QString::fromUtf8(*content).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
+int EventNumber(const QString& sysName)
+{
+    return sysName.mid(5).toInt();
+}
+
+QString CaptureOf(PointingDevice device)
+{
+    return QString::fromLatin1(device == PointingDevice::Touchpad ? TouchpadCaptureFile
+                                                                  : NubstickCaptureFile);
+}
+
+QString Ask(const QString& commandInto, PointingDevice device, Messages& messages)
+{
+    const QString capture = CaptureOf(device);
+    return CaptureFirstLine(AsTheUser, commandInto + capture, capture, AsTheUser, messages);
+}
+
+} // namespace
+
+std::optional<InputDevice> FindInputDevice(PointingDevice device)
+{
+    Host& host = Host::current();
+    const QString folder = QString::fromLatin1(InputClassFolder) + QLatin1Char('/');
+    QStringList events = host.ListFolder(QString::fromLatin1(InputClassFolder))
+                             .filter(QRegularExpression(QStringLiteral("^event[0-9]+$")));
+    std::sort(events.begin(), events.end(),
+              [](const QString& a, const QString& b) { return EventNumber(a) < EventNumber(b); });
+    const QString marker =
+        QString::fromLatin1(device == PointingDevice::Touchpad ? UdevTouchpad : UdevPointingStick);
+    for (const QString& event : events) {
+        // udev keeps a character device's entry under its numbers: "c13:69".
+        const auto numbers = FirstLine(folder + event + QStringLiteral("/dev"));
+        if (!numbers || numbers->isEmpty())
+            continue;
+        const auto entry =
+            host.ReadTextFile(QString::fromLatin1(UdevDataFolder) + QStringLiteral("/c") + *numbers);
+        if (!entry || !QString::fromUtf8(*entry).split(QLatin1Char('\n')).contains(marker))
+            continue;
+        return InputDevice{event,
+                           FirstLine(folder + event + QStringLiteral("/device/name")).value_or(QString())};
+    }
+    return std::nullopt;
+}
+
+std::optional<bool> ReadLibinputEnabled(PointingDevice device, Messages& messages)
+{
+    const auto found = FindInputDevice(device);
+    if (!found)
+        return std::nullopt;
+    if (X11Session()) {
+        if (found->name.isEmpty())
+            return std::nullopt;
+        return XinputEnabled(Ask(QString::fromLatin1(XinputListProps) +
+                                     ShellWord(QStringLiteral("pointer:") + found->name) +
+                                     QString::fromLatin1(XinputEnabledInto),
+                                 device, messages));
+    }
+    switch (CurrentDesktop()) {
+    case Desktop::Plasma:
+        return KwinEnabled(Ask(QString::fromLatin1(KwinEnabledGet) + found->sysName +
+                                   QString::fromLatin1(KwinEnabledProperty),
+                               device, messages));
+    case Desktop::Gnome:
+        if (device == PointingDevice::Touchpad)
+            return GnomeSendEventsEnabled(
+                Ask(QString::fromLatin1(GnomeTouchpadSendEvents), device, messages));
+        return std::nullopt;
+    case Desktop::Other:
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<bool> XinputEnabled(const QString& line)
+{
+    if (!line.contains(QLatin1String("Device Enabled")))
+        return std::nullopt;
+    const QString value = line.section(QLatin1Char(':'), -1).trimmed();
+    if (value == QLatin1String("1"))
+        return true;
+    if (value == QLatin1String("0"))
+        return false;
+    return std::nullopt;
+}
+
+std::optional<bool> KwinEnabled(const QString& line)
+{
+    const QString answer = line.trimmed();
+    if (answer == QLatin1String("(<true>,)"))
+        return true;
+    if (answer == QLatin1String("(<false>,)"))
+        return false;
+    return std::nullopt;
+}
+
+std::optional<bool> GnomeSendEventsEnabled(const QString& line)
+{
+    // "disabled-on-external-mouse" depends on a mouse being plugged in: not read here.
+    const QString answer = line.trimmed();
+    if (answer == QLatin1String("'enabled'"))
+        return true;
+    if (answer == QLatin1String("'disabled'"))
+        return false;
+    return std::nullopt;
+}
+
+} // namespace Ucomtc
