@@ -22,19 +22,6 @@ bool Yast2Available()
     return false;
 }
 
-Desktop CurrentDesktop()
-{
-    const QStringList names = Host::current()
-                                  .GetEnv("XDG_CURRENT_DESKTOP")
-                                  .value_or(QString())
-                                  .split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    if (names.contains(QLatin1String("KDE")))
-        return Desktop::Plasma;
-    if (names.contains(QLatin1String("GNOME")))
-        return Desktop::Gnome;
-    return Desktop::Other;
-}
-
 bool HandOverToDesktop(const DesktopSettings& settings)
 {
     QString line;

@@ -2,6 +2,7 @@
 // tools and the help pages.
 #pragma once
 
+#include "readers/Desktop.h"
 #include "services/Constants.h"
 
 #include <QString>
@@ -13,15 +14,6 @@ namespace Ucomtc {
 bool Yast2Available();
 // The same test without the error: whereis knows yast2 and /sbin/yast2 exists.
 bool Yast2Installed();
-
-// Which desktop of today runs, from XDG_CURRENT_DESKTOP ("KDE" or "GNOME" among its names).
-enum class Desktop
-{
-    Other,
-    Plasma,
-    Gnome,
-};
-Desktop CurrentDesktop();
 
 // Starts the desktop's settings tool on `settings` without waiting for it: "kcmshell6 MODULE &"
 // (else kcmshell5) under Plasma, "gnome-control-center PANEL &" under GNOME. False, with nothing

@@ -369,6 +369,7 @@ void KeyboardTest::everyControlAndPictureHasAName()
 
 void KeyboardTest::passwordStatesAreNamedByTheirCaptions()
 {
+    host_.files.insert(QStringLiteral("/.kde/share/config/kdesktoprc"), true); // HOME is unset here
     host_.answers.insert(
         WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
         [] {
