@@ -7,6 +7,8 @@
 #include "Scenarios.h"
 #include "Transcript.h"
 
+#include "services/Constants.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -209,10 +211,12 @@ private:
                 };
                 // An unread lock leaves the button usable and says so.
                 auto* screen = form->findChild<QPushButton*>(QStringLiteral("ButtonScrnPwd"));
-                rows.insert(QStringLiteral("Screen saver lock"),
-                            !screen->isEnabled()                        ? QStringLiteral("Enabled")
-                            : screen->accessibleDescription().isEmpty() ? QStringLiteral("Disabled")
-                                                                        : QStringLiteral("Unknown"));
+                const bool unread =
+                    screen->accessibleDescription() == QString::fromLatin1(Ucomtc::MsgScreenSaverLockUnknown);
+                rows.insert(QStringLiteral("Screen saver lock"), !screen->isEnabled()
+                                                                     ? QStringLiteral("Enabled")
+                                                                 : unread ? QStringLiteral("Unknown")
+                                                                          : QStringLiteral("Disabled"));
                 rows.insert(QStringLiteral("Power-on password"), text("LabelPwpwd"));
                 rows.insert(QStringLiteral("Hard-disk password"), text("LabelHdpwd"));
                 rows.insert(QStringLiteral("Administrator password"), text("LabelAdminpwd"));

@@ -306,18 +306,12 @@ void KeyboardTest::f1ShowsTheHelpOfItsWindow_data()
 {
     QTest::addColumn<QString>("form");
     QTest::addColumn<QString>("page");
-    QTest::newRow("main window") << "MainForm1"
-                                 << "INDEX.HTM";
-    QTest::newRow("system information") << "SysInfoForm"
-                                        << "QRVSI.HTM";
-    QTest::newRow("nubstick") << "NubstickFor"
-                              << "QRVNubstick.HTM";
-    QTest::newRow("touch pad") << "TouchPadForm1"
-                               << "QRVTouchPad.HTM";
-    QTest::newRow("security") << "SecureForm1"
-                              << "QRVSecI.HTM";
-    QTest::newRow("resume lock") << "ResumeForm1"
-                                 << "QRVSecI.HTM";
+    const std::pair<const char*, const char*> pages[] = {
+        {"MainForm1", "INDEX.HTM"},         {"SysInfoForm", "QRVSI.HTM"},
+        {"NubstickFor", "QRVNubstick.HTM"}, {"TouchPadForm1", "QRVTouchPad.HTM"},
+        {"SecureForm1", "QRVSecI.HTM"},     {"ResumeForm1", "QRVSecI.HTM"}};
+    for (const auto& [form, page] : pages)
+        QTest::newRow(form) << QString::fromLatin1(form) << QString::fromLatin1(page);
 }
 
 void KeyboardTest::f1ShowsTheHelpOfItsWindow()

@@ -45,21 +45,7 @@ FakeHost::~FakeHost()
 
 FakeHost& FakeHost::operator=(FakeHost&& fresh)
 {
-    log = std::move(fresh.log);
-    fileTests = std::move(fresh.fileTests);
-    answers = std::move(fresh.answers);
-    privilegedResults = std::move(fresh.privilegedResults);
-    daemonUp = fresh.daemonUp;
-    files = std::move(fresh.files);
-    owners = std::move(fresh.owners);
-    missingImages = std::move(fresh.missingImages);
-    environment = std::move(fresh.environment);
-    texts = std::move(fresh.texts);
-    root = std::move(fresh.root);
-    fileReads = std::move(fresh.fileReads);
-    uid = fresh.uid;
-    openFileWorks = fresh.openFileWorks;
-    onMessage = std::move(fresh.onMessage);
+    FakeHostScript::operator=(std::move(fresh));
     QDir folder(tmp_.path() + QStringLiteral("/tmp"));
     if (!folder.removeRecursively() || !QDir(tmp_.path()).mkdir(QStringLiteral("tmp")))
         throw std::runtime_error("cannot empty the fake host's folder");

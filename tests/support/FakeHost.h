@@ -13,12 +13,41 @@
 #include <functional>
 #include <optional>
 
-class FakeHost : public Ucomtc::Host
+// What a test tells the fake host and reads back from it; a fresh one starts a test afresh.
+struct FakeHostScript
 {
-public:
     // What running a command line does, by its exact text; the result is system()'s status.
     using Answer = std::function<int()>;
 
+    // The record: "system: …", "shell: …", "as 1000: …", "privileged: …", "error: …", "plain: …",
+    // "report: …", "image: …", "open: …". File tests are not recorded; see fileTests.
+    QStringList log;
+    QStringList fileTests;
+
+    QHash<QString, Answer> answers;
+    // The daemon's verdict for a command; unlisted commands are carried out (true).
+    QHash<QString, bool> privilegedResults;
+    // False: no daemon answers.
+    bool daemonUp = true;
+    // Overrides the file system's answer for these paths.
+    QHash<QString, bool> files;
+    // Owners of paths as OwnerOf reports them; others are looked up.
+    QHash<QString, Ucomtc::FileOwner> owners;
+    QSet<QString> missingImages;
+    QHash<QString, QString> environment;
+    // The small system files ReadTextFile and ListFolder see, by path; and a folder that stands for
+    // the machine's root (a tree in tests/data) for the rest. Empty: there are none.
+    QHash<QString, QByteArray> texts;
+    QString root;
+    QStringList fileReads;
+    uid_t uid = 1000;
+    bool openFileWorks = true;
+    std::function<void(const Ucomtc::Message&)> onMessage;
+};
+
+class FakeHost : public Ucomtc::Host, public FakeHostScript
+{
+public:
     FakeHost();
     ~FakeHost() override;
     // Takes over what `fresh` was told, and starts afresh: an empty record, an empty /tmp.
@@ -45,31 +74,6 @@ public:
     QImage LoadImage(const QString& path) override;
     // Recorded as "open: PATH"; answers openFileWorks.
     bool OpenFile(const QString& path) override;
-
-    // The record: "system: …", "shell: …", "as 1000: …", "privileged: …", "error: …", "plain: …",
-    // "report: …", "image: …", "open: …". File tests are not recorded; see fileTests.
-    QStringList log;
-    QStringList fileTests;
-
-    QHash<QString, Answer> answers;
-    // The daemon's verdict for a command; unlisted commands are carried out (true).
-    QHash<QString, bool> privilegedResults;
-    // False: no daemon answers.
-    bool daemonUp = true;
-    // Overrides the file system's answer for these paths.
-    QHash<QString, bool> files;
-    // Owners of paths as OwnerOf reports them; others are looked up.
-    QHash<QString, Ucomtc::FileOwner> owners;
-    QSet<QString> missingImages;
-    QHash<QString, QString> environment;
-    // The small system files ReadTextFile and ListFolder see, by path; and a folder that stands for
-    // the machine's root (a tree in tests/data) for the rest. Empty: there are none.
-    QHash<QString, QByteArray> texts;
-    QString root;
-    QStringList fileReads;
-    uid_t uid = 1000;
-    bool openFileWorks = true;
-    std::function<void(const Ucomtc::Message&)> onMessage;
 
     // Where a path really is: a name right in /tmp (not a test's own folder there) is in the host's
     // own folder, anything else is itself. For the host made last.
