@@ -93,37 +93,36 @@ std::optional<bool> ReadLibinputEnabled(PointingDevice device, Messages& message
     return std::nullopt;
 }
 
-std::optional<bool> XinputEnabled(const QString& line)
+namespace {
+
+// The state a tool's answer gives: `on`, `off`, or nothing when it is neither.
+std::optional<bool> Answered(const QString& answer, const char* on, const char* off)
 {
-    if (!line.contains(QLatin1String("Device Enabled")))
-        return std::nullopt;
-    const QString value = line.section(QLatin1Char(':'), -1).trimmed();
-    if (value == QLatin1String("1"))
+    if (answer == QLatin1String(on))
         return true;
-    if (value == QLatin1String("0"))
+    if (answer == QLatin1String(off))
         return false;
     return std::nullopt;
 }
 
+} // namespace
+
+std::optional<bool> XinputEnabled(const QString& line)
+{
+    if (!line.contains(QLatin1String("Device Enabled")))
+        return std::nullopt;
+    return Answered(line.section(QLatin1Char(':'), -1).trimmed(), "1", "0");
+}
+
 std::optional<bool> KwinEnabled(const QString& line)
 {
-    const QString answer = line.trimmed();
-    if (answer == QLatin1String("(<true>,)"))
-        return true;
-    if (answer == QLatin1String("(<false>,)"))
-        return false;
-    return std::nullopt;
+    return Answered(line.trimmed(), "(<true>,)", "(<false>,)");
 }
 
 std::optional<bool> GnomeSendEventsEnabled(const QString& line)
 {
     // "disabled-on-external-mouse" depends on a mouse being plugged in: not read here.
-    const QString answer = line.trimmed();
-    if (answer == QLatin1String("'enabled'"))
-        return true;
-    if (answer == QLatin1String("'disabled'"))
-        return false;
-    return std::nullopt;
+    return Answered(line.trimmed(), "'enabled'", "'disabled'");
 }
 
 } // namespace Ucomtc

@@ -14,14 +14,6 @@ bool Yast2Installed()
     return CommandExists(QStringLiteral("yast2")) && FileExists(QStringLiteral("/sbin/yast2"));
 }
 
-bool Yast2Available()
-{
-    if (Yast2Installed())
-        return true;
-    ShowError(QString::fromLatin1(MsgYastNotFound));
-    return false;
-}
-
 bool HandOverToDesktop(const DesktopSettings& settings)
 {
     QString line;

@@ -10,9 +10,7 @@
 namespace Ucomtc {
 
 // Whether a yast2 module can be started: whereis knows yast2 and /sbin/yast2 exists (looked at only
-// once whereis has found it). Shows the error and answers false otherwise.
-bool Yast2Available();
-// The same test without the error: whereis knows yast2 and /sbin/yast2 exists.
+// once whereis has found it).
 bool Yast2Installed();
 
 // Starts the desktop's settings tool on `settings` without waiting for it: "kcmshell6 MODULE &"

@@ -31,8 +31,6 @@ struct FakeHostScript
     bool daemonUp = true;
     // Overrides the file system's answer for these paths.
     QHash<QString, bool> files;
-    // Owners of paths as OwnerOf reports them; others are looked up.
-    QHash<QString, Ucomtc::FileOwner> owners;
     QSet<QString> missingImages;
     QHash<QString, QString> environment;
     // The small system files ReadTextFile and ListFolder see, by path; and a folder that stands for
