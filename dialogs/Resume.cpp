@@ -40,7 +40,8 @@ std::optional<QStringList> ConfigurationLines(const QString& path)
 }
 
 // Turns the lock off in an existing configuration; `mentioned` tells whether grep found the key.
-void WriteLockOff(const QString& path, bool mentioned)
+// False when the file could not be rewritten.
+bool WriteLockOff(const QString& path, bool mentioned)
 {
     // The key is changed in place only where a line starts with it; a file that merely mentions it
     // (a comment) gets the key added like one without it, or the choice would be lost. An unreadable
@@ -50,22 +51,22 @@ void WriteLockOff(const QString& path, bool mentioned)
         lines ? std::any_of(lines->cbegin(), lines->cend(),
                             [](const QString& l) { return l.startsWith(QLatin1String("lockOnSuspend")); })
               : mentioned;
-    if (keyLine) {
-        EditFileWithSed(QStringLiteral("sed /^lockOnSuspend/c\\lockOnSuspend=false"), ShellWord(path),
-                        ScratchFile(), Home);
-    } else if (!lines || !lines->filter(QLatin1String("General")).isEmpty()) {
-        EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path), ScratchFile(),
-                        Home);
-    } else if (lines->isEmpty()) {
+    if (keyLine)
+        return EditFileWithSed(QStringLiteral("sed /^lockOnSuspend/c\\lockOnSuspend=false"), ShellWord(path),
+                               ScratchFile(), Home);
+    if (!lines || !lines->filter(QLatin1String("General")).isEmpty())
+        return EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), ShellWord(path),
+                               ScratchFile(), Home);
+    if (lines->isEmpty()) {
         // Without a group line there is nothing to add the key after: the group and the key go at
         // the end of the file. sed appends nothing to an empty file, echo does.
         const QString file = ShellWord(path);
-        RunCommand(Home, QStringLiteral("echo \"[General]\" >> ") + file);
-        RunCommand(Home, QStringLiteral("echo lockOnSuspend=false >> ") + file);
-    } else {
-        EditFileWithSed(QStringLiteral("sed -e '$a\\[General]' -e '$a\\lockOnSuspend=false'"),
-                        ShellWord(path), ScratchFile(), Home);
+        const bool group = Succeeded(RunCommandStatus(Home, QStringLiteral("echo \"[General]\" >> ") + file));
+        return Succeeded(RunCommandStatus(Home, QStringLiteral("echo lockOnSuspend=false >> ") + file)) &&
+               group;
     }
+    return EditFileWithSed(QStringLiteral("sed -e '$a\\[General]' -e '$a\\lockOnSuspend=false'"),
+                           ShellWord(path), ScratchFile(), Home);
 }
 
 } // namespace
@@ -78,6 +79,7 @@ TResumeForm1::TResumeForm1(QWidget* parent) : QDialog(parent), ui(std::make_uniq
                    Qt::WindowCloseButtonHint);
     UseFormFont(this, 16);
     UseFormFont(ui->EnableLock, 13);
+    UseFormFont(ui->LabelDesktopNote, 11);
     UseFormFont(ui->ButtonOK, 12);
     UseFormFont(ui->ButtonCancel, 12);
 
@@ -102,8 +104,11 @@ void TResumeForm1::showEvent(QShowEvent* event)
 
 void TResumeForm1::FormShow()
 {
-    const auto lock = ReadResumeLock();
-    ShowMessages(lock.messages);
+    Messages messages;
+    kde3Desktop_ = Kde3Desktop(messages);
+    const auto lock = ReadResumeLock(kde3Desktop_);
+    messages.append(lock.messages);
+    ShowMessages(messages);
     // A state that could not be read shows as neither ticked nor clear, and cannot be changed.
     const bool known = lock.value.has_value();
     ui->EnableLock->setTristate(!known);
@@ -112,6 +117,8 @@ void TResumeForm1::FormShow()
     const QString unknown = known ? QString() : QString::fromLatin1(MsgResumeLockUnknown);
     ui->EnableLock->setAccessibleDescription(unknown);
     ui->EnableLock->setToolTip(unknown);
+    // GNOME has no lock of its own for suspend: the box then stands for its screen lock, and says so.
+    ui->LabelDesktopNote->setVisible(known && !kde3Desktop_ && CurrentDesktop() == Desktop::Gnome);
     SavedEnableLock = ui->EnableLock->isChecked();
 }
 
@@ -122,33 +129,58 @@ void TResumeForm1::ButtonOKClick()
         close();
         return;
     }
+    if (!kde3Desktop_) {
+        if (WriteDesktopResumeLock(ui->EnableLock->isChecked()))
+            close();
+        return;
+    }
     const QString path = KpowersavercPath();
+    bool saved = true;
     if (FileExists(path)) {
         if (ui->EnableLock->isChecked())
-            EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path), ScratchFile(),
-                            Home);
+            saved = EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path),
+                                    ScratchFile(), Home);
         else
-            SaveLockOff(path);
+            saved = SaveLockOff(path);
     } else {
-        CreateConfiguration();
+        saved = CreateConfiguration(path);
+    }
+    // A setting that was not written is said so, and the dialog stays open to try again or cancel.
+    if (!saved) {
+        ShowError(QString::fromLatin1(MsgResumeLockNotSaved) + path +
+                  QString::fromLatin1(MsgKpowersavercNotWritten));
+        return;
     }
     System(QStringLiteral("dcop kpowersave MainApplication-Interface reparseConfiguration"));
     close();
 }
 
-void TResumeForm1::SaveLockOff(const QString& path)
+bool TResumeForm1::SaveLockOff(const QString& path)
 {
     // The edits run while the capture file still exists; it is removed after them.
+    bool saved = false;
     WithCaptureFirstLine(Home,
                          QStringLiteral("cat ") + ShellWord(path) +
                              QStringLiteral(" | grep lockOnSuspend > ") + CaptureFile(),
                          CaptureFile(), RunWith::System,
-                         [&](const QString& firstLine) { WriteLockOff(path, !firstLine.isEmpty()); });
+                         [&](const QString& firstLine) { saved = WriteLockOff(path, !firstLine.isEmpty()); });
+    return saved;
 }
 
-void TResumeForm1::CreateConfiguration()
+bool TResumeForm1::CreateConfiguration(const QString& path)
 {
-    // The shell expands $HOME; the directory is not created, so without it nothing is written.
+    AppendConfiguration();
+    if (FileExists(path))
+        return true;
+    // The lines write nothing without the folder: it is made, and they run again.
+    RunCommand(Home, WithShellHome(QString::fromLatin1(MakeKdeConfigFolder)));
+    AppendConfiguration();
+    return FileExists(path);
+}
+
+void TResumeForm1::AppendConfiguration()
+{
+    // The shell expands $HOME.
     RunCommand(Home,
                WithShellHome(QStringLiteral("echo \"[General]\" >> $HOME/.kde/share/config/kpowersaverc")));
     RunCommand(Home, WithShellHome(

@@ -1,5 +1,6 @@
 // The resume lock dialog: whether the desktop's power manager locks the screen before suspend or
-// standby, kept as lockOnSuspend in the [General] group of the user's kpowersaverc.
+// standby, kept as lockOnSuspend in the [General] group of the user's kpowersaverc; where the old
+// desktop is missing, as today's desktop keeps it (services/DesktopChanges.h).
 #pragma once
 
 #include <QDialog>
@@ -30,8 +31,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void SaveLockOff(const QString& path);
-    void CreateConfiguration();
+    // Each false when the configuration could not be written.
+    bool SaveLockOff(const QString& path);
+    bool CreateConfiguration(const QString& path);
+    // The lines that start a configuration: the group, AlreadyStarted, and the key when clear.
+    void AppendConfiguration();
 
     std::unique_ptr<Ui::TResumeForm1> ui;
+    // Whether the last showing read the old power manager's configuration, not today's desktop's.
+    bool kde3Desktop_ = true;
 };

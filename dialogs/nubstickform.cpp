@@ -93,24 +93,34 @@ void TNubstickFor::FormShow()
     ShowState(read.value);
 }
 
-void TNubstickFor::WriteState()
+bool TNubstickFor::SwitchToday(const InputDevice& device)
+{
+    if (ui->ComboBoxState->currentText() == DeviceStateText(std::nullopt))
+        return true;
+    return SwitchInputDevice(device, !DisableChosen());
+}
+
+bool TNubstickFor::WriteState()
 {
     if (!FileExists(QString::fromLatin1(PointingStickRateFile))) {
+        if (const auto device = FindInputDevice(PointingDevice::PointingStick))
+            return SwitchToday(*device);
         ShowError(QString::fromLatin1(MsgNubstickDriverMissing));
-        return;
+        return true;
     }
     if (!CommandExists(QStringLiteral("echo"))) {
         ShowError(QString::fromLatin1(MsgEchoNotFound));
-        return;
+        return true;
     }
     // The rate file is root's: the daemon writes it. A missing daemon is reported on the way.
     RunPrivileged(QString::fromLatin1(DisableChosen() ? VcdProtocol::RateOff : VcdProtocol::RateOn));
+    return true;
 }
 
 void TNubstickFor::ButtonOKClick()
 {
-    WriteState();
-    accept();
+    if (WriteState())
+        accept();
 }
 
 void TNubstickFor::ButtonApplyClick()

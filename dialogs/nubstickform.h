@@ -7,6 +7,7 @@
 // over to the desktop's touchpad settings instead of its mouse settings where yast2 is missing).
 #pragma once
 
+#include "readers/InputDevices.h"
 #include "services/Constants.h"
 
 #include <QDialog>
@@ -44,8 +45,12 @@ protected:
     // Narrows Label1's face just enough for its whole caption to fit its fixed width.
     void FitLabel();
 
-    // Switches the device as the drop-down list says.
-    virtual void WriteState();
+    // Switches the device as the drop-down list says. False when a change made today's way did not
+    // take, so that OK leaves the dialog open; the old way closes on every path, after its messages.
+    virtual bool WriteState();
+    // Today's way for `device`, where the old driver is missing; an unread state offers no choice,
+    // so nothing is written.
+    bool SwitchToday(const Ucomtc::InputDevice& device);
 
     std::unique_ptr<Ui::TNubstickFor> ui;
     // Where Mouse Properties hands over on a desktop of today without yast2.

@@ -30,11 +30,13 @@ void TTouchPadForm1::FormShow()
     ShowState(read.value);
 }
 
-void TTouchPadForm1::WriteState()
+bool TTouchPadForm1::WriteState()
 {
     if (!CommandExists(QStringLiteral("synclient"))) {
+        if (const auto device = FindInputDevice(PointingDevice::Touchpad))
+            return SwitchToday(*device);
         ShowError(QString::fromLatin1(MsgSynclientIsNotFound));
-        return;
+        return true;
     }
     const QString scratchFile = QString::fromLatin1(XorgConfigScratchFile);
     const bool disable = DisableChosen();
@@ -54,6 +56,7 @@ void TTouchPadForm1::WriteState()
     if (why != nullptr)
         ShowPlainMessage(QString::fromLatin1(disable ? MsgTouchpadOffNotKept : MsgTouchpadOnNotKept) +
                          QString::fromLatin1(why));
+    return true;
 }
 
 const char* TTouchPadForm1::WhyNotKept(bool disable, bool edited)

@@ -2,7 +2,7 @@
 // The X server's touchpad driver holds the state: `synclient` switches it at once, and the
 // TouchpadOff option in the X server configuration keeps it for the next session. When the
 // configuration cannot be made to keep it, the person is told that the change lasts only until the X
-// server restarts.
+// server restarts. Without synclient, the touchpad is switched today's way (services/DesktopChanges.h).
 #pragma once
 
 #include "dialogs/nubstickform.h"
@@ -18,7 +18,7 @@ public:
     void ButtonHelpClick() override;
 
 protected:
-    void WriteState() override;
+    bool WriteState() override;
 
 private:
     // Why the configuration does not keep the choice just switched live, or nullptr when it does.

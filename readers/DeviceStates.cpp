@@ -10,8 +10,9 @@ Reading<std::optional<bool>> ReadNubstickEnabled()
 {
     Reading<std::optional<bool>> read;
     if (!Host::current().FileExists(QString::fromLatin1(PointingStickRateFile))) {
-        read.value = ReadLibinputEnabled(PointingDevice::PointingStick, read.messages);
-        if (!read.value)
+        if (const auto device = FindInputDevice(PointingDevice::PointingStick))
+            read.value = ReadLibinputEnabled(*device, read.messages);
+        else
             read.messages.append({MessageKind::Error, QString::fromLatin1(MsgNubstickDriverMissing)});
         return read;
     }
@@ -28,8 +29,9 @@ Reading<std::optional<bool>> ReadTouchpadEnabled()
 {
     Reading<std::optional<bool>> read;
     if (!CommandExists(QStringLiteral("synclient"), read.messages)) {
-        read.value = ReadLibinputEnabled(PointingDevice::Touchpad, read.messages);
-        if (!read.value)
+        if (const auto device = FindInputDevice(PointingDevice::Touchpad))
+            read.value = ReadLibinputEnabled(*device, read.messages);
+        else
             read.messages.append({MessageKind::Error, QString::fromLatin1(MsgSynclientNotFound)});
         return read;
     }

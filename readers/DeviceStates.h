@@ -11,13 +11,13 @@
 namespace Ucomtc {
 
 // Whether the stick is on: any sample rate but one starting with "0" (an empty rate file counts as
-// on). Without the stick's driver, libinput's state through the desktop (readers/InputDevices.h);
-// no state, and the driver's message, when that cannot be read either.
+// on). Without the stick's driver, libinput's state through the desktop (readers/InputDevices.h),
+// with the desktop's reason when it does not say; the driver's message when there is no stick.
 Reading<std::optional<bool>> ReadNubstickEnabled();
 
 // Whether the touchpad works, from the first TouchpadOff line of `synclient -l`. Without synclient,
-// libinput's state through the desktop; no state, and the synclient message, when that cannot be
-// read either.
+// libinput's state through the desktop, with the desktop's reason when it does not say; the
+// synclient message when there is no touchpad either.
 Reading<std::optional<bool>> ReadTouchpadEnabled();
 
 // The touchpad's reading rule on one listing line: the value after the "=", blanks skipped, starting

@@ -20,6 +20,14 @@ std::optional<QString> FirstLine(const QString& path)
     return QString::fromUtf8(*content).section(QLatin1Char('\n'), 0, 0).trimmed();
 }
 
+// A number the kernel writes in hexadecimal, such as a device's "0002".
+std::optional<int> HexNumber(const QString& path)
+{
+    bool ok = false;
+    const int number = FirstLine(path).value_or(QString()).toInt(&ok, 16);
+    return ok ? std::optional<int>(number) : std::nullopt;
+}
+
 int EventNumber(const QString& sysName)
 {
     return sysName.mid(5).toInt();
@@ -58,39 +66,52 @@ std::optional<InputDevice> FindInputDevice(PointingDevice device)
             host.ReadTextFile(QString::fromLatin1(UdevDataFolder) + QStringLiteral("/c") + *numbers);
         if (!entry || !QString::fromUtf8(*entry).split(QLatin1Char('\n')).contains(marker))
             continue;
-        return InputDevice{event,
-                           FirstLine(folder + event + QStringLiteral("/device/name")).value_or(QString())};
+        const QString deviceFolder = folder + event + QStringLiteral("/device/");
+        return InputDevice{device, event,
+                           FirstLine(deviceFolder + QStringLiteral("name")).value_or(QString()),
+                           HexNumber(deviceFolder + QStringLiteral("id/vendor")),
+                           HexNumber(deviceFolder + QStringLiteral("id/product"))};
     }
     return std::nullopt;
 }
 
-std::optional<bool> ReadLibinputEnabled(PointingDevice device, Messages& messages)
+QString WithDeviceName(const char* text, PointingDevice device)
 {
-    const auto found = FindInputDevice(device);
-    if (!found)
-        return std::nullopt;
+    return QString::fromLatin1(text).arg(
+        QString::fromLatin1(device == PointingDevice::Touchpad ? TouchpadName : PointingStickName));
+}
+
+std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& messages)
+{
+    std::optional<bool> enabled;
     if (X11Session()) {
-        if (found->name.isEmpty())
+        if (!device.name.isEmpty())
+            enabled = XinputEnabled(Ask(QString::fromLatin1(XinputListProps) + XinputDeviceWord(device) +
+                                            QString::fromLatin1(XinputEnabledInto),
+                                        device.kind, messages));
+    } else if (CurrentDesktop() == Desktop::Plasma) {
+        enabled = KwinEnabled(Ask(QString::fromLatin1(KwinEnabledGet) + device.sysName +
+                                      QString::fromLatin1(KwinEnabledProperty),
+                                  device.kind, messages));
+    } else if (CurrentDesktop() == Desktop::Gnome) {
+        if (device.kind != PointingDevice::Touchpad) {
+            messages.append({MessageKind::Error, QString::fromLatin1(MsgNoStickSwitchOnGnome)});
             return std::nullopt;
-        return XinputEnabled(Ask(QString::fromLatin1(XinputListProps) +
-                                     ShellWord(QStringLiteral("pointer:") + found->name) +
-                                     QString::fromLatin1(XinputEnabledInto),
-                                 device, messages));
-    }
-    switch (CurrentDesktop()) {
-    case Desktop::Plasma:
-        return KwinEnabled(Ask(QString::fromLatin1(KwinEnabledGet) + found->sysName +
-                                   QString::fromLatin1(KwinEnabledProperty),
-                               device, messages));
-    case Desktop::Gnome:
-        if (device == PointingDevice::Touchpad)
-            return GnomeSendEventsEnabled(
-                Ask(QString::fromLatin1(GnomeTouchpadSendEvents), device, messages));
+        }
+        enabled =
+            GnomeSendEventsEnabled(Ask(QString::fromLatin1(GnomeTouchpadSendEvents), device.kind, messages));
+    } else {
+        messages.append({MessageKind::Error, WithDeviceName(MsgNoSwitchOnDesktop, device.kind)});
         return std::nullopt;
-    case Desktop::Other:
-        break;
     }
-    return std::nullopt;
+    if (!enabled)
+        messages.append({MessageKind::Error, WithDeviceName(MsgDeviceStateUnread, device.kind)});
+    return enabled;
+}
+
+QString XinputDeviceWord(const InputDevice& device)
+{
+    return ShellWord(QStringLiteral("pointer:") + device.name);
 }
 
 namespace {

@@ -18,8 +18,13 @@ enum class PointingDevice
 
 struct InputDevice
 {
+    PointingDevice kind;
     QString sysName; // eventN
     QString name;    // as the kernel names the device
+    // The kernel's vendor and product numbers of the device (its id/vendor and id/product), when
+    // it gives them.
+    std::optional<int> vendor;
+    std::optional<int> product;
 };
 
 // The first event device (by number) that udev's database marks as `device`.
@@ -27,9 +32,15 @@ std::optional<InputDevice> FindInputDevice(PointingDevice device);
 
 // Whether libinput has the device enabled: "Device Enabled" from xinput in an X session, KWin's
 // input device on the session bus under Plasma on Wayland, the touchpad's send-events under GNOME
-// (which has no switch for a pointing stick). Nothing when there is no such device or no desktop
-// that could say.
-std::optional<bool> ReadLibinputEnabled(PointingDevice device, Messages& messages);
+// (which has no switch for a pointing stick). Nothing, with a message that says why, when the
+// desktop does not say.
+std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& messages);
+
+// How xinput names the device: "pointer:NAME", as one shell word.
+QString XinputDeviceWord(const InputDevice& device);
+
+// "the touchpad" or "the pointing stick" into `text`'s %1.
+QString WithDeviceName(const char* text, PointingDevice device);
 
 // The answers of the three tools: xinput's "Device Enabled (N):<TAB>1" line, gdbus's "(<true>,)",
 // gsettings' "'enabled'"; nothing for anything else.

@@ -75,17 +75,17 @@ std::optional<bool> TodaysLock(const char* plasmaQuery, const char* captureFile,
 
 } // namespace
 
-bool Kde3Configuration()
+bool Kde3Desktop(Messages& messages)
 {
     Host& host = Host::current();
     return host.FileExists(host.GetEnv("HOME").value_or(QString()) + QLatin1String(KdesktoprcPath)) ||
-           host.FileExists(KpowersavercPath());
+           host.FileExists(KpowersavercPath()) || CommandExists(QStringLiteral("dcop"), messages);
 }
 
 Reading<std::optional<bool>> ReadScreenSaverLock()
 {
     Reading<std::optional<bool>> read;
-    if (!Kde3Configuration()) {
+    if (!Kde3Desktop(read.messages)) {
         read.value = TodaysLock(PlasmaAutolockQuery, DmidecodeCaptureFile, read.messages);
         return read;
     }
@@ -102,11 +102,26 @@ QString KpowersavercPath()
     return Host::current().GetEnv("HOME").value_or(QString()) + QLatin1String(KpowersavercPathInHome);
 }
 
+std::optional<bool> TodaysResumeLock(Messages& messages)
+{
+    return TodaysLock(PlasmaLockOnResumeQuery, KpowersaveCaptureFile, messages);
+}
+
 Reading<std::optional<bool>> ReadResumeLock()
 {
+    Messages messages;
+    const bool kde3 = Kde3Desktop(messages);
+    auto read = ReadResumeLock(kde3);
+    messages.append(read.messages);
+    read.messages = messages;
+    return read;
+}
+
+Reading<std::optional<bool>> ReadResumeLock(bool kde3Desktop)
+{
     Reading<std::optional<bool>> read{true, {}};
-    if (!Kde3Configuration()) {
-        read.value = TodaysLock(PlasmaLockOnResumeQuery, KpowersaveCaptureFile, read.messages);
+    if (!kde3Desktop) {
+        read.value = TodaysResumeLock(read.messages);
         return read;
     }
     const QString path = KpowersavercPath();

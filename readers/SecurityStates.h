@@ -14,9 +14,9 @@ namespace Ucomtc {
 // What a BIOS password label shows before its query has ever been answered.
 inline constexpr const char* UnknownState = UnknownText;
 
-// Whether the user's home has the KDE 3 desktop's configuration: its kdesktoprc or its
-// kpowersaverc. Where it has neither, the locks are read from today's desktop.
-bool Kde3Configuration();
+// Whether the locks are the KDE 3 desktop's: the user's home has its kdesktoprc or its kpowersaverc,
+// or its dcop is installed. Where none is there, the locks are read from today's desktop.
+bool Kde3Desktop(Messages& messages);
 
 // Whether the screen saver asks for a password: the first line of the user's kdesktoprc that
 // mentions Lock contains "Lock=true". Without the KDE 3 configuration: Plasma's Autolock, GNOME's
@@ -31,6 +31,10 @@ QString KpowersavercPath();
 // LockOnResume, GNOME's lock-enabled (GNOME locks before suspend exactly when it locks at all); no
 // state on any other desktop.
 Reading<std::optional<bool>> ReadResumeLock();
+// The same with the desktop already told (Kde3Desktop).
+Reading<std::optional<bool>> ReadResumeLock(bool kde3Desktop);
+// The same from today's desktop alone: Plasma's LockOnResume, GNOME's lock-enabled.
+std::optional<bool> TodaysResumeLock(Messages& messages);
 
 enum class BiosPassword
 {

@@ -150,6 +150,60 @@ inline constexpr const char* PlasmaAutolockQuery =
 inline constexpr const char* PlasmaLockOnResumeQuery =
     " --file kscreenlockerrc --group Daemon --key LockOnResume --default true";
 inline constexpr const char* KdesktoprcPath = "/.kde/share/config/kdesktoprc";
+
+// Switching a device today's way: xinput's property in an X session, kept by an autostart entry of
+// the user's (removed again when the device is switched back on); KWin's property under Plasma on
+// Wayland, kept in kcminputrc where KWin keeps it, in the group of the device's numbers and name;
+// GNOME's send-events key, which GNOME keeps itself.
+inline constexpr const char* XinputSetProp = "xinput set-prop ";
+inline constexpr const char* XinputEnabledProperty = " \"Device Enabled\" ";
+inline constexpr const char* AutostartFolderInHome = "/.config/autostart";
+inline constexpr const char* TouchpadAutostartFile = "/lapstone-configuration-touchpad.desktop";
+inline constexpr const char* PointingStickAutostartFile = "/lapstone-configuration-pointingstick.desktop";
+inline constexpr const char* KwinEnabledSet =
+    " --method org.freedesktop.DBus.Properties.Set org.kde.KWin.InputDevice enabled ";
+inline constexpr std::array<const char*, 2> KwriteconfigTools{"kwriteconfig5", "kwriteconfig6"};
+inline constexpr const char* KcminputrcGroup = " --file kcminputrc --group Libinput --group ";
+inline constexpr const char* KcminputrcEnabled = " --key Enabled --type bool ";
+inline constexpr const char* GnomeTouchpadSendEventsSet =
+    "gsettings set org.gnome.desktop.peripherals.touchpad send-events ";
+// The resume lock today's way: Plasma's screen locker key, which the locker is then told to read;
+// GNOME's lock-enabled, which also decides whether the screen is locked before suspend.
+inline constexpr const char* PlasmaLockOnResumeSet =
+    " --file kscreenlockerrc --group Daemon --key LockOnResume --type bool ";
+inline constexpr const char* ScreenLockerConfigure =
+    "gdbus call --session --dest org.freedesktop.ScreenSaver --object-path /ScreenSaver --method "
+    "org.kde.screensaver.configure >/dev/null";
+inline constexpr const char* GnomeLockEnabledSet =
+    "gsettings set org.gnome.desktop.screensaver lock-enabled ";
+// The old power manager's folder, made when it is missing so that the configuration can be written.
+inline constexpr const char* MakeKdeConfigFolder = "mkdir -p $HOME/.kde/share/config";
+
+// What the device dialogs and the resume dialog say when today's way cannot do what was chosen.
+// The device dialogs put the device's name and the state into the texts: "the touchpad", "off".
+inline constexpr const char* TouchpadName = "touchpad";
+inline constexpr const char* PointingStickName = "pointing stick";
+inline constexpr const char* MsgDeviceNotSwitched =
+    "The %1 could not be switched %2: the desktop did not take the change.";
+inline constexpr const char* MsgDeviceStateUnread = "The desktop did not say whether the %1 is on.";
+inline constexpr const char* MsgNoSwitchOnDesktop =
+    "This desktop has no switch for the %1: it can be switched only under Plasma, GNOME or an X session.";
+inline constexpr const char* MsgNoStickSwitchOnGnome =
+    "GNOME has no switch for the pointing stick: it stays on.";
+inline constexpr const char* MsgDeviceNotKept =
+    "The %1 is switched %2 until you log out. The setting could not be kept: %3";
+inline constexpr const char* MsgAutostartNotWritten = "the autostart entry %1 could not be written.";
+inline constexpr const char* MsgAutostartNotRemoved = "the autostart entry %1 could not be removed.";
+inline constexpr const char* MsgDeviceNumbersUnknown = "the device's vendor and product numbers are unknown.";
+inline constexpr const char* MsgKcminputrcNotWritten = "kcminputrc could not be written.";
+inline constexpr const char* MsgNoKwriteconfig = "neither kwriteconfig5 nor kwriteconfig6 is installed.";
+inline constexpr const char* MsgResumeLockNotSaved = "The setting could not be saved: ";
+inline constexpr const char* MsgKscreenlockerrcNotWritten = "kscreenlockerrc could not be written.";
+inline constexpr const char* MsgGnomeLockNotChanged = "GNOME's settings did not take the change.";
+inline constexpr const char* MsgKpowersavercNotWritten = " could not be written.";
+inline constexpr const char* MsgScreenLockerNotTold =
+    "The setting is saved, but the screen locker could not be asked to use it now: it applies from "
+    "the next login.";
 inline constexpr const char* KpowersavercPathInHome = "/.kde/share/config/kpowersaverc";
 
 // Not part of the table above: the daemon's socket and the files its commands name, shared with the

@@ -12,6 +12,7 @@
 #include "readers/SysInfo.h"
 #include "services/Commands.h"
 #include "services/Constants.h"
+#include "services/DesktopChanges.h"
 #include "services/Launches.h"
 #include "widgets/DialogKeys.h"
 #include "widgets/FormEvents.h"

@@ -29,6 +29,8 @@ class ShellHost : public FakeHost
 public:
     int System(const QString& command) override
     {
+        if (answers.contains(command))
+            return FakeHost::System(command);
         log.append(QStringLiteral("system: ") + command);
         return Run(command);
     }
@@ -77,7 +79,8 @@ private slots:
     void okWritesTheSetting();
     void okCreatesAMissingFile_data();
     void okCreatesAMissingFile();
-    void okWithoutTheFolderOnlyNotifies();
+    void okWritesTodaysDesktop_data();
+    void okWritesTodaysDesktop();
     void cancelRestoresTheLastShowing();
     void unreadLockIsLeftAlone();
 
@@ -285,15 +288,20 @@ void ResumeFormTest::okCreatesAMissingFile_data()
     QTest::addColumn<QString>("home");
     QTest::addColumn<bool>("ticked");
     QTest::addColumn<QString>("homeReference");
+    QTest::addColumn<QString>("folder"); // "there", "missing" (KDE 3 by its dcop), "blocked" by a file
     QTest::addColumn<QByteArray>("expected");
 
+    const QByteArray clear("[General]\nAlreadyStarted=true\nlockOnSuspend=false\n");
     QTest::newRow("ticked") << "lapstone" << true << "$HOME"
-                            << QByteArray("[General]\nAlreadyStarted=true\n");
+                            << "there" << QByteArray("[General]\nAlreadyStarted=true\n");
     QTest::newRow("clear") << "lapstone" << false << "$HOME"
-                           << QByteArray("[General]\nAlreadyStarted=true\nlockOnSuspend=false\n");
-    QTest::newRow("clear, home with a blank")
-        << "Jo Doe" << false << "\"$HOME\""
-        << QByteArray("[General]\nAlreadyStarted=true\nlockOnSuspend=false\n");
+                           << "there" << clear;
+    QTest::newRow("clear, home with a blank") << "Jo Doe" << false << "\"$HOME\""
+                                              << "there" << clear;
+    QTest::newRow("folder made") << "bare" << false << "$HOME"
+                                 << "missing" << clear;
+    QTest::newRow("folder cannot be made") << "bare" << false << "$HOME"
+                                           << "blocked" << QByteArray("<missing>");
 }
 
 void ResumeFormTest::okCreatesAMissingFile()
@@ -301,35 +309,110 @@ void ResumeFormTest::okCreatesAMissingFile()
     QFETCH(QString, home);
     QFETCH(bool, ticked);
     QFETCH(QString, homeReference);
+    QFETCH(QString, folder);
     QFETCH(QByteArray, expected);
 
-    MakeHome(home);
+    MakeHome(home, folder == QLatin1String("there"));
+    host_.Whereis(QStringLiteral("dcop"), true);
+    if (folder == QLatin1String("blocked"))
+        FakeHost::WriteFile(home_ + QStringLiteral("/.kde"), "");
     Show();
     QVERIFY(Box()->isChecked());
     Box()->setChecked(ticked);
     Click("ButtonOK");
 
     const QString file = homeReference + QStringLiteral("/.kde/share/config/kpowersaverc");
-    QStringList commands{QStringLiteral("system: echo \"[General]\" >> ") + file,
-                         QStringLiteral("system: echo AlreadyStarted=true >> ") + file};
+    QStringList lines{QStringLiteral("system: echo \"[General]\" >> ") + file,
+                      QStringLiteral("system: echo AlreadyStarted=true >> ") + file};
     if (!ticked)
-        commands.append(QStringLiteral("system: echo lockOnSuspend=false >> ") + file);
-    commands.append(Notify);
+        lines.append(QStringLiteral("system: echo lockOnSuspend=false >> ") + file);
+    // Without the folder the lines write nothing: it is made, and they run again.
+    QStringList commands = lines;
+    if (folder != QLatin1String("there"))
+        commands << QStringLiteral("system: mkdir -p ") + homeReference + QStringLiteral("/.kde/share/config")
+                 << lines;
+    const bool blocked = folder == QLatin1String("blocked");
+    commands.append(blocked ? QStringLiteral("error: The setting could not be saved: ") + config_ +
+                                  QStringLiteral(" could not be written.")
+                            : Notify);
     QCOMPARE(host_.log, commands);
     QCOMPARE(ReadAll(config_), expected);
-    QVERIFY(!form_->isVisible());
+    QCOMPARE(form_->isVisible(), blocked);
 }
 
-void ResumeFormTest::okWithoutTheFolderOnlyNotifies()
+void ResumeFormTest::okWritesTodaysDesktop_data()
 {
-    MakeHome(QStringLiteral("bare"), false);
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<QStringList>("reads"); // at the showing, then after OK
+    QTest::addColumn<int>("configureStatus");
+    QTest::addColumn<QStringList>("expected"); // the log without the reads and the whereis lines
+    QTest::addColumn<bool>("closes");
+
+    const QString plasmaRead =
+        "kreadconfig5 --file kscreenlockerrc --group Daemon --key LockOnResume --default "
+        "true 2>/dev/null > /tmp/kpowersave";
+    const QString write =
+        "system: kwriteconfig5 --file kscreenlockerrc --group Daemon --key LockOnResume --type "
+        "bool false";
+    const QString configure = "system: gdbus call --session --dest org.freedesktop.ScreenSaver --object-path "
+                              "/ScreenSaver --method org.kde.screensaver.configure >/dev/null";
+    const QStringList taken{"true\n", "false\n"};
+    QTest::newRow("Plasma: saved, the locker told")
+        << "KDE" << plasmaRead << taken << 0 << QStringList{write, configure} << true;
+    QTest::newRow("Plasma: locker not on the bus")
+        << "KDE" << plasmaRead << taken << (1 << 8)
+        << QStringList{write, configure, QStringLiteral("plain: ") + MsgScreenLockerNotTold} << true;
+    QTest::newRow("Plasma: kscreenlockerrc not written")
+        << "KDE" << plasmaRead << QStringList{"true\n", "true\n"} << 0
+        << QStringList{write, "error: The setting could not be saved: kscreenlockerrc could not be written."}
+        << false;
+    const QString gnomeRead =
+        "gsettings get org.gnome.desktop.screensaver lock-enabled 2>/dev/null > /tmp/kpowersave";
+    const QString gnomeWrite = "system: gsettings set org.gnome.desktop.screensaver lock-enabled false";
+    QTest::newRow("GNOME: settings not taken")
+        << "GNOME" << gnomeRead << QStringList{"true\n", "true\n"} << 0
+        << QStringList{gnomeWrite,
+                       "error: The setting could not be saved: GNOME's settings did not take the change."}
+        << false;
+}
+
+void ResumeFormTest::okWritesTodaysDesktop()
+{
+    QFETCH(QString, desktop);
+    QFETCH(QString, read);
+    QFETCH(QStringList, reads);
+    QFETCH(int, configureStatus);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, closes);
+    MakeHome(QStringLiteral("today"), false);
+    host_.environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
+    for (const char* tool : {"dcop", "kreadconfig5", "kwriteconfig5"})
+        host_.Whereis(QLatin1String(tool), QLatin1String(tool) != QLatin1String("dcop"));
+    auto answers = std::make_shared<QStringList>(reads);
+    host_.answers.insert(read, [answers] {
+        FakeHost::WriteFile(Capture, answers->isEmpty() ? QByteArray() : answers->takeFirst().toUtf8());
+        return 0;
+    });
+    for (const QString& line : expected) {
+        if (line.contains(QLatin1String("configure")))
+            host_.answers.insert(line.mid(8), [configureStatus] { return configureStatus; });
+    }
     Show();
+    QVERIFY(Box()->isChecked());
+    QCOMPARE(form_->findChild<QWidget*>(QStringLiteral("LabelDesktopNote"))->isVisible(),
+             desktop == QLatin1String("GNOME"));
     Box()->setChecked(false);
     Click("ButtonOK");
-    QCOMPARE(host_.log.last(), Notify);
-    QVERIFY(!QFile::exists(config_));
-    QVERIFY(!QDir(home_ + QStringLiteral("/.kde")).exists());
-    QVERIFY(!form_->isVisible());
+
+    QStringList changes = host_.log;
+    changes.removeIf([&](const QString& entry) {
+        return entry == QStringLiteral("system: ") + read ||
+               entry.startsWith(QLatin1String("system: whereis")) ||
+               entry.startsWith(QLatin1String("system: rm /tmp/"));
+    });
+    QCOMPARE(changes, expected);
+    QCOMPARE(form_->isVisible(), !closes);
 }
 
 void ResumeFormTest::cancelRestoresTheLastShowing()

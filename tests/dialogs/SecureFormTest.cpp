@@ -312,7 +312,9 @@ void SecureFormTest::lockFromTodaysDesktop_data()
 
     const QString plasma = QStringLiteral(
         " --file kscreenlockerrc --group Daemon --key Autolock --default true 2>/dev/null > /tmp/dmidecode");
-    const QStringList whereis5{"whereis kreadconfig5 >/tmp/command", "rm /tmp/command"};
+    // No KDE 3 files and no dcop: today's desktop.
+    const QStringList dcop{"whereis dcop >/tmp/command", "rm /tmp/command"};
+    const QStringList whereis5 = dcop + QStringList{"whereis kreadconfig5 >/tmp/command", "rm /tmp/command"};
     QTest::newRow("Plasma locks") << "KDE"
                                   << "kreadconfig5" << QByteArray("true\n")
                                   << whereis5 + QStringList{"kreadconfig5" + plasma, Remove} << false;
@@ -323,11 +325,13 @@ void SecureFormTest::lockFromTodaysDesktop_data()
                                   "kreadconfig6" + plasma, Remove}
         << true;
     QTest::newRow("GNOME locks") << "ubuntu:GNOME" << QString() << QByteArray("true\n")
-                                 << QStringList{"gsettings get org.gnome.desktop.screensaver lock-enabled "
-                                                "2>/dev/null > /tmp/dmidecode",
-                                                Remove}
+                                 << dcop +
+                                        QStringList{
+                                            "gsettings get org.gnome.desktop.screensaver lock-enabled "
+                                            "2>/dev/null > /tmp/dmidecode",
+                                            Remove}
                                  << false;
-    QTest::newRow("another desktop") << "XFCE" << QString() << QByteArray() << QStringList{} << true;
+    QTest::newRow("another desktop") << "XFCE" << QString() << QByteArray() << dcop << true;
 }
 
 void SecureFormTest::lockFromTodaysDesktop()
@@ -339,7 +343,7 @@ void SecureFormTest::lockFromTodaysDesktop()
     QFETCH(bool, screenButton);
     host_.files.remove(Kdesktoprc);
     host_.environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
-    for (const char* each : {"kreadconfig5", "kreadconfig6"})
+    for (const char* each : {"kreadconfig5", "kreadconfig6", "dcop"})
         host_.Whereis(QLatin1String(each), tool == QLatin1String(each));
     host_.Whereis(QStringLiteral("dmidecode"), false);
     for (const QString& line : asked) {

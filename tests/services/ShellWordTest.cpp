@@ -1,6 +1,7 @@
 // Paths put into shell command lines: ordinary ones as they are, others quoted so that the real
 // shell hands them over as one unchanged word.
 #include "machine/ShellWord.h"
+#include "services/DesktopChanges.h"
 #include "tests/support/FakeHost.h"
 
 #include <QProcess>
@@ -38,6 +39,8 @@ private slots:
     void otherTextsReachTheShellAsOneWord();
     void homeIsQuotedOnlyWhenItWouldSplit_data();
     void homeIsQuotedOnlyWhenItWouldSplit();
+    void desktopEntryArguments_data();
+    void desktopEntryArguments();
 };
 
 void ShellWordTest::ordinaryPathsStayAsWritten_data()
@@ -105,6 +108,25 @@ void ShellWordTest::homeIsQuotedOnlyWhenItWouldSplit()
         QCOMPARE(ShellOutput(ShellHome() + QStringLiteral("/.kde"), home),
                  QLatin1Char('<') + home + QStringLiteral("/.kde>"));
     }
+}
+
+void ShellWordTest::desktopEntryArguments_data()
+{
+    // An autostart entry's Exec line: quoted where a desktop would split or interpret the text, with
+    // the entry's own escapes on top (a backslash doubled, % as %%).
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("argument");
+    QTest::newRow("blank") << "pointer:VELTOR TouchPad"
+                           << "\"pointer:VELTOR TouchPad\"";
+    QTest::newRow("quote, dollar, backslash, percent") << "a\"b$c\\d%e"
+                                                       << "\"a\\\\\"b\\\\$c\\\\\\\\d%%e\"";
+}
+
+void ShellWordTest::desktopEntryArguments()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, argument);
+    QCOMPARE(DesktopExecWord(text), argument);
 }
 
 QTEST_GUILESS_MAIN(ShellWordTest)

@@ -1,0 +1,190 @@
+#include "services/DesktopChanges.h"
+
+#include "machine/Host.h"
+#include "machine/Run.h"
+#include "machine/ShellWord.h"
+#include "readers/Desktop.h"
+#include "readers/SecurityStates.h"
+#include "services/Commands.h"
+#include "services/Constants.h"
+#include "widgets/MessageBox.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace Ucomtc {
+
+namespace {
+
+QString OnOrOff(bool enable)
+{
+    return enable ? QStringLiteral("on") : QStringLiteral("off");
+}
+
+QString TrueOrFalse(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
+// The first of `tools` that is installed; empty when none is.
+QString FirstInstalled(const std::array<const char*, 2>& tools)
+{
+    for (const char* tool : tools) {
+        if (CommandExists(QString::fromLatin1(tool)))
+            return QString::fromLatin1(tool);
+    }
+    return {};
+}
+
+bool RunAsTheUser(const QString& command)
+{
+    return Succeeded(RunCommandStatus(AsTheUser, command));
+}
+
+QString XinputLine(const InputDevice& device, bool enable)
+{
+    return QString::fromLatin1(XinputSetProp) + XinputDeviceWord(device) +
+           QString::fromLatin1(XinputEnabledProperty) + (enable ? QLatin1Char('1') : QLatin1Char('0'));
+}
+
+// Why the choice is not kept, or nothing when it is. In an X session the desktop keeps no such
+// setting of its own: an autostart entry switches the device off again at each login.
+std::optional<QString> KeepByAutostart(const InputDevice& device, bool enable)
+{
+    const QString file =
+        QString::fromLatin1(AutostartFolderInHome) +
+        QString::fromLatin1(device.kind == PointingDevice::Touchpad ? TouchpadAutostartFile
+                                                                    : PointingStickAutostartFile);
+    const QString path = Host::current().GetEnv("HOME").value_or(QString()) + file;
+    if (enable) {
+        if (RunAsTheUser(WithShellHome(QStringLiteral("rm -f $HOME") + file)))
+            return std::nullopt;
+        return QString::fromLatin1(MsgAutostartNotRemoved).arg(path);
+    }
+    const QString name =
+        QString::fromLatin1(device.kind == PointingDevice::Touchpad ? TouchpadName : PointingStickName);
+    const QStringList exec{QStringLiteral("xinput"), QStringLiteral("set-prop"),
+                           QStringLiteral("pointer:") + device.name, QStringLiteral("Device Enabled"),
+                           QStringLiteral("0")};
+    QStringList execWords;
+    for (const QString& word : exec)
+        execWords << DesktopExecWord(word);
+    QString entry = QStringLiteral("printf '%s\\n'");
+    for (const QString& line :
+         {QStringLiteral("[Desktop Entry]"), QStringLiteral("Type=Application"),
+          QStringLiteral("Name=Lapstone Configuration: ") + name + QStringLiteral(" off"),
+          QStringLiteral("Comment=Switches the ") + name +
+              QStringLiteral(" off at login, as chosen in Lapstone Configuration"),
+          QStringLiteral("Exec=") + execWords.join(QLatin1Char(' ')), QStringLiteral("NoDisplay=true")})
+        entry += QLatin1Char(' ') + ShellWord(line);
+    const QString folder = QStringLiteral("$HOME") + QString::fromLatin1(AutostartFolderInHome);
+    if (RunAsTheUser(WithShellHome(QStringLiteral("mkdir -p ") + folder + QStringLiteral(" && ") + entry +
+                                   QStringLiteral(" > $HOME") + file)))
+        return std::nullopt;
+    return QString::fromLatin1(MsgAutostartNotWritten).arg(path);
+}
+
+// Plasma on Wayland keeps each device's choice in kcminputrc, in a group named by the device's
+// vendor and product numbers and its name.
+std::optional<QString> KeepInKcminputrc(const InputDevice& device, bool enable)
+{
+    if (!device.vendor || !device.product)
+        return QString::fromLatin1(MsgDeviceNumbersUnknown);
+    const QString tool = FirstInstalled(KwriteconfigTools);
+    if (tool.isEmpty())
+        return QString::fromLatin1(MsgNoKwriteconfig);
+    if (RunAsTheUser(tool + QString::fromLatin1(KcminputrcGroup) + QString::number(*device.vendor) +
+                     QStringLiteral(" --group ") + QString::number(*device.product) +
+                     QStringLiteral(" --group ") + ShellWord(device.name) +
+                     QString::fromLatin1(KcminputrcEnabled) + TrueOrFalse(enable)))
+        return std::nullopt;
+    return QString::fromLatin1(MsgKcminputrcNotWritten);
+}
+
+} // namespace
+
+bool SwitchInputDevice(const InputDevice& device, bool enable)
+{
+    const bool x11 = X11Session();
+    const Desktop desktop = CurrentDesktop();
+    if (x11) {
+        RunAsTheUser(XinputLine(device, enable));
+    } else if (desktop == Desktop::Plasma) {
+        RunAsTheUser(QString::fromLatin1(KwinEnabledGet) + device.sysName +
+                     QString::fromLatin1(KwinEnabledSet) +
+                     (enable ? QStringLiteral("\"<true>\"") : QStringLiteral("\"<false>\"")) +
+                     QStringLiteral(" >/dev/null"));
+    } else if (desktop == Desktop::Gnome && device.kind == PointingDevice::Touchpad) {
+        RunAsTheUser(QString::fromLatin1(GnomeTouchpadSendEventsSet) +
+                     (enable ? QStringLiteral("enabled") : QStringLiteral("disabled")));
+    } else {
+        ShowError(desktop == Desktop::Gnome ? QString::fromLatin1(MsgNoStickSwitchOnGnome)
+                                            : WithDeviceName(MsgNoSwitchOnDesktop, device.kind));
+        return false;
+    }
+    // The tools' statuses do not tell: gsettings without its settings service, for one, fails
+    // quietly. What the desktop reads afterwards does.
+    Messages unread;
+    if (ReadLibinputEnabled(device, unread) != enable) {
+        ShowError(WithDeviceName(MsgDeviceNotSwitched, device.kind).arg(OnOrOff(enable)));
+        return false;
+    }
+    std::optional<QString> notKept;
+    if (x11)
+        notKept = KeepByAutostart(device, enable);
+    else if (desktop == Desktop::Plasma)
+        notKept = KeepInKcminputrc(device, enable);
+    if (notKept)
+        ShowPlainMessage(WithDeviceName(MsgDeviceNotKept, device.kind).arg(OnOrOff(enable), *notKept));
+    return true;
+}
+
+bool WriteDesktopResumeLock(bool lock)
+{
+    const Desktop desktop = CurrentDesktop();
+    QString why;
+    if (desktop == Desktop::Plasma) {
+        const QString tool = FirstInstalled(KwriteconfigTools);
+        if (tool.isEmpty())
+            why = QString::fromLatin1(MsgNoKwriteconfig);
+        else
+            RunAsTheUser(tool + QString::fromLatin1(PlasmaLockOnResumeSet) + TrueOrFalse(lock));
+    } else if (desktop == Desktop::Gnome) {
+        RunAsTheUser(QString::fromLatin1(GnomeLockEnabledSet) + TrueOrFalse(lock));
+    } else {
+        // Nothing could be read here, so the dialog offers no choice to write.
+        return true;
+    }
+    Messages unread;
+    if (why.isEmpty() && TodaysResumeLock(unread) != lock)
+        why = QString::fromLatin1(desktop == Desktop::Plasma ? MsgKscreenlockerrcNotWritten
+                                                             : MsgGnomeLockNotChanged);
+    if (!why.isEmpty()) {
+        ShowError(QString::fromLatin1(MsgResumeLockNotSaved) + why);
+        return false;
+    }
+    if (desktop == Desktop::Plasma && !RunAsTheUser(QString::fromLatin1(ScreenLockerConfigure)))
+        ShowPlainMessage(QString::fromLatin1(MsgScreenLockerNotTold));
+    return true;
+}
+
+QString DesktopExecWord(const QString& text)
+{
+    // Reserved characters make an argument quoted; within the quotes four characters take a
+    // backslash. The entry's own escapes come on top: every backslash doubled, every % as %%.
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    const bool quote = text.isEmpty() ||
+                       std::any_of(text.cbegin(), text.cend(), [](QChar c) { return reserved.contains(c); });
+    QString word;
+    for (const QChar c : text) {
+        if (quote && QStringLiteral("\"`$\\").contains(c))
+            word += QLatin1Char('\\');
+        word += c;
+    }
+    if (quote)
+        word = QLatin1Char('"') + word + QLatin1Char('"');
+    return word.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("%%"));
+}
+
+} // namespace Ucomtc
