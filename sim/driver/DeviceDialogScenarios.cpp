@@ -7,13 +7,19 @@
 #include "Transcript.h"
 
 #include "app/MainForm.h"
+#include "readers/DeviceStates.h"
+#include "services/Constants.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <unistd.h>
+
+using Ucomtc::DeviceStateText;
+using Ucomtc::MsgNoStickSwitchOnGnome;
 
 namespace {
 
@@ -346,6 +352,114 @@ void TouchpadWithoutSynclient(Driver& driver)
     driver.Check(driver.NewToolLines().isEmpty(), QStringLiteral("no tool was started"));
 }
 
+// Whether the desktop has the notebook's device of `kind` on: GNOME's send-events, which GNOME itself
+// would hand to libinput; elsewhere libinput's state as the desktop's tools keep it in the notebook.
+bool DesktopHasOn(const char* kind)
+{
+    if (qEnvironmentVariable("XDG_CURRENT_DESKTOP") == QLatin1String("GNOME"))
+        return ReadAll(qEnvironmentVariable("HOME") + QStringLiteral("/.config/glib-2.0/settings/keyfile"))
+            .contains("send-events='enabled'");
+    for (const QByteArray& line :
+         ReadAll(QStringLiteral("/run/lapstone-sim/machine/libinput-devices")).split('\n')) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() == 4 && fields[1] == kind)
+            return fields[2] == "1";
+    }
+    return false;
+}
+
+// Whether the desktop keeps the device `enabled` for the next session: no autostart entry that
+// switches it off (an X session), the device's Enabled key in kcminputrc (Plasma on Wayland), GNOME's
+// send-events.
+bool KeptAs(bool touchpad, bool enabled)
+{
+    const QString config = qEnvironmentVariable("HOME") + QStringLiteral("/.config/");
+    // An entry that switches the device off again: xinput, with the names as one argument each.
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("x11"))
+        return ReadAll(config + (touchpad ? "autostart/lapstone-configuration-touchpad.desktop"
+                                          : "autostart/lapstone-configuration-pointingstick.desktop"))
+                   .contains(QByteArray("\nExec=xinput set-prop \"pointer:VELTOR ") +
+                             (touchpad ? "TouchPad" : "NubStick") + "\" \"Device Enabled\" 0\n") != enabled;
+    if (qEnvironmentVariable("XDG_CURRENT_DESKTOP") == QLatin1String("GNOME"))
+        return ReadAll(config + QStringLiteral("glib-2.0/settings/keyfile"))
+            .contains(enabled ? "send-events='enabled'" : "send-events='disabled'");
+    const QByteArray group =
+        touchpad ? "[Libinput][2][7][VELTOR TouchPad]\n" : "[Libinput][2][10][VELTOR NubStick]\n";
+    // The group's lines, up to the next group.
+    const QByteArray rc = ReadAll(config + QStringLiteral("kcminputrc"));
+    return rc.contains(group) && rc.mid(rc.indexOf(group) + group.size())
+                                     .split('[')
+                                     .value(0)
+                                     .contains(enabled ? "Enabled=true" : "Enabled=false");
+}
+
+// Debian 12 without the old drivers: each device switched off and on again as the desktop does it,
+// kept as it keeps it (GNOME has no switch for the stick); then a change the desktop cannot take.
+void TodaysSwitches(Driver& driver)
+{
+    const bool gnome = qEnvironmentVariable("XDG_CURRENT_DESKTOP") == QLatin1String("GNOME");
+    const bool x11 = qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("x11");
+    const QString noStickSwitch = QStringLiteral("error: ") + QLatin1String(MsgNoStickSwitchOnGnome);
+    driver.StartProgram();
+    for (const auto& [device, kind] : {std::pair{&Touchpad, "touchpad"}, {&Nubstick, "pointingstick"}}) {
+        if (gnome && device == &Nubstick) {
+            Open(driver, Nubstick, QStringLiteral("Unknown"), {noStickSwitch}, [&](QWidget* form) {
+                Choose(driver, form, QStringLiteral("Automatic"));
+                driver.Click(Button(form, "ButtonOK"));
+                driver.ExpectMessages({noStickSwitch}, QStringLiteral("OK"));
+                driver.Check(form->isVisible(), QStringLiteral("the dialog stays open"));
+                driver.Click(Button(form, "ButtonCancel"));
+            });
+            continue;
+        }
+        const bool on = DesktopHasOn(kind);
+        for (const bool enable : {!on, on}) {
+            Open(driver, *device, DeviceStateText(!enable), {}, [&](QWidget* form) {
+                Choose(driver, form, DeviceStateText(enable));
+                Press(driver, form, "ButtonOK");
+            });
+            driver.Check(DesktopHasOn(kind) == enable,
+                         QStringLiteral("the desktop switched the ") + kind + (enable ? " on" : " off"));
+            driver.Check(KeptAs(device == &Touchpad, enable), QStringLiteral("and keeps it so"));
+        }
+    }
+    // A change the desktop cannot take, without the session bus (KWin) or with GNOME's settings file
+    // read-only, is said and switches nothing; in an X session, where no autostart folder can be made,
+    // the touchpad is switched all the same and said not to be kept.
+    const QString config = qEnvironmentVariable("HOME") + QStringLiteral("/.config/");
+    const QString keyfile = config + QStringLiteral("glib-2.0/settings/keyfile");
+    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    QFile blocker(config + QStringLiteral("autostart"));
+    if (x11)
+        driver.Check(QDir(blocker.fileName()).removeRecursively() && blocker.open(QIODevice::WriteOnly),
+                     QStringLiteral("a file stands where the autostart folder goes"));
+    Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
+        if (gnome)
+            QFile::setPermissions(keyfile, QFileDevice::ReadOwner);
+        else if (!x11)
+            qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent");
+        Choose(driver, form, QStringLiteral("Disable"));
+        driver.Click(Button(form, "ButtonOK"));
+        driver.ExpectMessages(
+            {x11 ? QStringLiteral("plain: The touchpad is switched off until you log out. The "
+                                  "setting could not be kept: the autostart entry ") +
+                       blocker.fileName() +
+                       QStringLiteral("/lapstone-configuration-touchpad.desktop could not be "
+                                      "written.")
+                 : QStringLiteral("error: The touchpad could not be switched off: the desktop "
+                                  "did not take the change.")},
+            QStringLiteral("OK"));
+        driver.Check(form->isVisible() != x11, QStringLiteral("the dialog closes only on a change made"));
+        if (form->isVisible())
+            driver.Click(Button(form, "ButtonCancel"));
+    });
+    driver.Check(DesktopHasOn("touchpad") != x11, QStringLiteral("the touchpad is as the box said"));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+    QFile::setPermissions(keyfile, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    blocker.remove();
+    driver.StopProgram();
+}
+
 } // namespace
 
 std::vector<Scenario> DeviceDialogScenarios()
@@ -357,7 +471,8 @@ std::vector<Scenario> DeviceDialogScenarios()
             {"touchpad-no-shmconfig", TouchpadWithoutShmConfig},
             {"touchpad-no-xorgconf", TouchpadWithoutConfiguration},
             {"touchpad-reads-listing", TouchpadReadsTheListing},
-            {"touchpad-no-synclient", TouchpadWithoutSynclient}};
+            {"touchpad-no-synclient", TouchpadWithoutSynclient},
+            {"todays-switches", TodaysSwitches}};
 }
 
 void TourDeviceDialogs(Driver& driver)

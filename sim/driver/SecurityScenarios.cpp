@@ -228,6 +228,73 @@ void SecurityUnread(Driver& driver)
     });
 }
 
+// Debian 12: the resume lock where the desktop keeps it, off and on again, read back by the next
+// showing; then the same file made read-only, which the dialog says and stays open for.
+void TodaysResumeLock(Driver& driver)
+{
+    const bool gnome = qEnvironmentVariable("XDG_CURRENT_DESKTOP") == QLatin1String("GNOME");
+    const QString file =
+        qEnvironmentVariable("HOME") + (gnome ? QStringLiteral("/.config/glib-2.0/settings/keyfile")
+                                              : QStringLiteral("/.config/kscreenlockerrc"));
+    const auto kept = [&](bool lock) {
+        QFile settings(file);
+        return settings.open(QIODevice::ReadOnly) &&
+               settings.readAll().contains(QByteArray(gnome ? "lock-enabled=" : "LockOnResume=") +
+                                           (lock ? "true" : "false"));
+    };
+    driver.StartProgram();
+    OpenSecurity(driver, [&](QWidget* security) {
+        for (const bool lock : {false, true}) {
+            driver.NewToolLines();
+            driver.ClickToOpen(Button(security, "ButtonResume"), ResumeForm, [&](QWidget* form) {
+                driver.transcript().Window(form, QStringLiteral("resume lock dialog"));
+                driver.Check(Box(form)->isChecked() != lock,
+                             QStringLiteral("the box shows the desktop's setting"));
+                driver.Check(form->findChild<QLabel*>(QStringLiteral("LabelDesktopNote"))->isVisible() ==
+                                 gnome,
+                             QStringLiteral("a note says what the box stands for on GNOME only"));
+                driver.Click(Box(form));
+                driver.Click(Button(form, "ButtonOK"));
+            });
+            driver.ExpectMessages({}, QStringLiteral("OK in the resume lock dialog"));
+            driver.Check(kept(lock), QStringLiteral("kept in ") + file);
+            if (!gnome)
+                driver.Check(
+                    driver.NewToolLines(1) ==
+                        QStringList{QStringLiteral(
+                            "dbus org.freedesktop.ScreenSaver /ScreenSaver org.kde.screensaver.configure")},
+                    QStringLiteral("the screen locker was told"));
+        }
+        QFile::setPermissions(file, QFileDevice::ReadOwner);
+        driver.ClickToOpen(Button(security, "ButtonResume"), ResumeForm, [&](QWidget* form) {
+            driver.Click(Box(form));
+            driver.Click(Button(form, "ButtonOK"));
+            driver.ExpectMessages({QStringLiteral("error: The setting could not be saved: ") +
+                                   (gnome ? QStringLiteral("GNOME's settings did not take the change.")
+                                          : QStringLiteral("kscreenlockerrc could not be written."))},
+                                  QStringLiteral("OK with the file read-only"));
+            driver.Check(form->isVisible(), QStringLiteral("the dialog stays open"));
+            driver.Click(Button(form, "ButtonCancel"));
+        });
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        driver.Check(kept(true), QStringLiteral("the setting is as it was"));
+        // Plasma's locker not on the session bus: saved all the same, and said that it applies later.
+        const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        if (!gnome && qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent")) {
+            driver.ClickToOpen(Button(security, "ButtonResume"), ResumeForm, [&](QWidget* form) {
+                driver.Click(Box(form));
+                driver.Click(Button(form, "ButtonOK"));
+            });
+            driver.ExpectMessages({QStringLiteral("plain: ") + QLatin1String(Ucomtc::MsgScreenLockerNotTold)},
+                                  QStringLiteral("OK without the session bus"));
+            driver.Check(kept(false), QStringLiteral("kept in ") + file);
+            qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
+        }
+        driver.Click(Button(security, "ButtonOK"));
+    });
+    driver.StopProgram();
+}
+
 } // namespace
 
 std::vector<Scenario> SecurityScenarios()
@@ -236,7 +303,8 @@ std::vector<Scenario> SecurityScenarios()
             {"security-screen-saver", SecurityScreenSaver},
             {"security-new-config", SecurityNewConfig},
             {"security-home-with-blank", SecurityHomeWithBlank},
-            {"security-unread", SecurityUnread}};
+            {"security-unread", SecurityUnread},
+            {"todays-resume-lock", TodaysResumeLock}};
 }
 
 void TourSecurity(Driver& driver)

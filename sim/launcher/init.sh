@@ -68,10 +68,20 @@ if [ -f "$profile/libinput-devices" ]; then
     gawk -F '\t' '!/^#/ && NF == 4 { print $1 "\t" $2 "\t" $4 }' "$profile/libinput-devices" |
         while IFS="$(printf '\t')" read -r sysname kind name; do
             minor=$((64 + ${sysname#event}))
-            mkdir -p "/sys/class/input/$sysname/device" &&
+            # The numbers the kernel's PS/2 drivers give: the AT keyboard 0001:0001, the mouse driver
+            # vendor 0002 with its protocol as the product (generic PS/2 1, Synaptics 7, TrackPoint 10).
+            case "$kind" in
+            keyboard) id="0001 0001" ;;
+            touchpad) id="0002 0007" ;;
+            pointingstick) id="0002 000a" ;;
+            *) id="0002 0001" ;;
+            esac
+            mkdir -p "/sys/class/input/$sysname/device/id" &&
                 echo "13:$minor" >"/sys/class/input/$sysname/dev" &&
                 printf 'MAJOR=13\nMINOR=%s\nDEVNAME=input/%s\n' "$minor" "$sysname" >"/sys/class/input/$sysname/uevent" &&
-                printf '%s\n' "$name" >"/sys/class/input/$sysname/device/name" || exit 1
+                printf '%s\n' "$name" >"/sys/class/input/$sysname/device/name" &&
+                echo "${id% *}" >"/sys/class/input/$sysname/device/id/vendor" &&
+                echo "${id#* }" >"/sys/class/input/$sysname/device/id/product" || exit 1
             {
                 echo "E:ID_INPUT=1"
                 case "$kind" in

@@ -102,8 +102,6 @@ private slots:
     void nubstickWithoutDriverShowsUnknown();
     void devicesFromTodaysDesktop_data();
     void devicesFromTodaysDesktop();
-    void switchingTodaysWay_data();
-    void switchingTodaysWay();
     void unreadableCaptureEndsTheShowing();
     void nubstickWritesTheRate_data();
     void nubstickWritesTheRate();
@@ -378,106 +376,6 @@ void DeviceDialogsTest::devicesFromTodaysDesktop()
     QCOMPARE(host_.Entries(QStringLiteral("error: ")),
              shown == QLatin1String("Unknown") ? QStringList{QString::fromLatin1(MsgNoStickSwitchOnGnome)}
                                                : QStringList{});
-}
-
-void DeviceDialogsTest::switchingTodaysWay_data()
-{
-    QTest::addColumn<bool>("touchpad");
-    QTest::addColumn<QString>("desktop"); // "x11": an X session
-    QTest::addColumn<QString>("read");
-    QTest::addColumn<QStringList>("reads"); // at the showing, then after the change
-    QTest::addColumn<int>("keepStatus");
-    QTest::addColumn<QStringList>("expected"); // the log without the reads and the whereis lines
-    QTest::addColumn<bool>("closes");
-
-    const QString xinputRead =
-        "xinput list-props 'pointer:VELTOR TouchPad' 2>/dev/null | grep \"Device Enabled\" > /tmp/touchpad";
-    const QString kwinRead =
-        "gdbus call --session --dest org.kde.KWin --object-path /org/kde/KWin/InputDevice/"
-        "event6 --method org.freedesktop.DBus.Properties.Get org.kde.KWin.InputDevice "
-        "enabled 2>/dev/null > /tmp/nubstick";
-    const QString kwinSet = "system: gdbus call --session --dest org.kde.KWin --object-path "
-                            "/org/kde/KWin/InputDevice/event6 --method org.freedesktop.DBus.Properties.Set "
-                            "org.kde.KWin.InputDevice enabled \"<false>\" >/dev/null";
-    const QString kcminputrc =
-        "system: kwriteconfig5 --file kcminputrc --group Libinput --group 2 --group 10 "
-        "--group 'VELTOR NubStick' --key Enabled --type bool false";
-    const QStringList xOn{"\tDevice Enabled (183):\t1\n", "\tDevice Enabled (183):\t0\n"};
-    QTest::newRow("X session, touchpad off, kept by an autostart entry")
-        << true << "x11" << xinputRead << xOn << 0
-        << QStringList{"system: xinput set-prop 'pointer:VELTOR TouchPad' \"Device Enabled\" 0",
-                       "system: mkdir -p $HOME/.config/autostart && printf '%s\\n' '[Desktop Entry]' "
-                       "'Type=Application' 'Name=Lapstone Configuration: touchpad off' 'Comment=Switches the "
-                       "touchpad off at login, as chosen in Lapstone Configuration' 'Exec=xinput set-prop "
-                       "\"pointer:VELTOR TouchPad\" \"Device Enabled\" 0' 'NoDisplay=true' > "
-                       "$HOME/.config/autostart/lapstone-configuration-touchpad.desktop"}
-        << true;
-    const QStringList kwinOn{"(<true>,)\n", "(<false>,)\n"};
-    QTest::newRow("Plasma on Wayland, stick off, kept in kcminputrc")
-        << false << "KDE" << kwinRead << kwinOn << 0 << QStringList{kwinSet, kcminputrc} << true;
-    QTest::newRow("kcminputrc not written: switched, but said so")
-        << false << "KDE" << kwinRead << kwinOn << (2 << 8)
-        << QStringList{kwinSet, kcminputrc,
-                       "plain: The pointing stick is switched off until you log out. The setting could not "
-                       "be kept: "
-                       "kcminputrc could not be written."}
-        << true;
-    QTest::newRow("KWin not there: not switched, the dialog stays")
-        << false << "KDE" << kwinRead << QStringList{kwinOn[0], kwinOn[0]} << 0
-        << QStringList{kwinSet,
-                       "error: The pointing stick could not be switched off: the desktop did not take "
-                       "the change."}
-        << false;
-    QTest::newRow("GNOME, touchpad off")
-        << true << "GNOME"
-        << "gsettings get org.gnome.desktop.peripherals.touchpad send-events 2>/dev/null > /tmp/touchpad"
-        << QStringList{"'enabled'\n", "'disabled'\n"} << 0
-        << QStringList{"system: gsettings set org.gnome.desktop.peripherals.touchpad send-events disabled"}
-        << true;
-    QTest::newRow("GNOME has no switch for the stick")
-        << false << "GNOME" << QString() << QStringList{} << 0
-        << QStringList{QStringLiteral("error: ") + MsgNoStickSwitchOnGnome} << false;
-}
-
-void DeviceDialogsTest::switchingTodaysWay()
-{
-    QFETCH(bool, touchpad);
-    QFETCH(QString, desktop);
-    QFETCH(QString, read);
-    QFETCH(QStringList, reads);
-    QFETCH(int, keepStatus);
-    QFETCH(QStringList, expected);
-    QFETCH(bool, closes);
-    host_.files.insert(RateFile, false);
-    for (const char* tool : {"synclient", "kwriteconfig5"})
-        host_.Whereis(QLatin1String(tool), QLatin1String(tool) != QLatin1String("synclient"));
-    host_.UseTexts(QString(), TestData(QStringLiteral("input-devices.txt")));
-    host_.environment.insert(QStringLiteral("XDG_SESSION_TYPE"), desktop == "x11" ? "x11" : "wayland");
-    host_.environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop == "x11" ? "KDE" : desktop);
-    const QString capture = touchpad ? QStringLiteral("/tmp/touchpad") : QStringLiteral("/tmp/nubstick");
-    auto answers = std::make_shared<QStringList>(reads);
-    host_.answers.insert(read, [capture, answers] {
-        FakeHost::WriteFile(capture, answers->isEmpty() ? QByteArray() : answers->takeFirst().toUtf8());
-        return 0;
-    });
-    for (const QString& line : expected) {
-        if (line.startsWith(QLatin1String("system: kwriteconfig5")))
-            host_.answers.insert(line.mid(8), [keepStatus] { return keepStatus; });
-    }
-    TNubstickFor* form = touchpad ? touchpad_ : nubstick_;
-    Show(form);
-    host_.log.clear();
-    State(form)->setCurrentText(QStringLiteral("Disable"));
-    QTest::mouseClick(Button(form, "ButtonOK"), Qt::LeftButton);
-
-    QStringList changes = host_.log;
-    changes.removeIf([&](const QString& entry) {
-        return entry == QStringLiteral("system: ") + read ||
-               entry.startsWith(QLatin1String("system: whereis")) ||
-               entry.startsWith(QLatin1String("system: rm /tmp/"));
-    });
-    QCOMPARE(changes, expected);
-    QCOMPARE(form->isVisible(), !closes);
 }
 
 void DeviceDialogsTest::unreadableCaptureEndsTheShowing()

@@ -79,8 +79,6 @@ private slots:
     void okWritesTheSetting();
     void okCreatesAMissingFile_data();
     void okCreatesAMissingFile();
-    void okWritesTodaysDesktop_data();
-    void okWritesTodaysDesktop();
     void cancelRestoresTheLastShowing();
     void unreadLockIsLeftAlone();
 
@@ -338,81 +336,6 @@ void ResumeFormTest::okCreatesAMissingFile()
     QCOMPARE(host_.log, commands);
     QCOMPARE(ReadAll(config_), expected);
     QCOMPARE(form_->isVisible(), blocked);
-}
-
-void ResumeFormTest::okWritesTodaysDesktop_data()
-{
-    QTest::addColumn<QString>("desktop");
-    QTest::addColumn<QString>("read");
-    QTest::addColumn<QStringList>("reads"); // at the showing, then after OK
-    QTest::addColumn<int>("configureStatus");
-    QTest::addColumn<QStringList>("expected"); // the log without the reads and the whereis lines
-    QTest::addColumn<bool>("closes");
-
-    const QString plasmaRead =
-        "kreadconfig5 --file kscreenlockerrc --group Daemon --key LockOnResume --default "
-        "true 2>/dev/null > /tmp/kpowersave";
-    const QString write =
-        "system: kwriteconfig5 --file kscreenlockerrc --group Daemon --key LockOnResume --type "
-        "bool false";
-    const QString configure = "system: gdbus call --session --dest org.freedesktop.ScreenSaver --object-path "
-                              "/ScreenSaver --method org.kde.screensaver.configure >/dev/null";
-    const QStringList taken{"true\n", "false\n"};
-    QTest::newRow("Plasma: saved, the locker told")
-        << "KDE" << plasmaRead << taken << 0 << QStringList{write, configure} << true;
-    QTest::newRow("Plasma: locker not on the bus")
-        << "KDE" << plasmaRead << taken << (1 << 8)
-        << QStringList{write, configure, QStringLiteral("plain: ") + MsgScreenLockerNotTold} << true;
-    QTest::newRow("Plasma: kscreenlockerrc not written")
-        << "KDE" << plasmaRead << QStringList{"true\n", "true\n"} << 0
-        << QStringList{write, "error: The setting could not be saved: kscreenlockerrc could not be written."}
-        << false;
-    const QString gnomeRead =
-        "gsettings get org.gnome.desktop.screensaver lock-enabled 2>/dev/null > /tmp/kpowersave";
-    const QString gnomeWrite = "system: gsettings set org.gnome.desktop.screensaver lock-enabled false";
-    QTest::newRow("GNOME: settings not taken")
-        << "GNOME" << gnomeRead << QStringList{"true\n", "true\n"} << 0
-        << QStringList{gnomeWrite,
-                       "error: The setting could not be saved: GNOME's settings did not take the change."}
-        << false;
-}
-
-void ResumeFormTest::okWritesTodaysDesktop()
-{
-    QFETCH(QString, desktop);
-    QFETCH(QString, read);
-    QFETCH(QStringList, reads);
-    QFETCH(int, configureStatus);
-    QFETCH(QStringList, expected);
-    QFETCH(bool, closes);
-    MakeHome(QStringLiteral("today"), false);
-    host_.environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), desktop);
-    for (const char* tool : {"dcop", "kreadconfig5", "kwriteconfig5"})
-        host_.Whereis(QLatin1String(tool), QLatin1String(tool) != QLatin1String("dcop"));
-    auto answers = std::make_shared<QStringList>(reads);
-    host_.answers.insert(read, [answers] {
-        FakeHost::WriteFile(Capture, answers->isEmpty() ? QByteArray() : answers->takeFirst().toUtf8());
-        return 0;
-    });
-    for (const QString& line : expected) {
-        if (line.contains(QLatin1String("configure")))
-            host_.answers.insert(line.mid(8), [configureStatus] { return configureStatus; });
-    }
-    Show();
-    QVERIFY(Box()->isChecked());
-    QCOMPARE(form_->findChild<QWidget*>(QStringLiteral("LabelDesktopNote"))->isVisible(),
-             desktop == QLatin1String("GNOME"));
-    Box()->setChecked(false);
-    Click("ButtonOK");
-
-    QStringList changes = host_.log;
-    changes.removeIf([&](const QString& entry) {
-        return entry == QStringLiteral("system: ") + read ||
-               entry.startsWith(QLatin1String("system: whereis")) ||
-               entry.startsWith(QLatin1String("system: rm /tmp/"));
-    });
-    QCOMPARE(changes, expected);
-    QCOMPARE(form_->isVisible(), !closes);
 }
 
 void ResumeFormTest::cancelRestoresTheLastShowing()
