@@ -142,7 +142,7 @@ run_profiles() {
             grep -qx org.freedesktop.ScreenSaver "$dir/session-bus" 2>/dev/null && echo "bus org.kde.screensaver"
             (cd "$dir" && find root -type f 2>/dev/null) | sed 's/^root/same /'
             (cd "$dir" && find root/sys -type f 2>/dev/null) | sed 's/^root/sys /'
-            gawk -F '\t' '!/^#/ { split("dev uevent device/name", f, " "); for (i = 1; i <= 3; i++) print "sys /sys/class/input/" $1 "/" f[i] }' \
+            gawk -F '\t' '!/^#/ { split("dev uevent device/name device/id/vendor device/id/product", f, " "); for (i = 1; i <= 5; i++) print "sys /sys/class/input/" $1 "/" f[i] }' \
                 "$dir/libinput-devices" 2>/dev/null
             grep -qx pm "$dir/addons" 2>/dev/null && echo "file /opt/lapstone/pm/pm.sh"
             grep -qx ac "$dir/addons" 2>/dev/null && echo "file /opt/lapstone/ac/ac.sh"
