@@ -77,11 +77,13 @@ struct DesktopSettings
 {
     const char* plasmaModule;
     const char* gnomePanel;
+    // GNOME's panel instead where the machine's only network adapters are wireless.
+    const char* gnomeWirelessPanel = nullptr;
 };
 inline constexpr DesktopSettings AudioSettings{"kcm_pulseaudio", "sound"};
 inline constexpr DesktopSettings DisplaySettings{"kcm_kscreen", "display"};
 inline constexpr DesktopSettings ModemSettings{"kcm_networkmanagement", "wwan"};
-inline constexpr DesktopSettings NetworkSettings{"kcm_networkmanagement", "network"};
+inline constexpr DesktopSettings NetworkSettings{"kcm_networkmanagement", "network", "wifi"};
 inline constexpr DesktopSettings PowerSettings{"kcm_powerdevilprofilesconfig", "power"};
 inline constexpr DesktopSettings MouseSettings{"kcm_mouse", "mouse"};
 inline constexpr DesktopSettings TouchpadSettings{"kcm_touchpad", "mouse"};
@@ -124,6 +126,7 @@ inline constexpr std::array<const char*, 2> OsReleaseFiles{"/etc/os-release", "/
 inline constexpr const char* ReadProcessorIntoCapture = "grep \"model name\" /proc/cpuinfo > /tmp/dmidecode";
 inline constexpr const char* PowerSupplyFolder = "/sys/class/power_supply";
 inline constexpr const char* InputClassFolder = "/sys/class/input";
+inline constexpr const char* NetClassFolder = "/sys/class/net";
 inline constexpr const char* UdevDataFolder = "/run/udev/data";
 inline constexpr const char* UdevTouchpad = "E:ID_INPUT_TOUCHPAD=1";
 inline constexpr const char* UdevPointingStick = "E:ID_INPUT_POINTINGSTICK=1";

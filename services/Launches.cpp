@@ -1,6 +1,7 @@
 #include "services/Launches.h"
 
 #include "machine/Host.h"
+#include "readers/Network.h"
 #include "services/Commands.h"
 #include "services/Constants.h"
 #include "widgets/MessageBox.h"
@@ -29,7 +30,10 @@ bool HandOverToDesktop(const DesktopSettings& settings)
         break;
     case Desktop::Gnome:
         if (CommandExists(QStringLiteral("gnome-control-center")))
-            line = QStringLiteral("gnome-control-center ") + QString::fromLatin1(settings.gnomePanel);
+            line = QStringLiteral("gnome-control-center ") +
+                   QString::fromLatin1(settings.gnomeWirelessPanel && OnlyWirelessAdapters()
+                                           ? settings.gnomeWirelessPanel
+                                           : settings.gnomePanel);
         break;
     case Desktop::Other:
         break;

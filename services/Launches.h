@@ -14,7 +14,8 @@ namespace Ucomtc {
 bool Yast2Installed();
 
 // Starts the desktop's settings tool on `settings` without waiting for it: "kcmshell6 MODULE &"
-// (else kcmshell5) under Plasma, "gnome-control-center PANEL &" under GNOME. False, with nothing
+// (else kcmshell5) under Plasma, "gnome-control-center PANEL &" under GNOME (its wireless panel
+// where that is given and the only network adapters are wireless). False, with nothing
 // run, when the desktop is another or its tool is not installed.
 bool HandOverToDesktop(const DesktopSettings& settings);
 

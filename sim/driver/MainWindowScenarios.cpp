@@ -143,14 +143,17 @@ void MissingTools(Driver& driver)
 
 void DesktopHandOvers(Driver& driver)
 {
-    // Plasma's profiles have kcmshell5, GNOME's gnome-control-center; neither yast2 nor kcmshell.
+    // Plasma's profiles have kcmshell5, GNOME's gnome-control-center (and only a wireless adapter);
+    // neither yast2 nor kcmshell.
     const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE"));
     driver.StartProgram();
     driver.NewToolLines();
     for (const auto& [button, settings] : HandOverButtons) {
         const QString expected =
             plasma ? QStringLiteral("kcmshell5 ") + QLatin1String(settings->plasmaModule)
-                   : QStringLiteral("gnome-control-center ") + QLatin1String(settings->gnomePanel);
+                   : QStringLiteral("gnome-control-center ") +
+                         QLatin1String(settings->gnomeWirelessPanel ? settings->gnomeWirelessPanel
+                                                                    : settings->gnomePanel);
         driver.Click(button);
         driver.ExpectMessages({}, QString::fromLatin1(button));
         driver.Check(driver.NewToolLines(1) == QStringList{expected},

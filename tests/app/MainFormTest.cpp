@@ -329,6 +329,11 @@ void MainFormTest::buttonsStartTheirTools_data()
         << QStringList{}
         << asked("kcmshell") + asked("gnome-control-center") +
                QStringList{"system: gnome-control-center display &"};
+    QTest::newRow("Network Adapter under GNOME, wireless only")
+        << "SpdButtonLan" << QStringList{"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center"}
+        << QStringList{"/sys/class/net/wlp3s0/uevent", "/sys/class/net/wlp3s0/device/uevent"}
+        << QStringList{askYast, rmCommand} + asked("gnome-control-center") +
+               QStringList{"system: gnome-control-center wifi &"};
     QTest::newRow("Internet Modem under GNOME without its tool")
         << "SpdButtonModem" << QStringList{"XDG_CURRENT_DESKTOP=GNOME"} << QStringList{}
         << QStringList{askYast, rmCommand} + asked("gnome-control-center") + QStringList{yastMissing};
@@ -350,6 +355,8 @@ void MainFormTest::buttonsStartTheirTools()
         host_.environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     for (const char* path : {"/sbin/yast2", "/opt/lapstone/pm/pm.sh", "/opt/lapstone/ac/ac.sh"})
         host_.files.insert(QString::fromLatin1(path), existing.contains(QLatin1String(path)));
+    for (const QString& path : existing.filter(QStringLiteral("/sys/")))
+        host_.texts.insert(path, "DEVTYPE=wlan\n");
 
     QTest::mouseClick(form_->findChild<QToolButton*>(button), Qt::LeftButton);
 
