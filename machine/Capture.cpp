@@ -91,6 +91,15 @@ bool CommandExists(const QString& name, Messages& messages)
     return answer.size() != name.size() + 1;
 }
 
+QString FirstInstalled(std::initializer_list<const char*> tools, Messages& messages)
+{
+    for (const char* tool : tools) {
+        if (CommandExists(QString::fromLatin1(tool), messages))
+            return QString::fromLatin1(tool);
+    }
+    return {};
+}
+
 bool EditFileWithSed(const QString& sedCommand, const QString& file, const QString& scratchFile, Way way,
                      Messages& messages)
 {

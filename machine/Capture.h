@@ -43,6 +43,8 @@ void RemoveCapture(const QString& path, Way way, Messages& messages);
 
 // Whether `whereis` reports anything for `name`.
 bool CommandExists(const QString& name, Messages& messages);
+// The first of `tools`, in order, that CommandExists finds; empty when none is installed.
+QString FirstInstalled(std::initializer_list<const char*> tools, Messages& messages);
 
 // Rewrites `file` through `sedCommand` into `scratchFile`, then moves the scratch file over it. The
 // target is replaced only when sed succeeded, so a failed edit never costs the file its content;

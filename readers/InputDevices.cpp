@@ -81,27 +81,48 @@ QString WithDeviceName(const char* text, PointingDevice device)
         QString::fromLatin1(device == PointingDevice::Touchpad ? TouchpadName : PointingStickName));
 }
 
+LibinputWay LibinputWayFor(PointingDevice device)
+{
+    if (X11Session())
+        return LibinputWay::Xinput;
+    switch (CurrentDesktop()) {
+    case Desktop::Plasma:
+        return LibinputWay::Kwin;
+    case Desktop::Gnome:
+        return device == PointingDevice::Touchpad ? LibinputWay::GnomeSendEvents : LibinputWay::None;
+    case Desktop::Other:
+        break;
+    }
+    return LibinputWay::None;
+}
+
+QString NoSwitchReason(PointingDevice device)
+{
+    return CurrentDesktop() == Desktop::Gnome ? QString::fromLatin1(MsgNoStickSwitchOnGnome)
+                                              : WithDeviceName(MsgNoSwitchOnDesktop, device);
+}
+
 std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& messages)
 {
     std::optional<bool> enabled;
-    if (X11Session()) {
+    switch (LibinputWayFor(device.kind)) {
+    case LibinputWay::Xinput:
         if (!device.name.isEmpty())
             enabled = XinputEnabled(Ask(QString::fromLatin1(XinputListProps) + XinputDeviceWord(device) +
                                             QString::fromLatin1(XinputEnabledInto),
                                         device.kind, messages));
-    } else if (CurrentDesktop() == Desktop::Plasma) {
+        break;
+    case LibinputWay::Kwin:
         enabled = KwinEnabled(Ask(QString::fromLatin1(KwinEnabledGet) + device.sysName +
                                       QString::fromLatin1(KwinEnabledProperty),
                                   device.kind, messages));
-    } else if (CurrentDesktop() == Desktop::Gnome) {
-        if (device.kind != PointingDevice::Touchpad) {
-            messages.append({MessageKind::Error, QString::fromLatin1(MsgNoStickSwitchOnGnome)});
-            return std::nullopt;
-        }
+        break;
+    case LibinputWay::GnomeSendEvents:
         enabled =
             GnomeSendEventsEnabled(Ask(QString::fromLatin1(GnomeTouchpadSendEvents), device.kind, messages));
-    } else {
-        messages.append({MessageKind::Error, WithDeviceName(MsgNoSwitchOnDesktop, device.kind)});
+        break;
+    case LibinputWay::None:
+        messages.append({MessageKind::Error, NoSwitchReason(device.kind)});
         return std::nullopt;
     }
     if (!enabled)

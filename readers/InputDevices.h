@@ -30,10 +30,22 @@ struct InputDevice
 // The first event device (by number) that udev's database marks as `device`.
 std::optional<InputDevice> FindInputDevice(PointingDevice device);
 
-// Whether libinput has the device enabled: "Device Enabled" from xinput in an X session, KWin's
-// input device on the session bus under Plasma on Wayland, the touchpad's send-events under GNOME
-// (which has no switch for a pointing stick). Nothing, with a message that says why, when the
-// desktop does not say.
+// How the session's desktop holds libinput's state of a device: "Device Enabled" through xinput in
+// an X session, KWin's input device on the session bus under Plasma on Wayland, the touchpad's
+// send-events under GNOME. None where the desktop has no switch for it (GNOME's pointing stick, an
+// unknown desktop); NoSwitchReason says which.
+enum class LibinputWay
+{
+    Xinput,
+    Kwin,
+    GnomeSendEvents,
+    None,
+};
+LibinputWay LibinputWayFor(PointingDevice device);
+QString NoSwitchReason(PointingDevice device);
+
+// Whether libinput has the device enabled, the desktop's way. Nothing, with a message that says
+// why, when the desktop does not say.
 std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& messages);
 
 // How xinput names the device: "pointer:NAME", as one shell word.

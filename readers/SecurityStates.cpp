@@ -56,14 +56,13 @@ std::optional<bool> TodaysLock(const char* plasmaQuery, const char* captureFile,
     const QString capture = QString::fromLatin1(captureFile);
     const QString into = QStringLiteral(" 2>/dev/null > ") + capture;
     switch (CurrentDesktop()) {
-    case Desktop::Plasma:
-        for (const char* tool : KreadconfigTools) {
-            if (CommandExists(QString::fromLatin1(tool), messages))
-                return TrueOrFalse(CaptureFirstLine(AsTheUser,
-                                                    QLatin1String(tool) + QLatin1String(plasmaQuery) + into,
-                                                    capture, AsTheUser, messages));
-        }
-        return std::nullopt;
+    case Desktop::Plasma: {
+        const QString tool = FirstInstalled({"kreadconfig5", "kreadconfig6"}, messages);
+        if (tool.isEmpty())
+            return std::nullopt;
+        return TrueOrFalse(CaptureFirstLine(AsTheUser, tool + QLatin1String(plasmaQuery) + into, capture,
+                                            AsTheUser, messages));
+    }
     case Desktop::Gnome:
         return TrueOrFalse(CaptureFirstLine(AsTheUser, QLatin1String(GnomeLockEnabled) + capture, capture,
                                             AsTheUser, messages));

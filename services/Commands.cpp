@@ -47,6 +47,11 @@ bool CommandExists(const QString& name)
     return Showing([&](Messages& messages) { return CommandExists(name, messages); });
 }
 
+QString FirstInstalled(std::initializer_list<const char*> tools)
+{
+    return Showing([&](Messages& messages) { return FirstInstalled(tools, messages); });
+}
+
 bool WithCaptureFirstLine(Way writeWith, const QString& command, const QString& path, Way removeWith,
                           const std::function<void(const QString& firstLine)>& use)
 {

@@ -21,6 +21,8 @@ bool RunCommand(Way way, const QString& command);
 bool FileExists(const QString& path);
 // Whether `whereis` reports anything for `name`.
 bool CommandExists(const QString& name);
+// The first of `tools` that is installed; empty when none is.
+QString FirstInstalled(std::initializer_list<const char*> tools);
 // See machine/Capture.h.
 bool WithCaptureFirstLine(Way writeWith, const QString& command, const QString& path, Way removeWith,
                           const std::function<void(const QString& firstLine)>& use);

@@ -147,7 +147,6 @@ inline constexpr const char* GnomeTouchpadSendEvents =
 inline constexpr const char* GnomeLockEnabled =
     "gsettings get org.gnome.desktop.screensaver lock-enabled 2>/dev/null > ";
 // Plasma's screen locker: kreadconfig5 or kreadconfig6, then the key, its default and the capture.
-inline constexpr std::array<const char*, 2> KreadconfigTools{"kreadconfig5", "kreadconfig6"};
 inline constexpr const char* PlasmaAutolockQuery =
     " --file kscreenlockerrc --group Daemon --key Autolock --default true";
 inline constexpr const char* PlasmaLockOnResumeQuery =
@@ -165,7 +164,6 @@ inline constexpr const char* TouchpadAutostartFile = "/lapstone-configuration-to
 inline constexpr const char* PointingStickAutostartFile = "/lapstone-configuration-pointingstick.desktop";
 inline constexpr const char* KwinEnabledSet =
     " --method org.freedesktop.DBus.Properties.Set org.kde.KWin.InputDevice enabled ";
-inline constexpr std::array<const char*, 2> KwriteconfigTools{"kwriteconfig5", "kwriteconfig6"};
 inline constexpr const char* KcminputrcGroup = " --file kcminputrc --group Libinput --group ";
 inline constexpr const char* KcminputrcEnabled = " --key Enabled --type bool ";
 inline constexpr const char* GnomeTouchpadSendEventsSet =

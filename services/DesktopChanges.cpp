@@ -26,16 +26,6 @@ QString TrueOrFalse(bool value)
     return value ? QStringLiteral("true") : QStringLiteral("false");
 }
 
-// The first of `tools` that is installed; empty when none is.
-QString FirstInstalled(const std::array<const char*, 2>& tools)
-{
-    for (const char* tool : tools) {
-        if (CommandExists(QString::fromLatin1(tool)))
-            return QString::fromLatin1(tool);
-    }
-    return {};
-}
-
 bool RunAsTheUser(const QString& command)
 {
     return Succeeded(RunCommandStatus(AsTheUser, command));
@@ -90,7 +80,7 @@ std::optional<QString> KeepInKcminputrc(const InputDevice& device, bool enable)
 {
     if (!device.vendor || !device.product)
         return QString::fromLatin1(MsgDeviceNumbersUnknown);
-    const QString tool = FirstInstalled(KwriteconfigTools);
+    const QString tool = FirstInstalled({"kwriteconfig5", "kwriteconfig6"});
     if (tool.isEmpty())
         return QString::fromLatin1(MsgNoKwriteconfig);
     if (RunAsTheUser(tool + QString::fromLatin1(KcminputrcGroup) + QString::number(*device.vendor) +
@@ -105,21 +95,23 @@ std::optional<QString> KeepInKcminputrc(const InputDevice& device, bool enable)
 
 bool SwitchInputDevice(const InputDevice& device, bool enable)
 {
-    const bool x11 = X11Session();
-    const Desktop desktop = CurrentDesktop();
-    if (x11) {
+    const LibinputWay way = LibinputWayFor(device.kind);
+    switch (way) {
+    case LibinputWay::Xinput:
         RunAsTheUser(XinputLine(device, enable));
-    } else if (desktop == Desktop::Plasma) {
+        break;
+    case LibinputWay::Kwin:
         RunAsTheUser(QString::fromLatin1(KwinEnabledGet) + device.sysName +
                      QString::fromLatin1(KwinEnabledSet) +
                      (enable ? QStringLiteral("\"<true>\"") : QStringLiteral("\"<false>\"")) +
                      QStringLiteral(" >/dev/null"));
-    } else if (desktop == Desktop::Gnome && device.kind == PointingDevice::Touchpad) {
+        break;
+    case LibinputWay::GnomeSendEvents:
         RunAsTheUser(QString::fromLatin1(GnomeTouchpadSendEventsSet) +
                      (enable ? QStringLiteral("enabled") : QStringLiteral("disabled")));
-    } else {
-        ShowError(desktop == Desktop::Gnome ? QString::fromLatin1(MsgNoStickSwitchOnGnome)
-                                            : WithDeviceName(MsgNoSwitchOnDesktop, device.kind));
+        break;
+    case LibinputWay::None:
+        ShowError(NoSwitchReason(device.kind));
         return false;
     }
     // The tools' statuses do not tell: gsettings without its settings service, for one, fails
@@ -129,11 +121,10 @@ bool SwitchInputDevice(const InputDevice& device, bool enable)
         ShowError(WithDeviceName(MsgDeviceNotSwitched, device.kind).arg(OnOrOff(enable)));
         return false;
     }
-    std::optional<QString> notKept;
-    if (x11)
-        notKept = KeepByAutostart(device, enable);
-    else if (desktop == Desktop::Plasma)
-        notKept = KeepInKcminputrc(device, enable);
+    // GNOME keeps its settings itself.
+    const std::optional<QString> notKept = way == LibinputWay::Xinput ? KeepByAutostart(device, enable)
+                                           : way == LibinputWay::Kwin ? KeepInKcminputrc(device, enable)
+                                                                      : std::nullopt;
     if (notKept)
         ShowPlainMessage(WithDeviceName(MsgDeviceNotKept, device.kind).arg(OnOrOff(enable), *notKept));
     return true;
@@ -144,7 +135,7 @@ bool WriteDesktopResumeLock(bool lock)
     const Desktop desktop = CurrentDesktop();
     QString why;
     if (desktop == Desktop::Plasma) {
-        const QString tool = FirstInstalled(KwriteconfigTools);
+        const QString tool = FirstInstalled({"kwriteconfig5", "kwriteconfig6"});
         if (tool.isEmpty())
             why = QString::fromLatin1(MsgNoKwriteconfig);
         else

@@ -20,13 +20,9 @@ bool HandOverToDesktop(const DesktopSettings& settings)
     QString line;
     switch (CurrentDesktop()) {
     case Desktop::Plasma:
-        for (const char* tool : {"kcmshell6", "kcmshell5"}) {
-            if (CommandExists(QString::fromLatin1(tool))) {
-                line =
-                    QString::fromLatin1(tool) + QLatin1Char(' ') + QString::fromLatin1(settings.plasmaModule);
-                break;
-            }
-        }
+        line = FirstInstalled({"kcmshell6", "kcmshell5"});
+        if (!line.isEmpty())
+            line += QLatin1Char(' ') + QString::fromLatin1(settings.plasmaModule);
         break;
     case Desktop::Gnome:
         if (CommandExists(QStringLiteral("gnome-control-center")))
