@@ -135,16 +135,14 @@ void TResumeForm1::ButtonOKClick()
         return;
     }
     const QString path = KpowersavercPath();
-    bool saved = true;
-    if (FileExists(path)) {
-        if (ui->EnableLock->isChecked())
-            saved = EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path),
-                                    ScratchFile(), Home);
-        else
-            saved = SaveLockOff(path);
-    } else {
+    bool saved = false;
+    if (!FileExists(path))
         saved = CreateConfiguration(path);
-    }
+    else if (ui->EnableLock->isChecked())
+        saved = EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), ShellWord(path),
+                                ScratchFile(), Home);
+    else
+        saved = SaveLockOff(path);
     // A setting that was not written is said so, and the dialog stays open to try again or cancel.
     if (!saved) {
         ShowError(QString::fromLatin1(MsgResumeLockNotSaved) + path +

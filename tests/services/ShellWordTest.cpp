@@ -39,7 +39,6 @@ private slots:
     void otherTextsReachTheShellAsOneWord();
     void homeIsQuotedOnlyWhenItWouldSplit_data();
     void homeIsQuotedOnlyWhenItWouldSplit();
-    void desktopEntryArguments_data();
     void desktopEntryArguments();
 };
 
@@ -110,23 +109,12 @@ void ShellWordTest::homeIsQuotedOnlyWhenItWouldSplit()
     }
 }
 
-void ShellWordTest::desktopEntryArguments_data()
-{
-    // An autostart entry's Exec line: quoted where a desktop would split or interpret the text, with
-    // the entry's own escapes on top (a backslash doubled, % as %%).
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("argument");
-    QTest::newRow("blank") << "pointer:VELTOR TouchPad"
-                           << "\"pointer:VELTOR TouchPad\"";
-    QTest::newRow("quote, dollar, backslash, percent") << "a\"b$c\\d%e"
-                                                       << "\"a\\\\\"b\\\\$c\\\\\\\\d%%e\"";
-}
-
 void ShellWordTest::desktopEntryArguments()
 {
-    QFETCH(QString, text);
-    QFETCH(QString, argument);
-    QCOMPARE(DesktopExecWord(text), argument);
+    // An autostart entry's Exec argument: quoted where a desktop would split or interpret it, with the
+    // entry's own escapes on top (a backslash doubled, % as %%).
+    QCOMPARE(DesktopExecWord(QStringLiteral("a\"b$c\\d%e")),
+             QStringLiteral("\"a\\\\\"b\\\\$c\\\\\\\\d%%e\""));
 }
 
 QTEST_GUILESS_MAIN(ShellWordTest)
