@@ -239,7 +239,7 @@ void TMainForm1::SecurityExecute()
 void TMainForm1::DisplayExecute()
 {
     if (CommandExists(QStringLiteral("kcmshell")))
-        System(QStringLiteral("kcmshell --caption Desktop kde-display > /dev/null&"));
+        RunCommand(AsTheUser, QStringLiteral("kcmshell --caption Desktop kde-display > /dev/null&"));
     else if (!HandOverToDesktop(DisplaySettings))
         ShowError(QString::fromLatin1(MsgKcmshellNotFound));
 }

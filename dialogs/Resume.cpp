@@ -149,7 +149,7 @@ void TResumeForm1::ButtonOKClick()
                   QString::fromLatin1(MsgKpowersavercNotWritten));
         return;
     }
-    System(QStringLiteral("dcop kpowersave MainApplication-Interface reparseConfiguration"));
+    RunCommand(Home, QStringLiteral("dcop kpowersave MainApplication-Interface reparseConfiguration"));
     close();
 }
 

@@ -109,7 +109,7 @@ void TSecureForm1::ButtonUsrPwdClick()
 void TSecureForm1::ButtonScrnPwdClick()
 {
     if (CommandExists(QStringLiteral("kcmshell"))) {
-        System(QStringLiteral("kcmshell screensaver &"));
+        RunCommand(AsTheUser, QStringLiteral("kcmshell screensaver &"));
         ui->ButtonScrnPwd->setEnabled(false);
     } else if (!HandOverToDesktop(ScreenLockSettings)) {
         ShowError(QString::fromLatin1(MsgKcmshellNotFound));

@@ -16,10 +16,12 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace Ucomtc {
 
@@ -34,6 +36,46 @@ int WaitFor(pid_t child)
             return -1;
     }
     return status;
+}
+
+// The environment a line of the home's owner runs with: ours, but with the owner's names, and with
+// the owner's runtime folder and session bus where the owner has them, never root's.
+std::vector<QByteArray> OwnerEnvironment(FileOwner owner)
+{
+    QByteArray name;
+    std::vector<char> buffer(16384);
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(owner.uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
+        name = found->pw_name;
+    const QByteArray runtime = "/run/user/" + QByteArray::number(owner.uid);
+    struct stat info;
+    const bool hasRuntime =
+        ::lstat(runtime.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == owner.uid;
+    const QByteArray bus = runtime + "/bus";
+    const bool hasBus = hasRuntime && ::lstat(bus.constData(), &info) == 0 && S_ISSOCK(info.st_mode) &&
+                        info.st_uid == owner.uid;
+    // A bus address that came with the owner's own runtime folder (sudo -E) is the owner's.
+    const bool ownersAlready = hasRuntime && qgetenv("XDG_RUNTIME_DIR") == runtime;
+
+    std::vector<QByteArray> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const QByteArray line(*variable);
+        const QByteArray key = line.left(line.indexOf('='));
+        if (key == "USER" || key == "LOGNAME" || key == "XDG_RUNTIME_DIR" ||
+            (key == "DBUS_SESSION_BUS_ADDRESS" && !ownersAlready))
+            continue;
+        variables.push_back(line);
+    }
+    if (!name.isEmpty()) {
+        variables.push_back("USER=" + name);
+        variables.push_back("LOGNAME=" + name);
+    }
+    if (hasRuntime)
+        variables.push_back("XDG_RUNTIME_DIR=" + runtime);
+    if (hasBus && !ownersAlready)
+        variables.push_back("DBUS_SESSION_BUS_ADDRESS=unix:path=" + bus);
+    return variables;
 }
 
 } // namespace
@@ -70,6 +112,11 @@ void LibcHost::RunShell(const QString& command)
 int LibcHost::RunAs(FileOwner owner, const QString& command)
 {
     const QByteArray line = command.toLocal8Bit();
+    const std::vector<QByteArray> variables = OwnerEnvironment(owner);
+    std::vector<char*> environment;
+    for (const QByteArray& variable : variables)
+        environment.push_back(const_cast<char*>(variable.constData()));
+    environment.push_back(nullptr);
     BusyCursor busy;
     const pid_t child = ::fork();
     if (child < 0)
@@ -85,7 +132,10 @@ int LibcHost::RunAs(FileOwner owner, const QString& command)
         if (::setgroups(1, &owner.gid) != 0 || ::setresgid(owner.gid, owner.gid, owner.gid) != 0 ||
             ::setresuid(owner.uid, owner.uid, owner.uid) != 0)
             ::_exit(126);
-        ::execl("/bin/sh", "sh", "-c", line.constData(), static_cast<char*>(nullptr));
+        char shell[] = "sh";
+        char option[] = "-c";
+        char* const arguments[] = {shell, option, const_cast<char*>(line.constData()), nullptr};
+        ::execve("/bin/sh", arguments, environment.data());
         ::_exit(127);
     }
     return WaitFor(child);

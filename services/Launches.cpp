@@ -1,6 +1,7 @@
 #include "services/Launches.h"
 
 #include "machine/Host.h"
+#include "machine/ShellWord.h"
 #include "readers/Network.h"
 #include "services/Commands.h"
 #include "services/Constants.h"
@@ -36,7 +37,9 @@ bool HandOverToDesktop(const DesktopSettings& settings)
     }
     if (line.isEmpty())
         return false;
-    System(line + QStringLiteral(" &"));
+    // The settings tools read the person's settings: as root with another user's home, they run as
+    // its owner, so that nothing that user's files decide runs with root's rights.
+    RunCommand(AsTheUser, line + QStringLiteral(" &"));
     return true;
 }
 
@@ -68,12 +71,22 @@ bool OnPath(const QString& program)
 
 void ShowHelpPage(const HelpPage& page)
 {
+    // The browser and the desktop's opener take their add-ons and the program they start from the
+    // home's settings: as root with another user's home, they run as its owner.
     if (OnPath(QStringLiteral("firefox"))) {
-        System(QString::fromLatin1(page.command));
+        RunCommand(AsTheUser, QString::fromLatin1(page.command));
         return;
     }
     const QString path = QString::fromLatin1(page.path);
-    if (!Host::current().OpenFile(path))
+    bool opened = false;
+    if (ForeignHomeOwner()) {
+        opened = OnPath(QStringLiteral("xdg-open"));
+        if (opened)
+            RunCommand(AsTheUser, QStringLiteral("xdg-open ") + ShellWord(path) + QStringLiteral(" &"));
+    } else {
+        opened = Host::current().OpenFile(path);
+    }
+    if (!opened)
         ShowError(QString::fromLatin1(MsgHelpNotShown) + path);
 }
 

@@ -73,9 +73,12 @@ bool GnomePrefersDark()
     // The program's look is no reason for a box: what stood in the capture file's way is left
     // unsaid here, and the forms say it when they meet it.
     Messages unsaid;
+    // gsettings reads and writes the person's settings: as root with another user's home it runs
+    // as that user, so that root follows none of their links there.
     const QString captureFile = QString::fromLatin1(ColorSchemeCaptureFile);
-    return CaptureFirstLine(RunWith::System, QString::fromLatin1(ReadGnomeColorScheme) + captureFile,
-                            captureFile, RunWith::System, unsaid)
+    constexpr Way asTheUser{RunWith::System, As::HomeOwner};
+    return CaptureFirstLine(asTheUser, QString::fromLatin1(ReadGnomeColorScheme) + captureFile, captureFile,
+                            asTheUser, unsaid)
         .contains(QLatin1String("prefer-dark"));
 }
 

@@ -7,8 +7,12 @@
 #include "machine/PrivilegedClient.h"
 #include "services/Commands.h"
 #include "services/Constants.h"
+#include "services/Launches.h"
+#include "widgets/DesktopPalette.h"
 #include "widgets/MessageBox.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -215,6 +219,8 @@ private slots:
     void rootWithUsersHomeFollowsNoLinkThere_data();
     void rootWithUsersHomeFollowsNoLinkThere();
     void homesOwnerGetsNoneOfRootsDescriptors();
+    void rootRunsNothingOfTheHomesOwner_data();
+    void rootRunsNothingOfTheHomesOwner();
 
 private:
     QTemporaryDir etc_;  // root's configuration: 0755, root only may write
@@ -504,5 +510,81 @@ void TmpAttackTest::homesOwnerGetsNoneOfRootsDescriptors()
              descriptors.constData());
 }
 
-QTEST_GUILESS_MAIN(TmpAttackTest)
+void TmpAttackTest::rootRunsNothingOfTheHomesOwner_data()
+{
+    QTest::addColumn<QString>("attack");
+    QTest::newRow("help through the desktop's opener") << "opener";
+    QTest::newRow("GNOME's colours, dconf's file a link") << "dconf";
+    QTest::newRow("GNOME's colours, keyfile settings") << "keyfile";
+}
+
+void TmpAttackTest::rootRunsNothingOfTheHomesOwner()
+{
+    // As after sudo: root with the user's HOME opens a help page where no firefox is installed, or
+    // reads GNOME's colour scheme. What the home decides (the program for web pages, dconf's file)
+    // must be done with the home owner's rights only.
+    QFETCH(QString, attack);
+    const QString home = home_.filePath(attack);
+    const QString ranAs = home + QStringLiteral("/ran-as");
+    QCOMPARE(RunAs(Victim,
+                   [&] {
+                       QDir().mkpath(home + QStringLiteral("/.local/share/applications"));
+                       QDir().mkpath(home + QStringLiteral("/.cache/dconf"));
+                       const QString opener = home + QStringLiteral("/opener");
+                       WriteAll(opener, "#!/bin/sh\nid -u > " + QFile::encodeName(ranAs) + "\n", 0755);
+                       WriteAll(home + QStringLiteral("/.local/share/applications/page.desktop"),
+                                "[Desktop Entry]\nType=Application\nName=Page\nMimeType=text/html;\nExec=" +
+                                    QFile::encodeName(opener) + " %f\n");
+                       QDir().mkpath(home + QStringLiteral("/.config"));
+                       WriteAll(home + QStringLiteral("/.config/mimeapps.list"),
+                                "[Default Applications]\ntext/html=page.desktop\n");
+                       return QFile::link(secret_, home + QStringLiteral("/.cache/dconf/user")) ? 0 : 1;
+                   }),
+             0);
+    const QString page = etc_.filePath(QStringLiteral("page.htm"));
+    WriteAll(page, "<!DOCTYPE html>\n<html><head><title>Help</title></head><body>Help</body></html>\n");
+    const QByteArray pagePath = QFile::encodeName(page);
+    const HelpPage help{pagePath.constData(), "firefox -width 800 -height 600 page.htm &"};
+
+    const QHash<QByteArray, QByteArray> environment{
+        {"HOME", QFile::encodeName(home)},
+        {"PATH", "/usr/bin:/bin"}, // no firefox
+        {"DISPLAY", ":0"},         // the opener starts programs only for a display
+        {"XDG_CURRENT_DESKTOP", attack == QLatin1String("opener") ? "" : "GNOME"},
+        {"GSETTINGS_BACKEND", attack == QLatin1String("keyfile") ? "keyfile" : "dconf"}};
+    QHash<QByteArray, QByteArray> saved;
+    for (auto it = environment.cbegin(); it != environment.cend(); ++it) {
+        saved.insert(it.key(), qgetenv(it.key().constData()));
+        qputenv(it.key().constData(), it.value());
+    }
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    {
+        RecordingHost host;
+        ScopedHost scoped(host);
+        if (attack == QLatin1String("opener")) {
+            ShowHelpPage(help);
+            for (int i = 0; i < 100 && !QFile::exists(ranAs); ++i)
+                QTest::qWait(50);
+            QTest::qWait(50);
+            QCOMPARE(ReadAll(ranAs), QByteArray("1000\n"));
+        } else {
+            UseDesktopPalette();
+        }
+        QVERIFY2(host.messages.isEmpty(), qPrintable(host.messages.join(QLatin1Char('\n'))));
+    }
+    for (auto it = saved.cbegin(); it != saved.cend(); ++it)
+        qputenv(it.key().constData(), it.value());
+    qputenv("XDG_RUNTIME_DIR", runtime);
+
+    QCOMPARE(ReadAll(secret_), Secret);
+    QDirIterator files(home, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        QVERIFY2(Stat(file).st_uid == Victim, qPrintable(file + QStringLiteral(" is root's")));
+    }
+}
+
+QTEST_MAIN(TmpAttackTest)
 #include "TmpAttackTest.moc"
