@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "services/DesktopChanges.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
@@ -56,7 +58,12 @@ TCommandLineOutcome TCommandLine::Parse(const QStringList& arguments) const
         QStringLiteral("format"),
         QStringLiteral("The report's format: text (the default), markdown or json."),
         QStringLiteral("format"));
-    parser.addOptions({help, version, report, format});
+    const QCommandLineOption deviceState(
+        QString::fromLatin1(Ucomtc::ApplyDeviceStateOption),
+        QStringLiteral("Switches a device as chosen in its dialog and exits: touchpad=off, "
+                       "pointingstick=off (or =on). Run at login in an X session."),
+        QStringLiteral("device=state"));
+    parser.addOptions({help, version, report, format, deviceState});
     for (const char* name : ToolkitOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -100,6 +107,13 @@ TCommandLineOutcome TCommandLine::Parse(const QStringList& arguments) const
     }
     if (parser.isSet(format) && !parser.isSet(report)) {
         usage(QStringLiteral("--format needs --report"));
+        return outcome;
+    }
+    if (parser.isSet(deviceState)) {
+        outcome.deviceState = Ucomtc::ParseDeviceStateArgument(parser.value(deviceState));
+        if (!outcome.deviceState)
+            usage(QStringLiteral("unknown device state '%1' (touchpad=off, pointingstick=off, or =on)")
+                      .arg(parser.value(deviceState)));
         return outcome;
     }
     if (parser.isSet(report)) {

@@ -2,11 +2,13 @@
 // --version and a mistake are answered without a display, and without opening a window.
 #pragma once
 
+#include "readers/InputDevices.h"
 #include "readers/Report.h"
 
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 struct TCommandLineOutcome
 {
@@ -18,6 +20,8 @@ struct TCommandLineOutcome
     QString error;
     // --report: print the system report in this format, without a window, and end.
     std::optional<Ucomtc::ReportFormat> report;
+    // --apply-device-state DEVICE=STATE: switch the device so, without a window, and end.
+    std::optional<std::pair<Ucomtc::PointingDevice, bool>> deviceState;
 };
 
 class TCommandLine

@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 
 #include "readers/Report.h"
+#include "services/DesktopChanges.h"
 #include "widgets/DesktopPalette.h"
 #include <QApplication>
 #include <QCoreApplication>
@@ -22,6 +23,15 @@ int main(int argc, char* argv[])
         std::fputs(command.output.toLocal8Bit().constData(), stdout);
         std::fputs(command.error.toLocal8Bit().constData(), stderr);
         return command.exitStatus;
+    }
+    if (command.deviceState) {
+        QCoreApplication application(argc, argv);
+        QTextStream errors(stderr);
+        const Ucomtc::Messages messages =
+            Ucomtc::ApplyDeviceState(command.deviceState->first, command.deviceState->second);
+        for (const Ucomtc::Message& message : messages)
+            errors << message.text << Qt::endl;
+        return messages.isEmpty() ? 0 : 1;
     }
     if (command.report) {
         // The report needs no display: a core application is enough.

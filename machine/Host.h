@@ -70,6 +70,8 @@ public:
     // Who the files we create belong to: our effective user and group.
     virtual FileOwner Self() = 0;
     virtual std::optional<QString> GetEnv(const char* name) = 0;
+    // The program's own executable, by its absolute path.
+    virtual QString ProgramFile() = 0;
 
     // Loads a picture file; throws IoError when it is missing or cannot be decoded.
     virtual QImage LoadImage(const QString& path) = 0;

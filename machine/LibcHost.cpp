@@ -6,6 +6,7 @@
 #include "machine/SafeTmp.h"
 #include "services/Constants.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -227,6 +228,11 @@ std::optional<QString> LibcHost::GetEnv(const char* name)
     if (value == nullptr)
         return std::nullopt;
     return QString::fromLocal8Bit(value);
+}
+
+QString LibcHost::ProgramFile()
+{
+    return QCoreApplication::applicationFilePath();
 }
 
 bool LibcHost::OpenFile(const QString& path)

@@ -22,6 +22,7 @@ public:
     uid_t GetUid() override;
     FileOwner Self() override;
     std::optional<QString> GetEnv(const char* name) override;
+    QString ProgramFile() override;
     QImage LoadImage(const QString& path) override;
     bool OpenFile(const QString& path) override;
 

@@ -107,10 +107,9 @@ std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& mes
     std::optional<bool> enabled;
     switch (LibinputWayFor(device.kind)) {
     case LibinputWay::Xinput:
-        if (!device.name.isEmpty())
-            enabled = XinputEnabled(Ask(QString::fromLatin1(XinputListProps) + XinputDeviceWord(device) +
-                                            QString::fromLatin1(XinputEnabledInto),
-                                        device.kind, messages));
+        enabled = XinputEnabled(
+            Ask(XinputOnDevice(device, QString::fromLatin1(XinputEnabledOfId)) + QStringLiteral(" > "),
+                device.kind, messages));
         break;
     case LibinputWay::Kwin:
         enabled = KwinEnabled(Ask(QString::fromLatin1(KwinEnabledGet) + device.sysName +
@@ -130,9 +129,11 @@ std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& mes
     return enabled;
 }
 
-QString XinputDeviceWord(const InputDevice& device)
+QString XinputOnDevice(const InputDevice& device, const QString& step)
 {
-    return ShellWord(QStringLiteral("pointer:") + device.name);
+    return QString::fromLatin1(XinputEachIdOfNode) +
+           ShellWord(QStringLiteral("\"/dev/input/") + device.sysName + QLatin1Char('"')) +
+           QString::fromLatin1(XinputEachIdStep) + step + QString::fromLatin1(XinputEachIdDone);
 }
 
 namespace {

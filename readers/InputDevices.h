@@ -48,8 +48,9 @@ QString NoSwitchReason(PointingDevice device);
 // why, when the desktop does not say.
 std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& messages);
 
-// How xinput names the device: "pointer:NAME", as one shell word.
-QString XinputDeviceWord(const InputDevice& device);
+// A line that runs `step` (a line of its own, on "$id") for the X device, or devices, whose
+// libinput "Device Node" is the device's event node.
+QString XinputOnDevice(const InputDevice& device, const QString& step);
 
 // "the touchpad" or "the pointing stick" into `text`'s %1.
 QString WithDeviceName(const char* text, PointingDevice device);

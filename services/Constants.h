@@ -130,9 +130,16 @@ inline constexpr const char* NetClassFolder = "/sys/class/net";
 inline constexpr const char* UdevDataFolder = "/run/udev/data";
 inline constexpr const char* UdevTouchpad = "E:ID_INPUT_TOUCHPAD=1";
 inline constexpr const char* UdevPointingStick = "E:ID_INPUT_POINTINGSTICK=1";
-// xinput list-props DEVICE, only its "Device Enabled (N):<tab>0|1" line kept.
-inline constexpr const char* XinputListProps = "xinput list-props ";
-inline constexpr const char* XinputEnabledInto = " 2>/dev/null | grep \"Device Enabled\" > ";
+// An X device is known by its id, found through the libinput driver's "Device Node" property: a
+// device the X server has switched off is a floating slave, which no "pointer:NAME" finds, and two
+// devices may share a name. The loop runs its step on `$id` for each device of the event node;
+// each run of a step takes the node's quoted path in between.
+inline constexpr const char* XinputEachIdOfNode =
+    "for id in $(xinput list --id-only 2>/dev/null); do xinput list-props $id 2>/dev/null | grep -qF ";
+inline constexpr const char* XinputEachIdStep = " && ";
+inline constexpr const char* XinputEachIdDone = "; done";
+// The step that reads: only the "Device Enabled (N):<tab>0|1" line of the device's properties.
+inline constexpr const char* XinputEnabledOfId = "xinput list-props $id | grep \"Device Enabled\"";
 // KWin's input device eventN on the session bus: "(<true>,)" or "(<false>,)".
 inline constexpr const char* KwinInputDevicePath = "/org/kde/KWin/InputDevice/";
 inline constexpr const char* KwinEnabledGet =
@@ -157,8 +164,10 @@ inline constexpr const char* KdesktoprcPath = "/.kde/share/config/kdesktoprc";
 // the user's (removed again when the device is switched back on); KWin's property under Plasma on
 // Wayland, kept in kcminputrc where KWin keeps it, in the group of the device's numbers and name;
 // GNOME's send-events key, which GNOME keeps itself.
-inline constexpr const char* XinputSetProp = "xinput set-prop ";
-inline constexpr const char* XinputEnabledProperty = " \"Device Enabled\" ";
+inline constexpr const char* XinputSetEnabledOfId = "xinput set-prop $id \"Device Enabled\" ";
+// What the autostart entry runs at login: the program itself finds the device again there (its X
+// id and event node may have changed) and switches it.
+inline constexpr const char* ApplyDeviceStateOption = "apply-device-state";
 inline constexpr const char* AutostartFolderInHome = "/.config/autostart";
 inline constexpr const char* TouchpadAutostartFile = "/lapstone-configuration-touchpad.desktop";
 inline constexpr const char* PointingStickAutostartFile = "/lapstone-configuration-pointingstick.desktop";
@@ -186,6 +195,7 @@ inline constexpr const char* TouchpadName = "touchpad";
 inline constexpr const char* PointingStickName = "pointing stick";
 inline constexpr const char* MsgDeviceNotSwitched =
     "The %1 could not be switched %2: the desktop did not take the change.";
+inline constexpr const char* MsgNoSuchDevice = "This computer has no %1.";
 inline constexpr const char* MsgDeviceStateUnread = "The desktop did not say whether the %1 is on.";
 inline constexpr const char* MsgNoSwitchOnDesktop =
     "This desktop has no switch for the %1: it can be switched only under Plasma, GNOME or an X session.";

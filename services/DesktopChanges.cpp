@@ -33,8 +33,8 @@ bool RunAsTheUser(const QString& command)
 
 QString XinputLine(const InputDevice& device, bool enable)
 {
-    return QString::fromLatin1(XinputSetProp) + XinputDeviceWord(device) +
-           QString::fromLatin1(XinputEnabledProperty) + (enable ? QLatin1Char('1') : QLatin1Char('0'));
+    return XinputOnDevice(device, QString::fromLatin1(XinputSetEnabledOfId) +
+                                      (enable ? QLatin1Char('1') : QLatin1Char('0')));
 }
 
 // Why the choice is not kept, or nothing when it is. In an X session the desktop keeps no such
@@ -53,9 +53,9 @@ std::optional<QString> KeepByAutostart(const InputDevice& device, bool enable)
     }
     const QString name =
         QString::fromLatin1(device.kind == PointingDevice::Touchpad ? TouchpadName : PointingStickName);
-    const QStringList exec{QStringLiteral("xinput"), QStringLiteral("set-prop"),
-                           QStringLiteral("pointer:") + device.name, QStringLiteral("Device Enabled"),
-                           QStringLiteral("0")};
+    const QStringList exec{Host::current().ProgramFile(),
+                           QStringLiteral("--") + QLatin1String(ApplyDeviceStateOption),
+                           DeviceStateArgument(device.kind, false)};
     QStringList execWords;
     for (const QString& word : exec)
         execWords << DesktopExecWord(word);
@@ -128,6 +128,39 @@ bool SwitchInputDevice(const InputDevice& device, bool enable)
     if (notKept)
         ShowPlainMessage(WithDeviceName(MsgDeviceNotKept, device.kind).arg(OnOrOff(enable), *notKept));
     return true;
+}
+
+QString DeviceStateArgument(PointingDevice device, bool enable)
+{
+    return QString::fromLatin1(device == PointingDevice::Touchpad ? "touchpad" : "pointingstick") +
+           (enable ? QStringLiteral("=on") : QStringLiteral("=off"));
+}
+
+std::optional<std::pair<PointingDevice, bool>> ParseDeviceStateArgument(const QString& argument)
+{
+    for (const PointingDevice device : {PointingDevice::Touchpad, PointingDevice::PointingStick}) {
+        for (const bool enable : {true, false}) {
+            if (argument == DeviceStateArgument(device, enable))
+                return std::pair{device, enable};
+        }
+    }
+    return std::nullopt;
+}
+
+Messages ApplyDeviceState(PointingDevice kind, bool enable)
+{
+    // Only an X session needs it: every other desktop keeps the choice itself.
+    if (LibinputWayFor(kind) != LibinputWay::Xinput)
+        return {};
+    const auto device = FindInputDevice(kind);
+    if (!device)
+        return {{MessageKind::Error, WithDeviceName(MsgNoSuchDevice, kind)}};
+    RunAsTheUser(XinputLine(*device, enable));
+    Messages messages;
+    if (ReadLibinputEnabled(*device, messages) != enable)
+        messages.append(
+            {MessageKind::Error, WithDeviceName(MsgDeviceNotSwitched, kind).arg(OnOrOff(enable))});
+    return messages;
 }
 
 bool WriteDesktopResumeLock(bool lock)

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -364,18 +365,47 @@ bool DesktopHasOn(const char* kind)
         .contains(QByteArray("\t") + kind + "\t1\t");
 }
 
+// The Exec line of the autostart entry that keeps the device off in an X session; empty without one.
+QByteArray AutostartExec(bool touchpad)
+{
+    const QByteArray entry = ReadAll(qEnvironmentVariable("HOME") + QStringLiteral("/.config/autostart/") +
+                                     (touchpad ? "lapstone-configuration-touchpad.desktop"
+                                               : "lapstone-configuration-pointingstick.desktop"));
+    for (const QByteArray& line : entry.split('\n')) {
+        if (line.startsWith("Exec="))
+            return line.mid(5);
+    }
+    return {};
+}
+
+// Sets the notebook's device of `kind` on or off behind the program's back, as the X server does
+// when a session starts.
+void SetDesktopState(const char* kind, bool enabled)
+{
+    const QString path = QStringLiteral("/run/lapstone-sim/machine/libinput-devices");
+    QByteArrayList lines = ReadAll(path).split('\n');
+    for (QByteArray& line : lines) {
+        QByteArrayList fields = line.split('\t');
+        if (fields.size() == 4 && fields[1] == kind)
+            fields[2] = enabled ? "1" : "0";
+        line = fields.join('\t');
+    }
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(lines.join('\n'));
+}
+
 // Whether the desktop keeps the device `enabled` for the next session: no autostart entry that
 // switches it off (an X session), the device's Enabled key in kcminputrc (Plasma on Wayland). GNOME's
 // send-events is both the state and what it keeps.
 bool KeptAs(bool touchpad, bool enabled)
 {
     const QString config = qEnvironmentVariable("HOME") + QStringLiteral("/.config/");
-    // An entry that switches the device off again: xinput, with the names as one argument each.
+    // An entry that has the program switch the device off again.
     if (qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("x11"))
-        return ReadAll(config + (touchpad ? "autostart/lapstone-configuration-touchpad.desktop"
-                                          : "autostart/lapstone-configuration-pointingstick.desktop"))
-                   .contains(QByteArray("\nExec=xinput set-prop \"pointer:VELTOR ") +
-                             (touchpad ? "TouchPad" : "NubStick") + "\" \"Device Enabled\" 0\n") != enabled;
+        return (AutostartExec(touchpad) == QByteArray("/opt/lapstone/vc/bin/LapstoneConfiguration "
+                                                      "--apply-device-state ") +
+                                               (touchpad ? "touchpad=off" : "pointingstick=off")) != enabled;
     const QByteArray group =
         touchpad ? "[Libinput][2][7][VELTOR TouchPad]\n" : "[Libinput][2][10][VELTOR NubStick]\n";
     // The group's lines, up to the next group.
@@ -415,6 +445,16 @@ void TodaysSwitches(Driver& driver)
                          QStringLiteral("the desktop switched the ") + kind + (enable ? " on" : " off"));
             if (!gnome)
                 driver.Check(KeptAs(device == &Touchpad, enable), QStringLiteral("and keeps it so"));
+            if (x11 && !enable) {
+                // The next login: the X server starts the device on again, and the entry's line
+                // finds it and switches it off.
+                SetDesktopState(kind, true);
+                driver.Check(QProcess::execute(QStringLiteral("/bin/sh"),
+                                               {QStringLiteral("-c"), QString::fromLocal8Bit(AutostartExec(
+                                                                          device == &Touchpad))}) == 0 &&
+                                 !DesktopHasOn(kind),
+                             QStringLiteral("at the next login the entry switches it off again"));
+            }
         }
     }
     // A change the desktop cannot take, without the session bus (KWin) or with GNOME's settings file

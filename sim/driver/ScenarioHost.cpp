@@ -1,5 +1,7 @@
 #include "sim/driver/ScenarioHost.h"
 
+#include <QCoreApplication>
+
 #include "sim/driver/Transcript.h"
 
 #include "tests/support/MessageKindName.h"
@@ -19,6 +21,11 @@ int ScenarioHost::System(const QString& command)
 {
     commands_.append(QStringLiteral("system: ") + command);
     return LibcHost::System(command);
+}
+
+QString ScenarioHost::ProgramFile()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/LapstoneConfiguration");
 }
 
 void ScenarioHost::RunShell(const QString& command)

@@ -18,6 +18,8 @@ public:
     int System(const QString& command) override;
     void RunShell(const QString& command) override;
     Ucomtc::DaemonAnswer AskDaemon(const QString& command) override;
+    // The program beside the driver, which the driver stands in for.
+    QString ProgramFile() override;
 
     using Message = Ucomtc::Message;
     // What the program did since the last Forget(): command lines ("system: …", "shell: …",

@@ -329,7 +329,8 @@ void DeviceDialogsTest::devicesFromTodaysDesktop_data()
     QTest::newRow("stick on X11, off")
         << false << "x11"
         << "KDE"
-        << "xinput list-props 'pointer:VELTOR NubStick' 2>/dev/null | grep \"Device Enabled\" > /tmp/nubstick"
+        << "for id in $(xinput list --id-only 2>/dev/null); do xinput list-props $id 2>/dev/null | grep -qF "
+           "'\"/dev/input/event6\"' && xinput list-props $id | grep \"Device Enabled\"; done > /tmp/nubstick"
         << QByteArray("\tDevice Enabled (183):\t0\n") << "Disable";
     QTest::newRow("touchpad under Plasma on Wayland, on")
         << true << "wayland"

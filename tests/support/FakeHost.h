@@ -69,6 +69,7 @@ public:
     uid_t GetUid() override { return uid; }
     Ucomtc::FileOwner Self() override;
     std::optional<QString> GetEnv(const char* name) override;
+    QString ProgramFile() override { return QStringLiteral("/usr/bin/LapstoneConfiguration"); }
     QImage LoadImage(const QString& path) override;
     // Recorded as "open: PATH"; answers openFileWorks.
     bool OpenFile(const QString& path) override;
