@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
-#include "services/DesktopChanges.h"
+#include "areas/pointing/Constants.h"
+#include "areas/pointing/PointingDevices.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -2,8 +2,8 @@
 // --version and a mistake are answered without a display, and without opening a window.
 #pragma once
 
-#include "readers/InputDevices.h"
-#include "readers/Report.h"
+#include "areas/pointing/PointingDevices.h"
+#include "report/Report.h"
 
 #include <QString>
 #include <QStringList>

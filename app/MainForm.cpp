@@ -3,8 +3,18 @@
 #include "app/ImageList.h"
 #include "ui_MainForm.h"
 
-#include "services/Ucomtc.h"
+#include "app/Constants.h"
+#include "machine/Host.h"
+#include "widgets/DialogKeys.h"
+#include "widgets/FormEvents.h"
+#include "widgets/FormFont.h"
+#include "widgets/Handlers.h"
+#include "widgets/MessageBox.h"
+#include "widgets/Placement.h"
+#include "widgets/SharpPicture.h"
+
 #include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QShortcut>
@@ -15,27 +25,6 @@
 using namespace Ucomtc;
 
 namespace {
-
-enum class DumpVerdict
-{
-    Veltor,
-    Foreign,
-    Empty,
-};
-
-// The vendor line stands in the BIOS section, not necessarily at the top of the dump, so every line
-// counts. A dump with nothing in it says nothing about the vendor.
-DumpVerdict JudgeDump(const QStringList& lines)
-{
-    bool empty = true;
-    for (const QString& line : lines) {
-        if (line.contains(QLatin1String("Vendor: VELTOR")))
-            return DumpVerdict::Veltor;
-        if (!line.trimmed().isEmpty())
-            empty = false;
-    }
-    return empty ? DumpVerdict::Empty : DumpVerdict::Foreign;
-}
 
 // Focus that comes back with the window's activation, or moves on as the window closes, is not a
 // person choosing an area.
@@ -48,9 +37,9 @@ bool ByKeyboard(const QEvent* focusIn)
 
 } // namespace
 
-TMainForm1::TMainForm1(QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TMainForm1>()), ActionList1(new QObject(this)),
-      ImageList1(new TImageList(this))
+TMainForm1::TMainForm1(SystemInformation& system, HandOvers& handOvers, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TMainForm1>()), system_(system), handOvers_(handOvers),
+      ActionList1(new QObject(this)), ImageList1(new TImageList(this))
 {
     ui->setupUi(this);
     // The layout's banner is the sharp one at ratio 1; decoding it again would only cost time.
@@ -187,104 +176,74 @@ void TMainForm1::ShowPicture(const QImage& picture, const QString& file, const Q
 void TMainForm1::FormShow()
 {
     ShowPreview(StartImageIndex, QStringLiteral("The Lapstone notebook"));
-    const QString dump = QString::fromLatin1(StoredDmiFile);
-    Messages messages;
-    const bool taken =
-        RunWriting(RunWith::Root, QString::fromLatin1(VcdProtocol::DumpToStoredDmiByPath), dump, messages);
-    ShowMessages(messages);
-    if (!taken)
-        return;
-    if (!FileExists(dump)) {
-        ShowPlainMessage(QString::fromLatin1(MsgNoBiosInformation));
-        return;
-    }
-    switch (JudgeDump(ReadCaptureLines(dump, RunWith::Root))) {
-    case DumpVerdict::Veltor:
-        return;
-    case DumpVerdict::Empty:
-        ShowPlainMessage(QString::fromLatin1(MsgNoBiosInformation));
-        return;
-    case DumpVerdict::Foreign:
-        ShowError(QString::fromLatin1(MsgNotVeltor));
+    const auto dump = system_.DumpAtStart();
+    ShowMessages(dump.messages);
+    if (dump.value == DumpVerdict::Foreign)
         close();
-        return;
-    }
 }
 
 void TMainForm1::CloseConfig()
 {
-    ShowMessages(RemoveStoredDmi());
+    ShowMessages(system_.RemoveStoredDmi());
 }
 
 void TMainForm1::DetailsExecute()
 {
-    ShowFormModal(QStringLiteral("SysInfoForm"));
+    if (dialogs_.sysInfo != nullptr)
+        dialogs_.sysInfo->exec();
 }
 
 void TMainForm1::NubstickExecute()
 {
-    ShowFormModal(QStringLiteral("NubstickFor"));
+    if (dialogs_.nubstick != nullptr)
+        dialogs_.nubstick->exec();
 }
 
 void TMainForm1::TouchPadExecute()
 {
-    ShowFormModal(QStringLiteral("TouchPadForm1"));
+    if (dialogs_.touchPad != nullptr)
+        dialogs_.touchPad->exec();
 }
 
 void TMainForm1::SecurityExecute()
 {
-    ShowFormModal(QStringLiteral("SecureForm1"));
+    if (dialogs_.secure != nullptr)
+        dialogs_.secure->exec();
+}
+
+void TMainForm1::HandOver(Setting setting)
+{
+    ShowMessages(handOvers_.Start(setting).messages);
 }
 
 void TMainForm1::DisplayExecute()
 {
-    if (CommandExists(QStringLiteral("kcmshell")))
-        RunCommand(AsTheUser, QStringLiteral("kcmshell --caption Desktop kde-display > /dev/null&"));
-    else if (!HandOverToDesktop(DisplaySettings))
-        ShowError(QString::fromLatin1(MsgKcmshellNotFound));
-}
-
-void TMainForm1::RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command,
-                                       const DesktopSettings& settings)
-{
-    if (FileExists(script)) {
-        System(script + QStringLiteral(" start")); // waited for: no "&"
-        return;
-    }
-    StartYast2ModuleOrDesktop(yast2Command, settings);
+    HandOver(Setting::Display);
 }
 
 void TMainForm1::PowerManagerExecute()
 {
-    RunAddOnScriptOrYast2(QString::fromLatin1(PowerManagerScript),
-                          QStringLiteral("kdesu -c /sbin/yast2 power-management &"), PowerSettings);
+    HandOver(Setting::PowerManager);
 }
 
 void TMainForm1::NetworkAdapterExecute()
 {
-    RunAddOnScriptOrYast2(QString::fromLatin1(AcScript), QStringLiteral("kdesu -c /sbin/yast2 lan &"),
-                          NetworkSettings);
+    HandOver(Setting::NetworkAdapter);
 }
 
 void TMainForm1::AudioExecute()
 {
-    StartYast2ModuleOrDesktop(QStringLiteral("kdesu -c /sbin/yast2 sound &"), AudioSettings);
+    HandOver(Setting::Audio);
 }
 
 void TMainForm1::InternalModemExecute()
 {
-    StartYast2ModuleOrDesktop(QStringLiteral("kdesu -c /sbin/yast2 modem &"), ModemSettings);
+    HandOver(Setting::Modem);
 }
 
 void TMainForm1::InfraredExecute()
 {
-    // Desktops of today have no infrared settings: the kernel dropped IrDA.
-    if (Yast2Installed())
-        System(QStringLiteral("kdesu -c /sbin/yast2 irda &"));
-    else if (CurrentDesktop() != Desktop::Other)
-        ShowPlainMessage(QString::fromLatin1(MsgNoInfrared));
-    else
-        ShowError(QString::fromLatin1(MsgYastNotFound));
+    HandOver(Setting::Infrared);
 }
 
 void TMainForm1::mouseenterExecute(QObject* sender)
@@ -308,5 +267,5 @@ void TMainForm1::HelpExecute()
 
 void TMainForm1::HelpIndexExecute()
 {
-    ShowHelpPage(HelpIndex);
+    ShowMessages(handOvers_.ShowHelp(HelpIndex));
 }

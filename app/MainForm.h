@@ -3,7 +3,8 @@
 // removed again.
 #pragma once
 
-#include "services/Constants.h"
+#include "areas/handovers/HandOvers.h"
+#include "areas/system/SysInfo.h"
 
 #include <QString>
 #include <QWidget>
@@ -16,15 +17,27 @@ class QAction;
 class QImage;
 class QKeyEvent;
 class QToolButton;
+class QDialog;
 class TImageList;
+
+// The dialogs the main window's buttons open, each modally.
+struct TMainDialogs
+{
+    QDialog* sysInfo = nullptr;
+    QDialog* nubstick = nullptr;
+    QDialog* touchPad = nullptr;
+    QDialog* secure = nullptr;
+};
 
 class TMainForm1 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TMainForm1(QWidget* parent = nullptr);
+    TMainForm1(Ucomtc::SystemInformation& system, Ucomtc::HandOvers& handOvers, QWidget* parent = nullptr);
     ~TMainForm1() override;
+
+    void UseDialogs(const TMainDialogs& dialogs) { dialogs_ = dialogs; }
 
     void FormShow();
     void CloseConfig();
@@ -56,10 +69,12 @@ private:
     void FocusButton(QToolButton* from, int step);
     void ShowPreview(int index, const QString& shows);
     void ShowPicture(const QImage& picture, const QString& file, const QString& shows);
-    void RunAddOnScriptOrYast2(const QString& script, const QString& yast2Command,
-                               const Ucomtc::DesktopSettings& settings);
+    void HandOver(Ucomtc::Setting setting);
 
     std::unique_ptr<Ui::TMainForm1> ui;
+    Ucomtc::SystemInformation& system_;
+    Ucomtc::HandOvers& handOvers_;
+    TMainDialogs dialogs_;
     QObject* ActionList1;
     TImageList* ImageList1;
 };

@@ -2,8 +2,9 @@
 #include "app/CommandLine.h"
 #include "app/MainForm.h"
 
-#include "readers/Report.h"
-#include "services/DesktopChanges.h"
+#include "areas/Areas.h"
+#include "areas/pointing/InputDevices.h"
+#include "report/Report.h"
 #include "widgets/DesktopPalette.h"
 #include <QApplication>
 #include <QCoreApplication>
@@ -39,7 +40,8 @@ int main(int argc, char* argv[])
         QCoreApplication::setApplicationName(QStringLiteral("LapstoneConfiguration"));
         QTextStream out(stdout);
         QTextStream errors(stderr);
-        return Ucomtc::RunReport(*command.report, out, errors);
+        Ucomtc::MachineAreas machine;
+        return Ucomtc::RunReport(machine.areas(), *command.report, out, errors);
     }
 
     QApplication application(argc, argv);
@@ -48,7 +50,8 @@ int main(int argc, char* argv[])
     // Before the forms: they choose their text colours for the palette they are made under.
     Ucomtc::UseDesktopPalette();
 
-    TApplication forms;
+    Ucomtc::MachineAreas machine;
+    TApplication forms(machine.areas());
     forms.CreateForms();
     forms.MainForm()->show();
     return QApplication::exec();

@@ -217,16 +217,28 @@ double ShowAndWait(QWidget* form, const QElapsedTimer& clock)
 // window's showing up to the end of its show handler (the dump and the vendor check).
 void Trace(Tour& tour)
 {
+    Ucomtc::MachineAreas machine;
+    const Ucomtc::Areas areas = machine.areas();
     QElapsedTimer clock;
     clock.start();
-    auto main = std::make_unique<TMainForm1>();
+    auto main = std::make_unique<TMainForm1>(areas.system, areas.handOvers);
     tour.Note(QStringLiteral("trace-build-MainForm1"), clock.nsecsElapsed() / 1e6);
     const std::pair<const char*, std::function<std::unique_ptr<QWidget>()>> dialogs[] = {
-        {"SysInfoForm", [&] { return std::make_unique<TSysInfoForm>(main.get()); }},
-        {"NubstickFor", [&] { return std::make_unique<TNubstickFor>(main.get()); }},
-        {"TouchPadForm1", [&] { return std::make_unique<TTouchPadForm1>(main.get()); }},
-        {"SecureForm1", [&] { return std::make_unique<TSecureForm1>(main.get()); }},
-        {"ResumeForm1", [&] { return std::make_unique<TResumeForm1>(main.get()); }},
+        {"SysInfoForm",
+         [&] {
+             return std::make_unique<TSysInfoForm>(areas.system, areas.batteries, areas.handOvers,
+                                                   main.get());
+         }},
+        {"NubstickFor",
+         [&] { return std::make_unique<TNubstickFor>(areas.pointing, areas.handOvers, main.get()); }},
+        {"TouchPadForm1",
+         [&] { return std::make_unique<TTouchPadForm1>(areas.pointing, areas.handOvers, main.get()); }},
+        {"SecureForm1",
+         [&] {
+             return std::make_unique<TSecureForm1>(areas.locks, areas.system, areas.handOvers, main.get());
+         }},
+        {"ResumeForm1",
+         [&] { return std::make_unique<TResumeForm1>(areas.locks, areas.handOvers, main.get()); }},
     };
     std::vector<std::unique_ptr<QWidget>> built;
     for (const auto& [name, build] : dialogs) {
@@ -261,7 +273,8 @@ int main(int argc, char* argv[])
         return tour.Write() ? 0 : 1;
     }
 
-    TApplication forms;
+    Ucomtc::MachineAreas machine;
+    TApplication forms(machine.areas());
     forms.CreateForms();
     TMainForm1* main = forms.MainForm();
     QElapsedTimer clock;

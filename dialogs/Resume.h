@@ -1,7 +1,11 @@
 // The resume lock dialog: whether the desktop's power manager locks the screen before suspend or
 // standby, kept as lockOnSuspend in the [General] group of the user's kpowersaverc; where the old
-// desktop is missing, as today's desktop keeps it (services/DesktopChanges.h).
+// desktop is missing, as today's desktop keeps it. The locks area (areas/locks/Locks.h) reads and
+// writes it; the dialog presents.
 #pragma once
+
+#include "areas/handovers/HandOvers.h"
+#include "areas/locks/Locks.h"
 
 #include <QDialog>
 #include <memory>
@@ -10,15 +14,12 @@ namespace Ui {
 class TResumeForm1;
 }
 
-// The check box state the last showing read from the file; Cancel goes back to it.
-extern bool SavedEnableLock;
-
 class TResumeForm1 : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit TResumeForm1(QWidget* parent = nullptr);
+    TResumeForm1(Ucomtc::Locks& locks, Ucomtc::HandOvers& handOvers, QWidget* parent = nullptr);
     ~TResumeForm1() override;
 
     void FormShow();
@@ -31,13 +32,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // Each false when the configuration could not be written.
-    bool SaveLockOff(const QString& path);
-    bool CreateConfiguration(const QString& path);
-    // The lines that start a configuration: the group, AlreadyStarted, and the key when clear.
-    void AppendConfiguration();
-
     std::unique_ptr<Ui::TResumeForm1> ui;
-    // Whether the last showing read the old power manager's configuration, not today's desktop's.
-    bool kde3Desktop_ = true;
+    Ucomtc::Locks& locks_;
+    Ucomtc::HandOvers& handOvers_;
+    // Who keeps the lock, as the last showing found it.
+    Ucomtc::LockKeeper keeper_ = Ucomtc::LockKeeper::Kde3;
+    // The check box state the last showing read; Cancel goes back to it.
+    bool savedEnableLock_ = false;
 };

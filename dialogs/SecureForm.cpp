@@ -2,14 +2,23 @@
 
 #include "ui_SecureForm.h"
 
-#include "services/Ucomtc.h"
+#include "areas/locks/Constants.h"
+#include "widgets/DialogKeys.h"
+#include "widgets/FormEvents.h"
+#include "widgets/FormFont.h"
+#include "widgets/Handlers.h"
+#include "widgets/MessageBox.h"
+#include "widgets/Placement.h"
+
 #include <QApplication>
 #include <QShortcut>
 #include <QShowEvent>
 
 using namespace Ucomtc;
 
-TSecureForm1::TSecureForm1(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSecureForm1>())
+TSecureForm1::TSecureForm1(Locks& locks, SystemInformation& system, HandOvers& handOvers, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TSecureForm1>()), locks_(locks), system_(system),
+      handOvers_(handOvers)
 {
     ui->setupUi(this);
     UseDialogKeys(this, ui->ButtonOK);
@@ -72,7 +81,7 @@ void TSecureForm1::showEvent(QShowEvent* event)
 
 void TSecureForm1::FormShow()
 {
-    const auto lock = ReadScreenSaverLock();
+    const auto lock = locks_.ScreenSaverLock();
     ShowMessages(lock.messages);
     // The button offers to turn the lock on: greyed out once it is on. A state that could not be read
     // leaves it usable and says so; a screen reader says the state in words.
@@ -83,7 +92,7 @@ void TSecureForm1::FormShow()
     ui->LabelScreen->setAccessibleDescription(lockState);
     ui->ButtonScrnPwd->setAccessibleDescription(lockState);
     ui->ButtonScrnPwd->setToolTip(lock.value ? QString() : lockState);
-    const auto passwords = ReadBiosPasswords();
+    const auto passwords = system_.BiosPasswords();
     ShowMessages(passwords.messages);
     // A state that could not be read this time keeps what an earlier showing found.
     QLabel* const labels[] = {ui->LabelPwpwd, ui->LabelAdminpwd, ui->LabelHdpwd};
@@ -102,24 +111,24 @@ void TSecureForm1::DescribeStates()
 
 void TSecureForm1::ButtonUsrPwdClick()
 {
-    StartYast2ModuleOrDesktop(QStringLiteral("kdesu -c /sbin/yast2 users &"), UserSettings);
+    ShowMessages(handOvers_.Start(Setting::Users).messages);
     close();
 }
 
 void TSecureForm1::ButtonScrnPwdClick()
 {
-    if (CommandExists(QStringLiteral("kcmshell"))) {
-        RunCommand(AsTheUser, QStringLiteral("kcmshell screensaver &"));
+    const Launch launch = handOvers_.Start(Setting::ScreenSaver);
+    ShowMessages(launch.messages);
+    // The old desktop's screen saver module turns the lock on: the button has done its part.
+    if (launch.started == Started::OldTool)
         ui->ButtonScrnPwd->setEnabled(false);
-    } else if (!HandOverToDesktop(ScreenLockSettings)) {
-        ShowError(QString::fromLatin1(MsgKcmshellNotFound));
-    }
     close();
 }
 
 void TSecureForm1::ButtonResumeClick()
 {
-    ShowFormModal(QStringLiteral("ResumeForm1"));
+    if (resumeForm_ != nullptr)
+        resumeForm_->exec();
 }
 
 void TSecureForm1::ButtonOKClick()
@@ -134,5 +143,5 @@ void TSecureForm1::ButtonCancelClick()
 
 void TSecureForm1::ButtonHelpClick()
 {
-    ShowHelpPage(HelpSecurity);
+    ShowMessages(handOvers_.ShowHelp(HelpSecurity));
 }

@@ -1,8 +1,13 @@
 // The security information dialog: which Linux and BIOS passwords protect the notebook, and the
 // tools that change them. Every showing reads the screen saver lock and the BIOS password states
 // afresh; a BIOS state whose query fails keeps what the previous showing found, and one never read
-// shows as unknown.
+// shows as unknown. The locks area reads the lock, the system area the passwords; the dialog
+// presents them.
 #pragma once
+
+#include "areas/handovers/HandOvers.h"
+#include "areas/locks/Locks.h"
+#include "areas/system/SysInfo.h"
 
 #include <QDialog>
 #include <memory>
@@ -16,8 +21,12 @@ class TSecureForm1 : public QDialog
     Q_OBJECT
 
 public:
-    explicit TSecureForm1(QWidget* parent = nullptr);
+    TSecureForm1(Ucomtc::Locks& locks, Ucomtc::SystemInformation& system, Ucomtc::HandOvers& handOvers,
+                 QWidget* parent = nullptr);
     ~TSecureForm1() override;
+
+    // The resume lock dialog that Resume opens on top of this one.
+    void UseResumeForm(QDialog* resumeForm) { resumeForm_ = resumeForm; }
 
     void FormShow();
     void ButtonUsrPwdClick();
@@ -35,4 +44,8 @@ private:
     void DescribeStates();
 
     std::unique_ptr<Ui::TSecureForm1> ui;
+    Ucomtc::Locks& locks_;
+    Ucomtc::SystemInformation& system_;
+    Ucomtc::HandOvers& handOvers_;
+    QDialog* resumeForm_ = nullptr;
 };

@@ -2,7 +2,16 @@
 
 #include "ui_SysInfForm.h"
 
-#include "services/Ucomtc.h"
+#include "areas/batteries/Constants.h"
+#include "widgets/DialogKeys.h"
+#include "widgets/FormEvents.h"
+#include "widgets/FormFont.h"
+#include "widgets/Handlers.h"
+#include "widgets/ItemHeight.h"
+#include "widgets/MessageBox.h"
+#include "widgets/Mnemonics.h"
+#include "widgets/Placement.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -13,14 +22,10 @@
 
 using namespace Ucomtc;
 
-namespace {
-
-// Filled and emptied again within each refresh, so it holds nothing between events.
-TSysInfoArray SysInfoRows;
-
-} // namespace
-
-TSysInfoForm::TSysInfoForm(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TSysInfoForm>())
+TSysInfoForm::TSysInfoForm(SystemInformation& system, Batteries& batteries, HandOvers& handOvers,
+                           QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TSysInfoForm>()), system_(system), batteries_(batteries),
+      handOvers_(handOvers)
 {
     ui->setupUi(this);
     UseDialogKeys(this, ui->ButtonOK);
@@ -91,21 +96,16 @@ void TSysInfoForm::showEvent(QShowEvent* event)
 
 void TSysInfoForm::RefreshList()
 {
-    // Also when the read fails half-way, nothing stays in the table after the event.
-    struct EmptyAfterwards
-    {
-        ~EmptyAfterwards() { SysInfoRows.clear(); }
-    } emptyAfterwards;
-    auto read = GetSysInfo(ui->TabControl1->currentIndex(), BatteryOfEntry(ui->ComboBoxBatt->currentText()));
+    const auto read =
+        system_.Rows(ui->TabControl1->currentIndex(), BatteryOfEntry(ui->ComboBoxBatt->currentText()));
     ShowMessages(read.messages);
-    SysInfoRows = std::move(read.value);
 
     QTreeWidget* list = ui->ListView1;
     list->setUpdatesEnabled(false);
     list->clear();
     QList<QTreeWidgetItem*> items;
-    items.reserve(SysInfoRows.size());
-    for (const TSysInfoRec& row : SysInfoRows)
+    items.reserve(read.value.size());
+    for (const TSysInfoRec& row : read.value)
         items.append(new QTreeWidgetItem(QStringList{row.Attribute, row.Value}));
     list->addTopLevelItems(items);
     list->setUpdatesEnabled(true);
@@ -129,10 +129,10 @@ void TSysInfoForm::TabControl1Change()
 {
     if (ui->TabControl1->currentIndex() == BatteryTab) {
         ui->ComboBoxBatt->show();
-        const QStringList entries = BatteryEntries();
+        const QStringList entries = batteries_.Entries();
         if (!entries.isEmpty()) {
             ReplaceBatteries(entries);
-            ShowMessages(CopyBatteryFiles(BatteryOfEntry(entries.first())));
+            ShowMessages(batteries_.Copy(BatteryOfEntry(entries.first())));
         } else {
             ShowError(QString::fromLatin1(MsgNoBatteryOrBatinfo));
             // Selecting the BIOS tab runs this handler again, which hides the selector and lists
@@ -150,7 +150,7 @@ void TSysInfoForm::ComboBoxBattChange()
 {
     const int battery = BatteryOfEntry(ui->ComboBoxBatt->currentText());
     if (battery >= 0)
-        ShowMessages(CopyBatteryFiles(battery));
+        ShowMessages(batteries_.Copy(battery));
     else
         ShowError(QStringLiteral("There is no battery in the notebook"));
     RefreshList();
@@ -168,7 +168,7 @@ void TSysInfoForm::ButtonCancelClick()
 
 void TSysInfoForm::ButtonHelpClick()
 {
-    ShowHelpPage(HelpSysInfo);
+    ShowMessages(handOvers_.ShowHelp(HelpSysInfo));
 }
 
 QString TSysInfoForm::RowsAsText(const QList<QTreeWidgetItem*>& items)

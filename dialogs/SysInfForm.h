@@ -1,6 +1,11 @@
 // The system information dialog: general, BIOS and battery data as attribute/value rows, one list
-// per tab, read afresh on every opening and every tab change. It changes nothing on the machine.
+// per tab, read afresh on every opening and every tab change. It changes nothing on the machine. The
+// system and battery areas read the rows; the dialog presents them.
 #pragma once
+
+#include "areas/batteries/Battery.h"
+#include "areas/handovers/HandOvers.h"
+#include "areas/system/SysInfo.h"
 
 #include <QDialog>
 #include <QList>
@@ -17,7 +22,8 @@ class TSysInfoForm : public QDialog
     Q_OBJECT
 
 public:
-    explicit TSysInfoForm(QWidget* parent = nullptr);
+    TSysInfoForm(Ucomtc::SystemInformation& system, Ucomtc::Batteries& batteries,
+                 Ucomtc::HandOvers& handOvers, QWidget* parent = nullptr);
     ~TSysInfoForm() override;
 
     void FormShow();
@@ -40,4 +46,7 @@ private:
     void ReplaceBatteries(const QStringList& entries);
 
     std::unique_ptr<Ui::TSysInfoForm> ui;
+    Ucomtc::SystemInformation& system_;
+    Ucomtc::Batteries& batteries_;
+    Ucomtc::HandOvers& handOvers_;
 };

@@ -2,7 +2,15 @@
 
 #include "ui_nubstickform.h"
 
-#include "services/Ucomtc.h"
+#include "widgets/DialogKeys.h"
+#include "widgets/FormEvents.h"
+#include "widgets/FormFont.h"
+#include "widgets/Handlers.h"
+#include "widgets/ItemHeight.h"
+#include "widgets/MessageBox.h"
+#include "widgets/Placement.h"
+#include "widgets/SharpPicture.h"
+
 #include <QBitmap>
 #include <QShortcut>
 #include <QShowEvent>
@@ -10,7 +18,8 @@
 
 using namespace Ucomtc;
 
-TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TNubstickFor>())
+TNubstickFor::TNubstickFor(PointingDevices& devices, HandOvers& handOvers, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TNubstickFor>()), devices_(devices), handOvers_(handOvers)
 {
     ui->setupUi(this);
     UseDialogKeys(this, ui->ButtonOK);
@@ -23,8 +32,6 @@ TNubstickFor::TNubstickFor(QWidget* parent) : QDialog(parent), ui(std::make_uniq
     FitLabel();
     ui->PageControl1->setFocus();
 
-    // Bound through the virtual handlers, so a derived form's handlers are the ones run without a
-    // second set of connections.
     const std::pair<QPushButton*, void (TNubstickFor::*)()> handlers[] = {
         {ui->ButtonOK, &TNubstickFor::ButtonOKClick},
         {ui->ButtonCancel, &TNubstickFor::ButtonCancelClick},
@@ -88,33 +95,18 @@ bool TNubstickFor::DisableChosen() const
 
 void TNubstickFor::FormShow()
 {
-    const auto read = ReadNubstickEnabled();
+    const auto read = devices_.Read(device_);
     ShowMessages(read.messages);
     ShowState(read.value);
 }
 
-bool TNubstickFor::SwitchToday(const InputDevice& device)
-{
-    if (ui->ComboBoxState->currentText() == DeviceStateText(std::nullopt))
-        return true;
-    return SwitchInputDevice(device, !DisableChosen());
-}
-
 bool TNubstickFor::WriteState()
 {
-    if (!FileExists(QString::fromLatin1(PointingStickRateFile))) {
-        if (const auto device = FindInputDevice(PointingDevice::PointingStick))
-            return SwitchToday(*device);
-        ShowError(QString::fromLatin1(MsgNubstickDriverMissing));
-        return true;
-    }
-    if (!CommandExists(QStringLiteral("echo"))) {
-        ShowError(QString::fromLatin1(MsgEchoNotFound));
-        return true;
-    }
-    // The rate file is root's: the daemon writes it. A missing daemon is reported on the way.
-    RunPrivileged(QString::fromLatin1(DisableChosen() ? VcdProtocol::RateOff : VcdProtocol::RateOn));
-    return true;
+    const bool chosen = ui->ComboBoxState->currentText() != DeviceStateText(std::nullopt);
+    const Change change =
+        devices_.Switch(device_, chosen ? std::optional<bool>(!DisableChosen()) : std::nullopt);
+    ShowMessages(change.messages);
+    return change.made;
 }
 
 void TNubstickFor::ButtonOKClick()
@@ -135,10 +127,10 @@ void TNubstickFor::ButtonCancelClick()
 
 void TNubstickFor::ButtonMouseClick()
 {
-    StartYast2ModuleOrDesktop(QStringLiteral("kdesu -c /sbin/yast2 mouse &"), *mouseSettings_, true);
+    ShowMessages(handOvers_.Start(mouseSetting_).messages);
 }
 
 void TNubstickFor::ButtonHelpClick()
 {
-    ShowHelpPage(HelpNubstick);
+    ShowMessages(handOvers_.ShowHelp(*helpPage_));
 }

@@ -2,13 +2,13 @@
 // its PS/2 port: rate 0 is off, any other rate is on.
 //
 // The touchpad dialog derives from this form and takes over its whole layout and its buttons. What
-// it replaces is how the state is read (FormShow), how it is written (WriteState) and which help page
-// opens; OK (write, then close), Apply (write), Mouse and Cancel are the same for both (Mouse hands
-// over to the desktop's touchpad settings instead of its mouse settings where yast2 is missing).
+// differs is the device it reads and switches, its help page and what Mouse Properties hands over
+// to; OK (write, then close), Apply (write), Mouse and Cancel are the same for both. The dialog only
+// presents: the pointing area (areas/pointing/PointingDevices.h) reads, switches and keeps.
 #pragma once
 
-#include "readers/InputDevices.h"
-#include "services/Constants.h"
+#include "areas/handovers/HandOvers.h"
+#include "areas/pointing/PointingDevices.h"
 
 #include <QDialog>
 #include <memory>
@@ -23,14 +23,14 @@ class TNubstickFor : public QDialog
     Q_OBJECT
 
 public:
-    explicit TNubstickFor(QWidget* parent = nullptr);
+    TNubstickFor(Ucomtc::PointingDevices& devices, Ucomtc::HandOvers& handOvers, QWidget* parent = nullptr);
     ~TNubstickFor() override;
 
-    virtual void FormShow();
+    void FormShow();
     void ButtonOKClick();
     void ButtonApplyClick();
     void ButtonMouseClick();
-    virtual void ButtonHelpClick();
+    void ButtonHelpClick();
     void ButtonCancelClick();
 
 protected:
@@ -45,14 +45,15 @@ protected:
     // Narrows Label1's face just enough for its whole caption to fit its fixed width.
     void FitLabel();
 
-    // Switches the device as the drop-down list says. False when a change made today's way did not
-    // take, so that OK leaves the dialog open; the old way closes on every path, after its messages.
-    virtual bool WriteState();
-    // Today's way for `device`, where the old driver is missing; an unread state offers no choice,
-    // so nothing is written.
-    bool SwitchToday(const Ucomtc::InputDevice& device);
+    // Switches the device as the drop-down list says; an unread state offers no choice. False when
+    // the change was not made, so that OK leaves the dialog open.
+    bool WriteState();
 
     std::unique_ptr<Ui::TNubstickFor> ui;
-    // Where Mouse Properties hands over on a desktop of today without yast2.
-    const Ucomtc::DesktopSettings* mouseSettings_ = &Ucomtc::MouseSettings;
+    Ucomtc::PointingDevices& devices_;
+    Ucomtc::HandOvers& handOvers_;
+    // What the touchpad dialog changes.
+    Ucomtc::PointingDevice device_ = Ucomtc::PointingDevice::PointingStick;
+    Ucomtc::Setting mouseSetting_ = Ucomtc::Setting::Mouse;
+    const Ucomtc::HelpPage* helpPage_ = &Ucomtc::HelpNubstick;
 };

@@ -1,7 +1,7 @@
 #include "machine/Capture.h"
 
+#include "machine/Constants.h"
 #include "machine/IoError.h"
-#include "services/Constants.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // Every command line the program runs, every file it tests, makes fresh or reads back, the user id,
 // the environment, pictures and the desktop's file opener go through the current Host. Production
 // uses LibcHost, which calls the C library; tests and the scenario driver install their own to see
-// the exact command lines and to answer them. The calls that the forms and the readers make are in
-// machine/Run.h and machine/Capture.h; they are built on these few.
+// the exact command lines and to answer them. The calls that the areas make are in machine/Run.h and
+// machine/Capture.h; they are built on these few.
 #pragma once
 
 #include <QByteArray>

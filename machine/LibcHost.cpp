@@ -1,10 +1,10 @@
 #include "machine/LibcHost.h"
 
 #include "machine/BusyCursor.h"
+#include "machine/Constants.h"
 #include "machine/IoError.h"
 #include "machine/PrivilegedClient.h"
 #include "machine/SafeTmp.h"
-#include "services/Constants.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

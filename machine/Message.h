@@ -1,5 +1,5 @@
-// What the machine's calls and the readers have to tell the person: a message of a kind, in the
-// order it arose. The machine and the readers return them; the dialogs show them as boxes
+// What the machine's calls and the areas have to tell the person: a message of a kind, in the order
+// it arose. The machine and the areas return them; the forms show them as boxes
 // (widgets/MessageBox.h) and the report prints them.
 #pragma once
 
@@ -30,6 +30,14 @@ template <typename T> struct Reading
 {
     T value{};
     Messages messages;
+};
+
+// What a change had to say, and whether it was made. One that was not made (the desktop did not
+// take it, a file could not be written) may be tried again; a way that cannot tell counts as made.
+struct Change
+{
+    Messages messages;
+    bool made = true;
 };
 
 } // namespace Ucomtc

@@ -1,7 +1,7 @@
 #include "machine/Run.h"
 
+#include "machine/Constants.h"
 #include "protocol/DaemonProtocol.h"
-#include "services/Constants.h"
 
 #include <sys/wait.h>
 

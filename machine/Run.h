@@ -1,8 +1,8 @@
 // Running a command line: the one home for how a line runs and whose rights it runs with.
 //
 // Every line goes through /bin/sh -c, as the C library's system() runs it. The calls return what
-// they have to say in `messages` rather than showing it; services/Commands.h has the same calls
-// for the forms, which show the messages at once.
+// they have to say in `messages` rather than showing it: the areas pass them on, and only the forms
+// and the report show them.
 #pragma once
 
 #include "machine/Host.h"

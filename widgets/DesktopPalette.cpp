@@ -1,13 +1,14 @@
 #include "widgets/DesktopPalette.h"
 
 #include "machine/Capture.h"
+#include "machine/Constants.h"
+#include "machine/Desktop.h"
 #include "machine/Host.h"
-#include "services/Constants.h"
+#include "widgets/Handlers.h"
 
 #include <QApplication>
 #include <QColor>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHash>
@@ -21,16 +22,17 @@ namespace {
 
 using ColourGroups = QHash<QString, QHash<QString, QColor>>;
 
-// "[Colors:Window]" groups and "Key=r,g,b" lines; anything else is passed over.
+// "[Colors:Window]" groups and "Key=r,g,b" lines; anything else is passed over. The file is the
+// person's: read through the seam, a regular file only, bounded, never waiting on a FIFO.
 ColourGroups ReadColourGroups(const QString& path)
 {
     ColourGroups groups;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto text = Host::current().ReadTextFile(path);
+    if (!text)
         return groups;
     QString group;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    for (const QString& raw : QString::fromUtf8(*text).split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             group = line.mid(1, line.size() - 2);
             continue;
@@ -54,11 +56,6 @@ ColourGroups ReadColourGroups(const QString& path)
     return groups;
 }
 
-bool Mentions(const QString& desktops, const char* desktop)
-{
-    return desktops.split(QLatin1Char(':')).contains(QLatin1String(desktop), Qt::CaseInsensitive);
-}
-
 QString KdeGlobalsPath()
 {
     Host& host = Host::current();
@@ -67,6 +64,9 @@ QString KdeGlobalsPath()
         config = host.GetEnv("HOME").value_or(QString()) + QStringLiteral("/.config");
     return config + QStringLiteral("/kdeglobals");
 }
+
+// GNOME's colour scheme: "'prefer-dark'" asks for dark colours.
+constexpr const char* ReadGnomeColorScheme = "gsettings get org.gnome.desktop.interface color-scheme >";
 
 bool GnomePrefersDark()
 {
@@ -88,19 +88,21 @@ class DesktopColours : public QObject
 public:
     explicit DesktopColours(QObject* parent) : QObject(parent)
     {
-        const QString desktops = Host::current().GetEnv("XDG_CURRENT_DESKTOP").value_or(QString());
-        if (Mentions(desktops, "KDE")) {
+        const Desktop desktop = CurrentDesktop();
+        if (desktop == Desktop::Plasma) {
             kdeglobals_ = KdeGlobalsPath();
             watcher_ = new QFileSystemWatcher(this);
-            connect(watcher_, &QFileSystemWatcher::fileChanged, this, &DesktopColours::Take);
-            connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &DesktopColours::Take);
-        } else if (Mentions(desktops, "GNOME")) {
+            connect(watcher_, &QFileSystemWatcher::fileChanged, this,
+                    [this] { Guarded([this] { Take(); }); });
+            connect(watcher_, &QFileSystemWatcher::directoryChanged, this,
+                    [this] { Guarded([this] { Take(); }); });
+        } else if (desktop == Desktop::Gnome) {
             gnome_ = true;
             QCoreApplication::instance()->installEventFilter(this);
         } else {
             return;
         }
-        Take();
+        Guarded([this] { Take(); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -113,7 +115,7 @@ public:
             readQueued_ = true;
             QTimer::singleShot(0, this, [this] {
                 readQueued_ = false;
-                Take();
+                Guarded([this] { Take(); });
             });
         }
         return QObject::eventFilter(watched, event);

@@ -7,8 +7,8 @@
 #include "Transcript.h"
 
 #include "app/MainForm.h"
-#include "readers/DeviceStates.h"
-#include "services/Constants.h"
+#include "areas/pointing/Constants.h"
+#include "areas/pointing/PointingDevices.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -155,7 +155,7 @@ void Driver::Settle(int milliseconds)
 void Driver::StartProgram()
 {
     host_.Forget();
-    forms_ = std::make_unique<TApplication>();
+    forms_ = std::make_unique<TApplication>(machine_.areas());
     forms_->CreateForms();
     main_ = forms_->MainForm();
     transcript_.Line(QStringLiteral("the program starts; forms created: ") +

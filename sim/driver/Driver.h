@@ -4,6 +4,8 @@
 // check what they expect to see.
 #pragma once
 
+#include "areas/Areas.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -68,6 +70,7 @@ private:
 
     Transcript& transcript_;
     ScenarioHost& host_;
+    Ucomtc::MachineAreas machine_;
     std::unique_ptr<TApplication> forms_;
     TMainForm1* main_ = nullptr;
     qsizetype toolLinesSeen_ = 0;

@@ -5,7 +5,8 @@
 #include "Transcript.h"
 
 #include "app/MainForm.h"
-#include "services/Constants.h"
+#include "areas/handovers/Constants.h"
+#include "machine/Constants.h"
 
 #include <QFile>
 #include <QFileInfo>

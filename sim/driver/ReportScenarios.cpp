@@ -7,7 +7,7 @@
 #include "Scenarios.h"
 #include "Transcript.h"
 
-#include "services/Constants.h"
+#include "areas/locks/Constants.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,7 +7,8 @@
 #include "Scenarios.h"
 #include "Transcript.h"
 
-#include "services/Constants.h"
+#include "areas/locks/Constants.h"
+#include "machine/Constants.h"
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>

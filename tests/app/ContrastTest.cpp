@@ -3,11 +3,14 @@
 // the forms' show handlers use the fixed capture paths.
 #include "app/Application.h"
 #include "app/MainForm.h"
-#include "services/Ucomtc.h"
+#include "areas/Areas.h"
+#include "machine/Host.h"
 #include "tests/support/DarkPalette.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestData.h"
 #include "widgets/DesktopPalette.h"
+#include "widgets/FormFont.h"
+#include "widgets/Forms.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -40,7 +43,10 @@ void ContrastTest::everyTextIsReadable_data()
 {
     QTest::addColumn<QPalette>("scheme");
     QTest::addColumn<bool>("whileRunning"); // switched to once the forms are made under the light one
-    const QPalette plasma = *KdePalette(TestDataPath(QStringLiteral("kde-dark/kdeglobals")));
+    // The file reaches the palette through the host, as the person's files do.
+    const QString kdeglobals = TestDataPath(QStringLiteral("kde-dark/kdeglobals"));
+    host_.texts.insert(kdeglobals, TestData(QStringLiteral("kde-dark/kdeglobals")));
+    const QPalette plasma = *KdePalette(kdeglobals);
     QTest::newRow("light") << QApplication::style()->standardPalette() << false;
     QTest::newRow("dark") << DarkPalette() << false;
     QTest::newRow("Plasma's dark") << plasma << false;
@@ -55,7 +61,8 @@ void ContrastTest::everyTextIsReadable()
     QFETCH(bool, whileRunning);
     if (!whileRunning)
         QApplication::setPalette(scheme);
-    TApplication application;
+    Ucomtc::MachineAreas machine;
+    TApplication application(machine.areas());
     application.CreateForms();
     QApplication::setPalette(scheme);
     for (const QString& name : application.FormNames()) {
@@ -80,7 +87,8 @@ void ContrastTest::everyTextIsReadable()
 
 void ContrastTest::lightSchemeKeepsBlackText()
 {
-    TApplication application;
+    Ucomtc::MachineAreas machine;
+    TApplication application(machine.areas());
     application.CreateForms();
     for (const QString& name : application.FormNames()) {
         QWidget* window = FindForm(name);
@@ -106,6 +114,7 @@ void ContrastTest::theDesktopsSchemeIsTakenAndFollowed()
     QVERIFY(QFile::copy(TestDataPath(QStringLiteral("kde-dark/kdeglobals")), kdeglobals));
     host_.environment = {{QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("KDE")},
                          {QStringLiteral("XDG_CONFIG_HOME"), config.path()}};
+    host_.root = QStringLiteral("/"); // the colour file is read through the host, from the real folder
     UseDesktopPalette();
     QCOMPARE(window(), QColor(42, 46, 50));
     QCOMPARE(QApplication::palette().color(QPalette::Base), QColor(27, 30, 32));

@@ -1,10 +1,12 @@
 // On a screen with two pixels to a point every picture the program shows must come from a source
 // with at least twice as many pixels as the points it covers, at its designed logical size.
 #include "app/Application.h"
+#include "app/Constants.h"
 #include "app/MainForm.h"
-#include "services/Ucomtc.h"
+#include "machine/Host.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/VirtualScreen.h"
+#include "widgets/Forms.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -52,7 +54,8 @@ private slots:
 private:
     PictureHost host_;
     ScopedHost scope_{host_};
-    TApplication application_;
+    Ucomtc::MachineAreas machine_;
+    TApplication application_{machine_.areas()};
     TMainForm1* main_ = nullptr;
 };
 

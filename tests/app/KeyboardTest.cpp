@@ -4,9 +4,14 @@
 // dialogs' show handlers use the fixed capture paths.
 #include "app/Application.h"
 #include "app/MainForm.h"
+#include "areas/handovers/Constants.h"
+#include "machine/Host.h"
 #include "machine/LibcHost.h"
-#include "services/Ucomtc.h"
+#include "machine/ShellWord.h"
 #include "tests/support/FakeHost.h"
+#include "widgets/FormEvents.h"
+#include "widgets/Forms.h"
+#include "widgets/MessageBox.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -88,6 +93,7 @@ private:
 
     FakeHost host_;
     std::unique_ptr<ScopedHost> scope_;
+    Ucomtc::MachineAreas machine_;
     std::unique_ptr<TApplication> application_;
     TMainForm1* main_ = nullptr;
 };
@@ -96,7 +102,7 @@ void KeyboardTest::init()
 {
     host_ = FakeHost();
     scope_ = std::make_unique<ScopedHost>(host_);
-    application_ = std::make_unique<TApplication>();
+    application_ = std::make_unique<TApplication>(machine_.areas());
     application_->CreateForms();
     main_ = application_->MainForm();
     main_->show();

@@ -2,9 +2,13 @@
 // command lines and messages, the preview pictures and closing. Runs in a private /tmp.
 #include "app/MainForm.h"
 #include "app/Application.h"
-#include "services/Ucomtc.h"
+#include "areas/Areas.h"
+#include "areas/handovers/Constants.h"
+#include "machine/Host.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestData.h"
+#include "widgets/FormEvents.h"
+#include "widgets/Forms.h"
 
 #include <QAction>
 #include <QCursor>
@@ -75,6 +79,7 @@ private:
 
     FakeHost host_;
     std::unique_ptr<ScopedHost> scope_;
+    Ucomtc::MachineAreas machine_;
     std::unique_ptr<TMainForm1> form_;
 };
 
@@ -84,7 +89,7 @@ void MainFormTest::init()
     host_ = FakeHost();
     QCursor::setPos(0, 0); // away from the window, which opens in the middle of the screen
     scope_ = std::make_unique<ScopedHost>(host_);
-    form_ = std::make_unique<TMainForm1>();
+    form_ = std::make_unique<TMainForm1>(machine_.areas().system, machine_.areas().handOvers);
 }
 
 void MainFormTest::cleanup()
@@ -108,7 +113,8 @@ void MainFormTest::Start(const std::function<void()>& dumpAnswer)
 void MainFormTest::startUpCreatesTheMainWindow()
 {
     form_.reset(); // the program's own forms only
-    TApplication application;
+    Ucomtc::MachineAreas machine;
+    TApplication application(machine.areas());
     application.CreateForms();
     // Every form at once, in its order; the dialogs are the main window's children, hidden. Nothing
     // is asked of the machine before the window is shown.
@@ -374,9 +380,11 @@ void MainFormTest::dialogButtonsShowTheirDialogs()
                                                          {"SpdButtonNubstick", "NubstickFor"},
                                                          {"SpdButtonTouch", "TouchPadForm1"},
                                                          {"SpdButtonSecure", "SecureForm1"}};
+    QDialog dialogs[4];
+    form_->UseDialogs({&dialogs[0], &dialogs[1], &dialogs[2], &dialogs[3]});
+    int shown = 0;
     for (const auto& [buttonName, formName] : pairs) {
-        QDialog dialog;
-        dialog.setObjectName(QString::fromLatin1(formName));
+        QDialog& dialog = dialogs[shown++];
         bool wasModal = false;
         QTimer::singleShot(0, &dialog, [&] {
             wasModal = dialog.isVisible() && dialog.isModal();

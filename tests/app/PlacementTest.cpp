@@ -2,12 +2,17 @@
 // view on one that does not. The screen comes from LAPSTONE_TEST_SCREEN; ctest runs this once for
 // each of 1024 × 768, 1366 × 768 and 1920 × 1080. Runs in a private /tmp: the forms' show handlers
 // use the fixed capture paths.
+#include "widgets/Placement.h"
 #include "app/Application.h"
 #include "app/MainForm.h"
+#include "areas/Areas.h"
+#include "areas/system/Constants.h"
+#include "machine/Host.h"
 #include "machine/LibcHost.h"
-#include "services/Ucomtc.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/VirtualScreen.h"
+#include "widgets/Forms.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -68,7 +73,8 @@ void PlacementTest::fitMovesTheLeastDistance()
 
 void PlacementTest::everyWindowLiesOnTheScreen()
 {
-    TApplication application;
+    Ucomtc::MachineAreas machine;
+    TApplication application(machine.areas());
     TMainForm1* main = ShowMainWindow(application);
     QVERIFY(main != nullptr);
 
@@ -94,7 +100,8 @@ void PlacementTest::everyWindowLiesOnTheScreen()
 
 void PlacementTest::designedPlacesStayWhereTheyFit()
 {
-    TApplication application;
+    Ucomtc::MachineAreas machine;
+    TApplication application(machine.areas());
     TMainForm1* main = ShowMainWindow(application);
     QVERIFY(main != nullptr);
     // The main window opens centred on the screen (give or take its frame, unknown before the
@@ -122,7 +129,8 @@ void PlacementTest::designedPlacesStayWhereTheyFit()
 
 void PlacementTest::messageBoxesOpenOverTheirWindow()
 {
-    TApplication application;
+    Ucomtc::MachineAreas machine;
+    TApplication application(machine.areas());
     TMainForm1* main = ShowMainWindow(application);
     QVERIFY(main != nullptr);
     ScopedMessageSink boxes({}); // real boxes

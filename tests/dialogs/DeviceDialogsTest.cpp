@@ -4,11 +4,15 @@
 // private /tmp.
 #include "app/Application.h"
 #include "app/MainForm.h"
+#include "areas/Areas.h"
+#include "areas/pointing/Constants.h"
 #include "dialogs/nubstickform.h"
 #include "dialogs/touchpadform.h"
-#include "services/Ucomtc.h"
+#include "machine/Host.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestData.h"
+#include "widgets/FormEvents.h"
+#include "widgets/Forms.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -137,6 +141,7 @@ private:
 
     FakeHost host_;
     std::unique_ptr<ScopedHost> scope_;
+    Ucomtc::MachineAreas machine_;
     std::unique_ptr<TMainForm1> main_;
     TNubstickFor* nubstick_ = nullptr;
     TTouchPadForm1* touchpad_ = nullptr;
@@ -146,9 +151,9 @@ void DeviceDialogsTest::init()
 {
     host_ = FakeHost();
     scope_ = std::make_unique<ScopedHost>(host_);
-    main_ = std::make_unique<TMainForm1>();
-    nubstick_ = new TNubstickFor(main_.get());
-    touchpad_ = new TTouchPadForm1(main_.get());
+    main_ = std::make_unique<TMainForm1>(machine_.areas().system, machine_.areas().handOvers);
+    nubstick_ = new TNubstickFor(machine_.areas().pointing, machine_.areas().handOvers, main_.get());
+    touchpad_ = new TTouchPadForm1(machine_.areas().pointing, machine_.areas().handOvers, main_.get());
 }
 
 void DeviceDialogsTest::cleanup()
@@ -203,7 +208,8 @@ void DeviceDialogsTest::EditFor(const QString& config)
 void DeviceDialogsTest::startUpCreatesBothDialogsOverTheMainWindow()
 {
     main_.reset(); // forms are found by name: only the program's own may be there
-    TApplication application;
+    Ucomtc::MachineAreas machine;
+    TApplication application(machine.areas());
     application.CreateForms();
     const QStringList names = application.FormNames();
     QVERIFY(names.indexOf(QStringLiteral("NubstickFor")) > 0);

@@ -2,9 +2,12 @@
 // password queries with their independent outcomes, the tool launches and the closing. Runs in a
 // private /tmp.
 #include "dialogs/SecureForm.h"
+#include "areas/Areas.h"
+#include "machine/Constants.h"
+#include "machine/Host.h"
 #include "machine/PrivilegedClient.h"
-#include "services/Ucomtc.h"
 #include "tests/support/FakeHost.h"
+#include "widgets/FormEvents.h"
 
 #include <QDialog>
 #include <QFile>
@@ -69,6 +72,7 @@ private:
 
     FakeHost host_;
     std::unique_ptr<ScopedHost> scope_;
+    Ucomtc::MachineAreas machine_;
     std::unique_ptr<TSecureForm1> form_;
 };
 
@@ -79,7 +83,8 @@ void SecureFormTest::init()
     host_.environment.insert(QStringLiteral("HOME"), QStringLiteral("/home/lapstone"));
     // The KDE 3 desktop's configuration is there, unless a test says otherwise.
     host_.files.insert(Kdesktoprc, true);
-    form_ = std::make_unique<TSecureForm1>();
+    form_ = std::make_unique<TSecureForm1>(machine_.areas().locks, machine_.areas().system,
+                                           machine_.areas().handOvers);
 }
 
 void SecureFormTest::cleanup()
@@ -500,7 +505,7 @@ void SecureFormTest::resumeOpensOnTopAndHelpKeepsItOpen()
     host_.log.clear();
 
     QDialog resume;
-    resume.setObjectName(QStringLiteral("ResumeForm1"));
+    form_->UseResumeForm(&resume);
     bool wasModalOverUs = false;
     QTimer::singleShot(0, &resume, [&] {
         wasModalOverUs = resume.isVisible() && resume.isModal() && form_->isVisible();

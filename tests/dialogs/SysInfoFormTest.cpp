@@ -3,10 +3,12 @@
 // copying rows. Runs in a private /tmp.
 #include "app/Application.h"
 #include "app/MainForm.h"
+#include "areas/Areas.h"
 #include "dialogs/SysInfForm.h"
-#include "services/Ucomtc.h"
+#include "machine/Host.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestData.h"
+#include "widgets/Forms.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -77,6 +79,7 @@ private:
 
     FakeHost host_;
     std::unique_ptr<ScopedHost> scope_;
+    Ucomtc::MachineAreas machine_;
     std::unique_ptr<TSysInfoForm> form_;
 };
 
@@ -108,7 +111,8 @@ void SysInfoFormTest::init()
         return 0;
     });
     UseBatteries(false, false);
-    form_ = std::make_unique<TSysInfoForm>();
+    form_ = std::make_unique<TSysInfoForm>(machine_.areas().system, machine_.areas().batteries,
+                                           machine_.areas().handOvers);
 }
 
 void SysInfoFormTest::cleanup()
@@ -175,7 +179,8 @@ QStringList SysInfoFormTest::Column(int column) const
 void SysInfoFormTest::isCreatedSecondWithItsLayout()
 {
     form_.reset(); // the application's dialog must be the only one
-    TApplication application;
+    Ucomtc::MachineAreas machine;
+    TApplication application(machine.areas());
     application.CreateForms();
     QCOMPARE(application.FormNames().value(1), QStringLiteral("SysInfoForm"));
     auto* dialog = qobject_cast<TSysInfoForm*>(FindForm(QStringLiteral("SysInfoForm")));

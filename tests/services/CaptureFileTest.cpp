@@ -1,7 +1,8 @@
 // Reading labelled values out of capture files, with the real shell removing them afterwards.
+#include "areas/batteries/Constants.h"
+#include "areas/system/Constants.h"
 #include "machine/Capture.h"
 #include "machine/IoError.h"
-#include "services/Constants.h"
 #include "tests/support/TestData.h"
 #include "tests/support/Unprivileged.h"
 

@@ -2,10 +2,11 @@
 // leaves behind, and what root's way says when no daemon answers. The commands are answered by
 // FakeHost; the file lives in a temporary directory.
 #include "machine/Capture.h"
+#include "machine/Constants.h"
 #include "machine/IoError.h"
-#include "services/Commands.h"
-#include "services/Constants.h"
+#include "machine/Run.h"
 #include "tests/support/FakeHost.h"
+#include "tests/support/Shown.h"
 #include "widgets/Handlers.h"
 
 #include <QFile>
@@ -85,8 +86,10 @@ void CaptureRunTest::runsWriteReadRemoveInOrder()
     answerWith(command, "Lock=true\r\nsecond line\n");
 
     QStringList seen;
-    QVERIFY(WithCaptureFirstLine(writeWith, command, path_, removeWith,
-                                 [&](const QString& line) { seen.append(line); }));
+    QVERIFY(Shown([&](Messages& m) {
+        return WithCaptureFirstLine(
+            writeWith, command, path_, removeWith, [&](const QString& line) { seen.append(line); }, m);
+    }));
 
     QCOMPARE(seen, QStringList{QStringLiteral("Lock=true")});
     QCOMPARE(host_.log, (QStringList{expected[0] + QStringLiteral(": ") + command,
@@ -109,8 +112,13 @@ void CaptureRunTest::workOfTheReaderComesBeforeTheRemoval()
     const QString command = QStringLiteral("cat kpowersaverc | grep lockOnSuspend > ") + path_;
     answerWith(command, "lockOnSuspend=true\n");
 
-    WithCaptureFirstLine(RunWith::System, command, path_, RunWith::System, [](const QString&) {
-        System(QStringLiteral("sed /General/a\\lockOnSuspend=false"));
+    Shown([&](Messages& m) {
+        return WithCaptureFirstLine(
+            RunWith::System, command, path_, RunWith::System,
+            [](const QString&) {
+                Host::current().System(QStringLiteral("sed /General/a\\lockOnSuspend=false"));
+            },
+            m);
     });
 
     QCOMPARE(host_.Entries(QStringLiteral("system: ")),
@@ -123,8 +131,10 @@ void CaptureRunTest::refusedDaemonWriteReadsAndRemovesNothing()
     host_.privilegedResults[command] = false;
     bool used = false;
 
-    QVERIFY(!WithCaptureFirstLine(RunWith::Root, command, path_, RunWith::Root,
-                                  [&](const QString&) { used = true; }));
+    QVERIFY(!Shown([&](Messages& m) {
+        return WithCaptureFirstLine(
+            RunWith::Root, command, path_, RunWith::Root, [&](const QString&) { used = true; }, m);
+    }));
 
     QVERIFY(!used);
     QCOMPARE(host_.log, QStringList{QStringLiteral("privileged: ") + command});
@@ -189,8 +199,10 @@ void CaptureRunTest::homeLinesRunAsTheHomesOwner()
     const QString move = QStringLiteral("mv ") + path_ + QStringLiteral(" ") + file;
     QFile::remove(path_);
 
-    EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), file, path_,
-                    {RunWith::System, As::HomeOwner});
+    Shown([&](Messages& m) {
+        return EditFileWithSed(QStringLiteral("sed /General/a\\lockOnSuspend=false"), file, path_,
+                               {RunWith::System, As::HomeOwner}, m);
+    });
     CaptureFirstLine({RunWith::Shell, As::HomeOwner},
                      QStringLiteral("cat ") + file + QStringLiteral(" > ") + path_, path_, RunWith::Shell,
                      messages_);

@@ -1,7 +1,8 @@
 // The ways of running commands and a capture file's life, against the real shell, whereis, sed
 // and mv. Runs in a private /tmp.
-#include "services/Commands.h"
-#include "services/Constants.h"
+#include "machine/Capture.h"
+#include "machine/Constants.h"
+#include "tests/support/Shown.h"
 #include "tests/support/Unprivileged.h"
 
 #include <QDir>
@@ -70,9 +71,9 @@ void CommandRunnerTest::initTestCase()
 
 void CommandRunnerTest::commandExistsAsksWhereis()
 {
-    QVERIFY(CommandExists(QStringLiteral("sh")));
-    QVERIFY(!CommandExists(QStringLiteral("lapstone-no-such-tool")));
-    QVERIFY(CommandExists(QStringLiteral("lapstonemanonly")));
+    QVERIFY(Shown([&](Messages& m) { return CommandExists(QStringLiteral("sh"), m); }));
+    QVERIFY(!Shown([&](Messages& m) { return CommandExists(QStringLiteral("lapstone-no-such-tool"), m); }));
+    QVERIFY(Shown([&](Messages& m) { return CommandExists(QStringLiteral("lapstonemanonly"), m); }));
     QVERIFY(!QFile::exists(QString::fromLatin1(CommandCaptureFile)));
 }
 
@@ -84,7 +85,8 @@ void CommandRunnerTest::commandExistsWithoutWhereis()
     QFile::link(QStringLiteral("/bin/rm"), bin + QStringLiteral("/rm"));
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", bin.toLocal8Bit());
-    const bool found = CommandExists(QStringLiteral("lapstone-no-such-tool"));
+    const bool found =
+        Shown([&](Messages& m) { return CommandExists(QStringLiteral("lapstone-no-such-tool"), m); });
     qputenv("PATH", path);
     QVERIFY(found);
     QVERIFY(!QFile::exists(QString::fromLatin1(CommandCaptureFile)));
@@ -103,20 +105,20 @@ void CommandRunnerTest::captureLifeOnTheRealShell()
     QVERIFY(messages.isEmpty() && !QFileInfo(capture).isSymLink());
     QCOMPARE(ReadAll(victim), QByteArray("keep\n"));
     QCOMPARE(ReadCaptureLines(capture), QStringList{QStringLiteral("one")});
-    QVERIFY(FileExists(capture));
+    QVERIFY(Host::current().FileExists(capture));
     RemoveCapture(capture, RunWith::Shell, messages);
-    QVERIFY(!FileExists(capture) && messages.isEmpty());
+    QVERIFY(!Host::current().FileExists(capture) && messages.isEmpty());
 }
 
 void CommandRunnerTest::runShellWaitsForTheShellOnly()
 {
     const QString marker = dir_.filePath(QStringLiteral("marker"));
-    RunShell(QStringLiteral("sleep 0.3; echo done > ") + marker);
+    Host::current().RunShell(QStringLiteral("sleep 0.3; echo done > ") + marker);
     QCOMPARE(ReadAll(marker), QByteArray("done\n"));
 
     QElapsedTimer clock;
     clock.start();
-    RunShell(QStringLiteral("sleep 5 >/dev/null 2>&1 &"));
+    Host::current().RunShell(QStringLiteral("sleep 5 >/dev/null 2>&1 &"));
     QVERIFY2(clock.elapsed() < 2000, "a background job must not be waited for");
 }
 
@@ -136,8 +138,8 @@ void CommandRunnerTest::runShellAsksForRootFirst()
     if (child == 0) {
         if (setresuid(65534, 0, 0) != 0)
             _exit(2);
-        RunShell(QStringLiteral("id -u > ") + shellMarker);
-        System(QStringLiteral("id -u > ") + systemMarker);
+        Host::current().RunShell(QStringLiteral("id -u > ") + shellMarker);
+        Host::current().System(QStringLiteral("id -u > ") + systemMarker);
         _exit(0);
     }
     int status = -1;
@@ -152,7 +154,9 @@ void CommandRunnerTest::editReplacesTheFileOnSuccess()
     const QString target = dir_.filePath(QStringLiteral("xorg.conf"));
     const QString scratch = dir_.filePath(QStringLiteral("xorgconfig"));
     WriteAll(target, XorgConf);
-    QVERIFY(EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch));
+    QVERIFY(Shown([&](Messages& m) {
+        return EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch, RunWith::System, m);
+    }));
     QCOMPARE(ReadAll(target), QByteArray("Section \"InputDevice\"\n"
                                          "  Driver \"synaptics\"\n"
                                          "  Option \"SHMConfig\" \"on\"\n"
@@ -179,7 +183,8 @@ void CommandRunnerTest::failedEditLeavesTheTargetAlone()
     if (targetExists)
         WriteAll(target, XorgConf);
 
-    QVERIFY(!EditFileWithSed(sedCommand, target, scratch));
+    QVERIFY(!Shown(
+        [&](Messages& m) { return EditFileWithSed(sedCommand, target, scratch, RunWith::System, m); }));
 
     QCOMPARE(QFile::exists(target), targetExists);
     if (targetExists)
@@ -197,7 +202,10 @@ void CommandRunnerTest::unreadableTargetIsLeftAlone()
     QVERIFY(QFile::setPermissions(target, QFileDevice::WriteOwner | QFileDevice::WriteOther));
 
     const int outcome = RunUnprivileged([&] {
-        EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), target, scratch);
+        Shown([&](Messages& m) {
+            return EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), target, scratch,
+                                   RunWith::System, m);
+        });
         return 0;
     });
     QCOMPARE(outcome, 0);
@@ -219,8 +227,13 @@ void CommandRunnerTest::targetTheUserMayNotReplaceIsLeftAlone()
     QVERIFY(QFile::setPermissions(rootOnly.path(), QFileDevice::Permissions(0x5555)));
 
     // The caller learns that its edit did not hold.
-    const int outcome = RunUnprivileged(
-        [&] { return EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch) ? 1 : 0; });
+    const int outcome = RunUnprivileged([&] {
+        return Shown([&](Messages& m) {
+            return EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), target, scratch, RunWith::System, m);
+        })
+                   ? 1
+                   : 0;
+    });
     QCOMPARE(outcome, 0);
     QCOMPARE(ReadAll(target), XorgConf);
     QVERIFY2(!QFile::exists(scratch), "the edited copy that could not be moved must not stay behind");

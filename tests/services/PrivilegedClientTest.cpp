@@ -1,9 +1,10 @@
 // The daemon client against a scripted daemon on a real local socket. Runs in a private /tmp, so the
 // daemon can stand at the program's own socket path.
 #include "machine/PrivilegedClient.h"
+#include "machine/Constants.h"
 #include "machine/LibcHost.h"
-#include "services/Commands.h"
-#include "services/Constants.h"
+#include "machine/Run.h"
+#include "tests/support/Shown.h"
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
@@ -187,7 +188,7 @@ private:
             QVERIFY(message.kind == MessageKind::Plain);
             cursorWasBackForMessage_ = QApplication::overrideCursor() == nullptr;
         });
-        return RunPrivileged(command);
+        return Shown([&](Messages& m) { return RunCommand(RunWith::Root, command, m); });
     }
 
     QString socketPath_ = QString::fromLatin1(DaemonSocketPath);

@@ -1,7 +1,7 @@
 // Paths put into shell command lines: ordinary ones as they are, others quoted so that the real
 // shell hands them over as one unchanged word.
 #include "machine/ShellWord.h"
-#include "services/DesktopChanges.h"
+#include "areas/pointing/InputDevices.h"
 #include "tests/support/FakeHost.h"
 
 #include <QProcess>

@@ -1,9 +1,13 @@
 // The system information rows through the host seam: the General and BIOS tabs from real dmidecode
 // dumps and /proc files, run by the real shell with the machine's paths pointed at test data, and
 // the battery tab from real battery driver files. Runs in a private /tmp.
-#include "services/Ucomtc.h"
+#include "areas/batteries/Battery.h"
+#include "areas/system/SysInfo.h"
+#include "machine/Host.h"
+#include "machine/IoError.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestData.h"
+#include "widgets/MessageBox.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +21,7 @@ namespace {
 // As the dialog does it: the rows of a tab, with the reading's messages shown.
 void ShowSysInfo(int tab, TSysInfoArray& rows, int battery = 0)
 {
-    auto read = GetSysInfo(tab, battery);
+    auto read = MachineSystemInformation().Rows(tab, battery);
     ShowMessages(read.messages);
     rows = std::move(read.value);
 }

@@ -2,12 +2,15 @@
 // another user (uid 1000): links, hard links, FIFOs and files of theirs, planted before the command
 // and re-planted in a loop while it runs. Real shell, sed and mv, in a private /tmp; the kernel's
 // protected_* settings are left as they are (0 here).
+#include "areas/handovers/Constants.h"
+#include "areas/handovers/HandOvers.h"
+#include "areas/system/Constants.h"
 #include "machine/Capture.h"
+#include "machine/Constants.h"
 #include "machine/LibcHost.h"
 #include "machine/PrivilegedClient.h"
-#include "services/Commands.h"
-#include "services/Constants.h"
-#include "services/Launches.h"
+#include "machine/Run.h"
+#include "tests/support/Shown.h"
 #include "widgets/DesktopPalette.h"
 #include "widgets/MessageBox.h"
 
@@ -264,7 +267,9 @@ void TmpAttackTest::rootScratchFilePlanted()
 
     RecordingHost host;
     ScopedHost scoped(host);
-    QVERIFY(EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), xorgConf_, scratch));
+    QVERIFY(Shown([&](Messages& m) {
+        return EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), xorgConf_, scratch, RunWith::System, m);
+    }));
 
     QCOMPARE(ReadAll(xorgConf_), XorgConfEdited);
     const struct stat target = Stat(xorgConf_);
@@ -288,7 +293,10 @@ void TmpAttackTest::rootScratchFileRaced()
     ScopedHost scoped(host);
     for (int round = 0; round < 15; ++round) {
         WriteAll(xorgConf_, XorgConf);
-        const bool replaced = EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), xorgConf_, scratch);
+        const bool replaced = Shown([&](Messages& m) {
+            return EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), xorgConf_, scratch, RunWith::System,
+                                   m);
+        });
         // Either the edit held, in a file of root's that nobody else may write, or nothing changed
         // and the error box said why.
         QCOMPARE(ReadAll(xorgConf_), replaced ? XorgConfEdited : XorgConf);
@@ -340,8 +348,10 @@ void TmpAttackTest::userScratchFileHeldByAttacker()
     const int outcome = RunAs(Victim, [&] {
         RecordingHost host;
         ScopedHost scoped(host);
-        const bool replaced =
-            EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), config, scratch);
+        const bool replaced = Shown([&](Messages& m) {
+            return EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), config, scratch,
+                                   RunWith::System, m);
+        });
         if (removable)
             return replaced && host.messages.isEmpty() ? 0 : 1;
         return !replaced && host.messages == QStringList{scratch + QStringLiteral(" is in the way")} ? 0 : 1;
@@ -371,7 +381,10 @@ void TmpAttackTest::userScratchFileRaced()
         const int outcome = RunAs(Victim, [&] {
             RecordingHost host;
             ScopedHost scoped(host);
-            if (EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), config, scratch))
+            if (Shown([&](Messages& m) {
+                    return EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), config, scratch,
+                                           RunWith::System, m);
+                }))
                 return host.messages.isEmpty() ? 2 : 1;
             return host.messages == QStringList{scratch + QStringLiteral(" is in the way")} ? 3 : 1;
         });
@@ -406,9 +419,11 @@ void TmpAttackTest::userCaptureHeldByAttacker()
         RecordingHost host;
         ScopedHost scoped(host);
         QString seen = QStringLiteral("<not read>");
-        const bool ran =
-            WithCaptureFirstLine(RunWith::Shell, QStringLiteral("echo lockOnSuspend=true > ") + capture,
-                                 capture, RunWith::Shell, [&](const QString& line) { seen = line; });
+        const bool ran = Shown([&](Messages& m) {
+            return WithCaptureFirstLine(
+                RunWith::Shell, QStringLiteral("echo lockOnSuspend=true > ") + capture, capture,
+                RunWith::Shell, [&](const QString& line) { seen = line; }, m);
+        });
         if (removable)
             return ran && seen == QStringLiteral("lockOnSuspend=true") && host.messages.isEmpty() ? 0 : 1;
         return !ran && seen == QStringLiteral("<not read>") &&
@@ -474,12 +489,21 @@ void TmpAttackTest::rootWithUsersHomeFollowsNoLinkThere()
 
     RecordingHost host;
     ScopedHost scoped(host);
-    const bool replaced =
-        EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), config,
-                        QString::fromLatin1(KpowersavercScratchFile), Way{RunWith::System, As::HomeOwner});
-    RunCommand(Way{RunWith::System, As::HomeOwner}, QStringLiteral("echo lockOnSuspend=false >> ") + config);
-    RunCommand(Way{RunWith::System, As::HomeOwner}, QStringLiteral("cat ") + config + QStringLiteral(" > ") +
-                                                        home_.filePath(QStringLiteral("copy")));
+    const bool replaced = Shown([&](Messages& m) {
+        return EditFileWithSed(QStringLiteral("sed '/^lockOnSuspend=false/ d'"), config,
+                               QString::fromLatin1(KpowersavercScratchFile),
+                               Way{RunWith::System, As::HomeOwner}, m);
+    });
+    Shown([&](Messages& m) {
+        return RunCommand(Way{RunWith::System, As::HomeOwner},
+                          QStringLiteral("echo lockOnSuspend=false >> ") + config, m);
+    });
+    Shown([&](Messages& m) {
+        return RunCommand(Way{RunWith::System, As::HomeOwner},
+                          QStringLiteral("cat ") + config + QStringLiteral(" > ") +
+                              home_.filePath(QStringLiteral("copy")),
+                          m);
+    });
     qputenv("HOME", savedHome);
 
     QVERIFY(!replaced);
@@ -563,7 +587,7 @@ void TmpAttackTest::rootRunsNothingOfTheHomesOwner()
         RecordingHost host;
         ScopedHost scoped(host);
         if (attack == QLatin1String("opener")) {
-            ShowHelpPage(help);
+            ShowMessages(MachineHandOvers().ShowHelp(help));
             for (int i = 0; i < 100 && !QFile::exists(ranAs); ++i)
                 QTest::qWait(50);
             QTest::qWait(50);
