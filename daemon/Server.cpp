@@ -104,7 +104,7 @@ private:
                 ready = queue_.front();
                 queue_.pop_front();
             }
-            const bool done = Carry(*ready.command, ready.peer, limits_);
+            const bool done = Carry(*ready.command, ready.peer, limits_, handOvers_);
             LogRequest(ready.peer, ready.command->line, done ? "done" : "failed");
             Reply(ready.fd, done ? ReplyDone : ReplyFailed);
             ::close(ready.fd);
@@ -118,6 +118,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Ready> queue_;
+    HandOvers handOvers_; // the worker's alone
 };
 
 // A connection whose request is still arriving.

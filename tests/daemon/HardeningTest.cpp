@@ -88,27 +88,43 @@ TEST_F(Hardening, FifoAtEachCaptureNameIsReplacedDirectoryRefused)
     }
 }
 
-TEST_F(Hardening, ALiveCaptureOfAnotherUserIsNotPulledAway)
+TEST_F(Hardening, ALiveCaptureOfAnotherUserStandsItsMomentThenGivesWay)
+{
+    if (!CanSwitchUsers())
+        GTEST_SKIP() << "needs real root to act as other users";
+    StartDaemon({"--live-capture-age", "2000"});
+    const auto first = AskAs(Victim, Victim, TestSocket, Request(DumpToStoredDmi));
+    ASSERT_TRUE(first.has_value() && first->isReply(0));
+    const ino_t live = Lstat("/tmp/StoredDmi").st_ino;
+    const auto second = ConnectAs(Attacker, Attacker, TestSocket);
+    ASSERT_TRUE(second->send(Request(DumpToStoredDmi)));
+    // The victim reads theirs meanwhile; the attacker's is handed over after its moment.
+    EXPECT_EQ(second->await(std::chrono::milliseconds(300)).kind, Answer::Kind::NoAnswer);
+    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_ino, live);
+    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Victim);
+    EXPECT_TRUE(second->await(std::chrono::seconds(5)).isReply(0));
+    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Attacker);
+}
+
+TEST_F(Hardening, NoEntryOfAnotherUserAtACaptureNameKeepsTheCaptureFromItsRequester)
 {
     if (!CanSwitchUsers())
         GTEST_SKIP() << "needs real root to act as other users";
     StartDaemon();
-    const auto first = AskAs(Victim, Victim, TestSocket, Request(DumpToStoredDmi));
-    ASSERT_TRUE(first.has_value() && first->isReply(0));
-    const ino_t live = Lstat("/tmp/StoredDmi").st_ino;
-    const auto second = AskAs(Attacker, Attacker, TestSocket, Request(DumpToStoredDmi));
-    ASSERT_TRUE(second.has_value());
-    EXPECT_TRUE(second->isReply(1));
-    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_ino, live);
-    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Victim);
-
-    // Once its age is past, it no longer holds the name.
-    daemon_->stop();
-    StartDaemon({"--live-capture-age", "0"});
-    const auto later = AskAs(Attacker, Attacker, TestSocket, Request(DumpToStoredDmi));
-    ASSERT_TRUE(later.has_value());
-    EXPECT_TRUE(later->isReply(0));
-    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Attacker);
+    for (const bool directory : {true, false}) {
+        for (const CaptureCase& capture : CaptureCommands) {
+            SCOPED_TRACE(std::string(capture.line) +
+                         (directory ? " past a directory" : " past a young file"));
+            // The attacker's entry of a moment before: one mkdir, or a file made anew all the time.
+            ASSERT_EQ(directory ? ::mkdir(capture.path, 0777) : ::close(::creat(capture.path, 0644)), 0);
+            ASSERT_EQ(::chown(capture.path, Attacker, Attacker), 0);
+            const auto answer = AskAs(Victim, Victim, TestSocket, Request(capture.line));
+            EXPECT_TRUE(answer && answer->isReply(0));
+            EXPECT_EQ(Lstat(capture.path).st_uid, Victim);
+            EXPECT_EQ(ReadFile(capture.path), capture.expected ? capture.expected : FakeDump);
+            ::unlink(capture.path);
+        }
+    }
 }
 
 TEST_F(Hardening, RootsFreshCaptureIsNeitherRemovedNorReplacedForAnotherUser)
