@@ -83,7 +83,7 @@ bool HandOverAt(int dir, const std::string& staging, const std::string& leaf, co
         if (Kept(entry, owner))
             return false;
         const auto last = handOvers.find(leaf);
-        if (last == handOvers.end() || last->second.uid == owner.uid || last->second.uid != entry.st_uid ||
+        if (last == handOvers.end() || last->second.user == owner.user || last->second.uid != entry.st_uid ||
             last->second.device != entry.st_dev || last->second.inode != entry.st_ino ||
             std::chrono::steady_clock::now() >= last->second.at + stand)
             break;
@@ -116,7 +116,7 @@ bool WriteCapture(const char* directory, std::string_view name, const Peer& owne
     const bool written =
         ::fstat(file.get(), &entry) == 0 && write(file.get()) && ::close(file.release()) == 0;
     if (written && HandOverAt(dir.get(), staging, leaf, owner, stand, handOvers,
-                              HandOver{owner.uid, entry.st_dev, entry.st_ino, {}}))
+                              HandOver{owner.uid, owner.user, entry.st_dev, entry.st_ino, {}}))
         return true;
     ::unlinkat(dir.get(), staging.c_str(), 0);
     return false;

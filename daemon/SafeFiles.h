@@ -18,6 +18,7 @@ namespace Vcd {
 struct HandOver
 {
     uid_t uid = 0;
+    uid_t user = 0;
     dev_t device = 0;
     ino_t inode = 0;
     std::chrono::steady_clock::time_point at;
