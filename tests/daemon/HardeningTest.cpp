@@ -289,5 +289,24 @@ TEST_F(Hardening, RefusalsOfManyUidsAreLoggedAFewLinesASecond)
     EXPECT_LE(RefusalLines(log), 5 * (spent.count() + 2)) << log;
 }
 
+TEST_F(Hardening, RequestsOfOneUserWithoutPauseAreLoggedAFewLinesASecond)
+{
+    if (!CanSwitchUsers())
+        GTEST_SKIP() << "needs real root to act as other users";
+    StartDaemon();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100'000 && std::chrono::steady_clock::now() < start + std::chrono::seconds(3); ++i)
+        AskAs(Attacker, Attacker, TestSocket, Request(RemoveStoredDmi));
+    ASSERT_TRUE(AskAs(Victim, Victim, TestSocket, Request(RateOn)).has_value());
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    const std::string log = daemon_->log();
+    std::size_t lines = 0;
+    for (auto at = log.find("uid=1001 "); at != std::string::npos; at = log.find("uid=1001 ", at + 1))
+        ++lines;
+    EXPECT_LE(lines, 10 * (spent.count() + 2)) << log;
+    EXPECT_NE(log.find(" more requests of this user not logged)"), std::string::npos) << log;
+    EXPECT_NE(log.find("uid=1002 "), std::string::npos) << log;
+}
+
 } // namespace
 } // namespace VcdTest
