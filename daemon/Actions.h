@@ -15,7 +15,7 @@ struct ActionLimits
     std::chrono::milliseconds commandTimeout{20'000};
     // How long a capture we handed over stands before another user's takes its name (theirs waits
     // for it): its owner reads it within milliseconds of the reply, so this is ample, and short
-    // enough that a user whose capture waits behind another's is still served at once.
+    // enough that a capture waiting behind another's is still served within a second.
     std::chrono::milliseconds liveCaptureAge{300};
 };
 
