@@ -20,6 +20,7 @@ Peer PeerOf(int fd)
         peer.uid = credentials.uid;
         peer.gid = credentials.gid;
     }
+    peer.user = peer.uid;
     return peer;
 }
 

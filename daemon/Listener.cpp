@@ -1,12 +1,11 @@
 #include "Listener.h"
 
+#include "SafeFiles.h"
+
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
-#include <sys/random.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -17,40 +16,6 @@ namespace {
 
 // Room after the path for the staging name's suffix.
 constexpr std::size_t StagingSuffixSize = sizeof ".away-0123456789abcdef" - 1;
-
-// `path` and a suffix of 16 hex digits from the kernel's random source: a name beside the path that
-// nobody can guess, so nobody can plant something there beforehand to make our bind fail.
-bool StagingName(const std::string& path, std::string& name)
-{
-    std::uint64_t value = 0;
-    if (::getrandom(&value, sizeof value, 0) != static_cast<ssize_t>(sizeof value))
-        return false;
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(value));
-    name = path + ".away-" + hex;
-    return true;
-}
-
-// Puts the socket at `staging` in the place of whatever stands at `path`, in one step and without
-// following anything: rename replaces a file, link, FIFO or socket; a directory, which rename cannot
-// replace, is exchanged with our socket and so ends up under the staging name, renamed aside and
-// never emptied. The name is never free in between, so nobody can take it from us.
-bool MoveIntoPlace(const std::string& staging, const std::string& path)
-{
-    // Each pass fails only if someone swaps a directory in or out of the path between our two
-    // calls; nobody can do that every time.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (::rename(staging.c_str(), path.c_str()) == 0)
-            return true;
-        if (errno != EISDIR)
-            return false;
-        if (::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) == 0)
-            return true;
-        if (errno != ENOENT)
-            return false;
-    }
-    return false;
-}
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path)
 {
@@ -101,7 +66,7 @@ Listener::Listener(const std::string& path) : path_(path)
         device_ = info.st_dev;
         inode_ = info.st_ino;
     }
-    if (::listen(fd_, SOMAXCONN) != 0 || !MoveIntoPlace(staging, path)) {
+    if (::listen(fd_, SOMAXCONN) != 0 || !MoveIntoPlace(AT_FDCWD, staging.c_str(), path.c_str())) {
         const int error = errno;
         ::unlink(staging.c_str());
         errno = error;

@@ -1,4 +1,5 @@
-// One line per request on standard error (the journal, under systemd).
+// One line per request on standard error (the journal, under systemd), within limits no user can
+// flood.
 #pragma once
 
 #include "Peer.h"
@@ -7,8 +8,10 @@
 
 namespace Vcd {
 
-// `command` is a line of the table or empty for a request that matched none; a client's own bytes
-// are never logged, so nobody can forge log lines through us.
+// A request carried out. `command` is a line of the table or empty for a request that matched
+// none; a client's own bytes are never logged, so nobody can forge log lines through us. At most
+// ten lines a second are written for one user (with all their uids); their next line written says
+// how many were left out.
 void LogRequest(const Peer& peer, std::string_view command, std::string_view outcome);
 
 // A connection refused or dropped before its command ran: turned away, a request refused, a client

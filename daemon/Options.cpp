@@ -61,8 +61,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error)
             options.version = true;
             continue;
         }
-        // --live-capture-age is left out of the usage text: it is there for the tests, which
-        // would otherwise have to wait out the age of a capture file.
+        // --live-capture-age is left out of the usage text: it is there for the tests, which make
+        // a capture stand long enough to look at it before another user's takes its name.
         if (option != "--socket" && option != "--command-timeout" && option != "--live-capture-age") {
             error = "unknown option " + std::string(option);
             return std::nullopt;

@@ -3,6 +3,7 @@
 #include "Listener.h"
 #include "Log.h"
 #include "Protocol.h"
+#include "RealUsers.h"
 
 #include <algorithm>
 #include <array>
@@ -26,32 +27,33 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Open connections per user, so that no user but root holds more than their share.
+// Open connections per user, so that no user but root holds more than their share. A user is
+// counted with every uid of theirs (Peer::user): the ids of a subordinate range hold one share.
 class UserCounts
 {
 public:
     explicit UserCounts(int perUser) : maxPerUser_(perUser) {}
 
     // Counts the connection in for its user; false when that user already has their share.
-    bool Admit(uid_t uid)
+    bool Admit(const Peer& peer)
     {
-        if (uid == 0)
+        if (peer.uid == 0)
             return true;
         std::lock_guard<std::mutex> lock(mutex_);
-        int& open = open_[uid];
+        int& open = open_[peer.user];
         if (open >= maxPerUser_)
             return false;
         ++open;
         return true;
     }
 
-    void Leave(uid_t uid)
+    void Leave(const Peer& peer)
     {
-        if (uid == 0)
+        if (peer.uid == 0)
             return;
         std::lock_guard<std::mutex> lock(mutex_);
-        if (--open_[uid] <= 0)
-            open_.erase(uid);
+        if (--open_[peer.user] <= 0)
+            open_.erase(peer.user);
     }
 
 private:
@@ -104,11 +106,11 @@ private:
                 ready = queue_.front();
                 queue_.pop_front();
             }
-            const bool done = Carry(*ready.command, ready.peer, limits_);
+            const bool done = Carry(*ready.command, ready.peer, limits_, handOvers_);
             LogRequest(ready.peer, ready.command->line, done ? "done" : "failed");
             Reply(ready.fd, done ? ReplyDone : ReplyFailed);
             ::close(ready.fd);
-            counts_.Leave(ready.peer.uid);
+            counts_.Leave(ready.peer);
         }
     }
 
@@ -118,6 +120,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<Ready> queue_;
+    HandOvers handOvers_; // the worker's alone
 };
 
 // A connection whose request is still arriving.
@@ -216,7 +219,7 @@ private:
         if (answer)
             Reply(fd, ReplyFailed);
         ::close(fd);
-        counts_.Leave(peer.uid);
+        counts_.Leave(peer);
     }
 
     // Takes the connection out of the loop's hands. The descriptor is unwatched before anyone
@@ -252,8 +255,9 @@ private:
                 }
                 return;
             }
-            const Peer peer = PeerOf(fd);
-            if (!counts_.Admit(peer.uid)) {
+            Peer peer = PeerOf(fd);
+            peer.user = users_.Of(peer.uid);
+            if (!counts_.Admit(peer)) {
                 LogRefusal(peer, {}, "refused: too many connections of this user");
                 Reply(fd, ReplyFailed);
                 ::close(fd);
@@ -312,6 +316,7 @@ private:
     int epoll_ = -1;
     UserCounts& counts_;
     Carrier& carrier_;
+    RealUsers users_;
     std::list<Waiting> waiting_;
 };
 

@@ -20,8 +20,10 @@ struct ServerSettings
     // Complete requests waiting for their turn; beyond it a request is answered with a failure.
     std::size_t maxQueued = 256;
     // With the two above, the daemon's descriptors stay under the 1024 a service gets by default.
-    // Connections of one user (other than root) open at once, waiting or queued; beyond it a
-    // connection is turned away at once.
+    // Connections of one user (other than root) open at once, waiting, queued or being carried
+    // out, with every uid of theirs (their own and their subordinate range's); beyond it a
+    // connection is turned away at once. With requests carried out in the order they came, another
+    // user's request waits behind at most this many of each other user's.
     int maxConnectionsPerUser = 4;
 };
 

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <poll.h>
 #include <sstream>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -88,27 +89,43 @@ TEST_F(Hardening, FifoAtEachCaptureNameIsReplacedDirectoryRefused)
     }
 }
 
-TEST_F(Hardening, ALiveCaptureOfAnotherUserIsNotPulledAway)
+TEST_F(Hardening, ALiveCaptureOfAnotherUserStandsItsMomentThenGivesWay)
+{
+    if (!CanSwitchUsers())
+        GTEST_SKIP() << "needs real root to act as other users";
+    StartDaemon({"--live-capture-age", "2000"});
+    const auto first = AskAs(Victim, Victim, TestSocket, Request(DumpToStoredDmi));
+    ASSERT_TRUE(first.has_value() && first->isReply(0));
+    const ino_t live = Lstat("/tmp/StoredDmi").st_ino;
+    const auto second = ConnectAs(Attacker, Attacker, TestSocket);
+    ASSERT_TRUE(second->send(Request(DumpToStoredDmi)));
+    // The victim reads theirs meanwhile; the attacker's is handed over after its moment.
+    EXPECT_EQ(second->await(std::chrono::milliseconds(300)).kind, Answer::Kind::NoAnswer);
+    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_ino, live);
+    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Victim);
+    EXPECT_TRUE(second->await(std::chrono::seconds(5)).isReply(0));
+    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Attacker);
+}
+
+TEST_F(Hardening, NoEntryOfAnotherUserAtACaptureNameKeepsTheCaptureFromItsRequester)
 {
     if (!CanSwitchUsers())
         GTEST_SKIP() << "needs real root to act as other users";
     StartDaemon();
-    const auto first = AskAs(Victim, Victim, TestSocket, Request(DumpToStoredDmi));
-    ASSERT_TRUE(first.has_value() && first->isReply(0));
-    const ino_t live = Lstat("/tmp/StoredDmi").st_ino;
-    const auto second = AskAs(Attacker, Attacker, TestSocket, Request(DumpToStoredDmi));
-    ASSERT_TRUE(second.has_value());
-    EXPECT_TRUE(second->isReply(1));
-    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_ino, live);
-    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Victim);
-
-    // Once its age is past, it no longer holds the name.
-    daemon_->stop();
-    StartDaemon({"--live-capture-age", "0"});
-    const auto later = AskAs(Attacker, Attacker, TestSocket, Request(DumpToStoredDmi));
-    ASSERT_TRUE(later.has_value());
-    EXPECT_TRUE(later->isReply(0));
-    EXPECT_EQ(Lstat("/tmp/StoredDmi").st_uid, Attacker);
+    for (const bool directory : {true, false}) {
+        for (const CaptureCase& capture : CaptureCommands) {
+            SCOPED_TRACE(std::string(capture.line) +
+                         (directory ? " past a directory" : " past a young file"));
+            // The attacker's entry of a moment before: one mkdir, or a file made anew all the time.
+            ASSERT_EQ(directory ? ::mkdir(capture.path, 0777) : ::close(::creat(capture.path, 0644)), 0);
+            ASSERT_EQ(::chown(capture.path, Attacker, Attacker), 0);
+            const auto answer = AskAs(Victim, Victim, TestSocket, Request(capture.line));
+            EXPECT_TRUE(answer && answer->isReply(0));
+            EXPECT_EQ(Lstat(capture.path).st_uid, Victim);
+            EXPECT_EQ(ReadFile(capture.path), capture.expected ? capture.expected : FakeDump);
+            ::unlink(capture.path);
+        }
+    }
 }
 
 TEST_F(Hardening, RootsFreshCaptureIsNeitherRemovedNorReplacedForAnotherUser)
@@ -140,14 +157,21 @@ TEST_F(Hardening, RootsFreshCaptureIsNeitherRemovedNorReplacedForAnotherUser)
 // The user ids of one user's subordinate range (as newuidmap hands out), beside their own.
 constexpr uid_t FirstSubordinate = 200000;
 
-// Holds `perUid` silent connections for each of `uids` user ids (the attacker's own, then ids of a
-// subordinate range) until killed, connecting again whenever the daemon drops or turns one away;
-// writes one byte once all are open.
-pid_t HoldConnections(int uids, int perUid, int ready)
+// Holds `perUid` connections for each of `uids` user ids (the attacker's own, then ids of a
+// subordinate range) for a minute at most, connecting again, and sending `request` again if there is
+// one, whenever the daemon answers, drops or turns one away. Returns once all are open.
+pid_t HoldConnections(int uids, int perUid, const std::string& request = {})
 {
+    int ready[2];
+    if (::pipe(ready) != 0)
+        return -1;
     const pid_t child = ::fork();
-    if (child != 0)
-        return child;
+    if (child != 0) {
+        char done = 0;
+        const bool up = ::close(ready[1]) == 0 && ::read(ready[0], &done, 1) == 1;
+        ::close(ready[0]);
+        return up ? child : -1;
+    }
     const auto count = static_cast<rlim_t>(uids * perUid);
     rlimit files{count + 64, count + 64};
     if (::setrlimit(RLIMIT_NOFILE, &files) != 0 || ::setgroups(0, nullptr) != 0)
@@ -163,16 +187,18 @@ pid_t HoldConnections(int uids, int perUid, int ready)
         // Not waiting on a full listen queue: the attempt is then polled as hung up and made again.
         held[i] = {::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0), POLLIN, 0};
         ::connect(held[i].fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+        ::send(held[i].fd, request.data(), request.size(), MSG_NOSIGNAL);
         if (::seteuid(0) != 0 || ::setegid(0) != 0)
             _exit(1);
     };
     for (std::size_t i = 0; i < held.size(); ++i)
         connect(i);
     const char done = 'r';
-    if (::write(ready, &done, 1) != 1)
+    if (::write(ready[1], &done, 1) != 1)
         _exit(2);
-    for (;;) {
-        ::poll(held.data(), held.size(), -1);
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+         std::chrono::steady_clock::now() < end;) {
+        ::poll(held.data(), held.size(), 1000);
         for (std::size_t i = 0; i < held.size(); ++i) {
             if (held[i].revents != 0) {
                 ::close(held[i].fd);
@@ -180,6 +206,7 @@ pid_t HoldConnections(int uids, int perUid, int ready)
             }
         }
     }
+    _exit(0);
 }
 
 std::size_t RefusalLines(const std::string& log)
@@ -200,14 +227,8 @@ TEST_F(Hardening, IdleConnectionsOfOneUserOrOfManyUidsDoNotDelayAnother)
     const auto start = std::chrono::steady_clock::now();
     for (const auto& [uids, perUid] : {std::pair{1, 2000}, {300, 10}, {900, 10}}) {
         SCOPED_TRACE(std::to_string(uids) + " uids x " + std::to_string(perUid));
-        int pipeFds[2];
-        ASSERT_EQ(::pipe(pipeFds), 0);
-        const pid_t holder = HoldConnections(uids, perUid, pipeFds[1]);
-        ::close(pipeFds[1]);
-        char ready = 0;
-        ASSERT_EQ(::read(pipeFds[0], &ready, 1), 1);
-        ::close(pipeFds[0]);
-
+        const pid_t holder = HoldConnections(uids, perUid);
+        ASSERT_GT(holder, 0);
         const auto answer = AskAs(Victim, Victim, TestSocket, Request(RateOn));
         ::kill(holder, SIGKILL);
         ::waitpid(holder, nullptr, 0);
@@ -223,6 +244,30 @@ TEST_F(Hardening, IdleConnectionsOfOneUserOrOfManyUidsDoNotDelayAnother)
     const std::string log = daemon_->log();
     EXPECT_NE(log.find("too many connections"), std::string::npos) << log;
     EXPECT_LE(RefusalLines(log), 5 * (spent.count() + 2)) << log;
+}
+
+TEST_F(Hardening, RequestsWithoutPauseFromTheUidsOfOneUserLeaveAnotherServed)
+{
+    if (!CanSwitchUsers())
+        GTEST_SKIP() << "needs real root to act as other users";
+    // The attacker's subordinate range, as useradd gives it out.
+    WriteFile("/tmp/subuid", "1001:" + std::to_string(FirstSubordinate) + ":65536\n");
+    if (::mount("/tmp/subuid", "/etc/subuid", nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "no /etc/subuid to mount over";
+    StartDaemon();
+    const pid_t flood = HoldConnections(100, 4, Request(PowerOnPassword));
+    ASSERT_GT(flood, 0);
+    std::vector<std::optional<Answer>> answers;
+    while (answers.size() < 10)
+        answers.push_back(AskAs(Victim, Victim, TestSocket, Request(PowerOnPassword)));
+    ::kill(flood, SIGKILL);
+    ::waitpid(flood, nullptr, 0);
+    ::umount2("/etc/subuid", MNT_DETACH);
+    for (const auto& answer : answers) {
+        ASSERT_TRUE(answer.has_value());
+        EXPECT_TRUE(answer->isReply(0) && answer->elapsed.count() < 1500.0)
+            << answer->elapsed.count() << " ms";
+    }
 }
 
 TEST_F(Hardening, RefusalsOfManyUidsAreLoggedAFewLinesASecond)
@@ -242,6 +287,25 @@ TEST_F(Hardening, RefusalsOfManyUidsAreLoggedAFewLinesASecond)
     const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
     EXPECT_NE(log.find(" more refusals not logged)"), std::string::npos);
     EXPECT_LE(RefusalLines(log), 5 * (spent.count() + 2)) << log;
+}
+
+TEST_F(Hardening, RequestsOfOneUserWithoutPauseAreLoggedAFewLinesASecond)
+{
+    if (!CanSwitchUsers())
+        GTEST_SKIP() << "needs real root to act as other users";
+    StartDaemon();
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 100'000 && std::chrono::steady_clock::now() < start + std::chrono::seconds(3); ++i)
+        AskAs(Attacker, Attacker, TestSocket, Request(RemoveStoredDmi));
+    ASSERT_TRUE(AskAs(Victim, Victim, TestSocket, Request(RateOn)).has_value());
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    const std::string log = daemon_->log();
+    std::size_t lines = 0;
+    for (auto at = log.find("uid=1001 "); at != std::string::npos; at = log.find("uid=1001 ", at + 1))
+        ++lines;
+    EXPECT_LE(lines, 10 * (spent.count() + 2)) << log;
+    EXPECT_NE(log.find(" more requests of this user not logged)"), std::string::npos) << log;
+    EXPECT_NE(log.find("uid=1002 "), std::string::npos) << log;
 }
 
 } // namespace
