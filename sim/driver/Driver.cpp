@@ -1,14 +1,12 @@
 #include "Driver.h"
 
 #include "ScenarioHost.h"
-#include "Scenarios.h"
 #include "SimPaths.h"
 #include "Transcript.h"
 
 #include "app/Application.h"
 #include "app/MainForm.h"
 #include "protocol/DaemonProtocol.h"
-#include "tests/support/DarkPalette.h"
 #include "tests/support/MessageKindName.h"
 #include "widgets/FormEvents.h"
 #include "widgets/FormFont.h"
@@ -35,15 +33,6 @@ QStringList ReadLines(const QString& path)
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-std::vector<Scenario> AllScenarios()
-{
-    std::vector<Scenario> all;
-    for (const auto& area : {MainWindowScenarios(), DeviceDialogScenarios(), SecurityScenarios(),
-                             SystemInformationScenarios(), ReportScenarios()})
-        all.insert(all.end(), area.begin(), area.end());
-    return all;
-}
-
 } // namespace
 
 Driver::Driver(Transcript& transcript, ScenarioHost& host) : transcript_(transcript), host_(host)
@@ -52,68 +41,6 @@ Driver::Driver(Transcript& transcript, ScenarioHost& host) : transcript_(transcr
 }
 
 Driver::~Driver() = default;
-
-QStringList Driver::ScenarioNames()
-{
-    QStringList names;
-    for (const Scenario& scenario : AllScenarios())
-        names.append(QString::fromLatin1(scenario.name));
-    names.append(QStringLiteral("tour"));
-    names.append(QStringLiteral("screen-tour"));
-    names.append(QStringLiteral("dark-tour"));
-    return names;
-}
-
-bool Driver::Run(const QString& name)
-{
-    void (*run)(Driver&) = nullptr;
-    for (const Scenario& scenario : AllScenarios()) {
-        if (name == QLatin1String(scenario.name))
-            run = scenario.run;
-    }
-    const bool tour = name == QLatin1String("tour");
-    const bool screenTour = name == QLatin1String("screen-tour") || name == QLatin1String("dark-tour");
-    if (run == nullptr && !tour && !screenTour)
-        return false;
-    transcript_.Heading(QStringLiteral("scenario ") + name);
-    if (run != nullptr)
-        run(*this);
-    else if (screenTour)
-        ScreenTour(name == QLatin1String("dark-tour"));
-    else
-        Tour();
-    if (forms_)
-        StopProgram();
-    return true;
-}
-
-void Driver::Tour()
-{
-    StartProgram();
-    if (!main_->isVisible()) {
-        transcript_.Line(QStringLiteral("the program has ended"));
-        return;
-    }
-    NewToolLines();
-    TourMainWindow(*this);
-    TourDeviceDialogs(*this);
-    TourSecurity(*this);
-    TourSystemInformation(*this);
-}
-
-void Driver::ScreenTour(bool dark)
-{
-    if (dark)
-        QApplication::setPalette(DarkPalette());
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    transcript_.Line(QStringLiteral("screen %1x%2, %3 colour scheme")
-                         .arg(screen.width())
-                         .arg(screen.height())
-                         .arg(dark ? QStringLiteral("dark") : QStringLiteral("default")));
-    transcript_.GrabScreen([this](QWidget* window) { CheckOnScreenAndReadable(window); });
-    Tour();
-    transcript_.GrabScreen({});
-}
 
 void Driver::CheckOnScreenAndReadable(QWidget* window)
 {

@@ -1,7 +1,7 @@
 // Runs the program's real forms inside the simulated notebook and goes through them as a person
 // would: pointer moves and clicks with QTest, message boxes read and answered, the machine's files
 // and the stand-in tools' log looked at afterwards. Scenarios (Scenarios.h) use these steps and
-// check what they expect to see.
+// check what they expect to see; the registry (Registry.h) runs them by name.
 #pragma once
 
 #include "areas/Areas.h"
@@ -25,15 +25,12 @@ public:
     Driver(Transcript& transcript, ScenarioHost& host);
     ~Driver();
 
-    static QStringList ScenarioNames();
-    // Runs the scenario called `name`; false when there is no such scenario.
-    bool Run(const QString& name);
-
     // Creates the forms, shows the main window and waits until its show handler has finished.
     void StartProgram();
     // Closes the main window as the title bar's close button would, then destroys the forms.
     void StopProgram();
     TMainForm1* mainForm() const { return main_; }
+    bool ProgramStarted() const { return forms_ != nullptr; }
 
     QToolButton* Button(const char* buttonName) const;
     void Hover(const char* buttonName);
@@ -61,13 +58,10 @@ public:
     Transcript& transcript() { return transcript_; }
     ScenarioHost& host() { return host_; }
 
-private:
-    void Tour();
-    // The tour again with the whole screen in every screenshot, each window checked to lie on the
-    // screen with readable text; `dark` runs it under a dark colour scheme.
-    void ScreenTour(bool dark);
+    // Checks that the window lies on the screen and that its text is readable.
     void CheckOnScreenAndReadable(QWidget* window);
 
+private:
     Transcript& transcript_;
     ScenarioHost& host_;
     Ucomtc::MachineAreas machine_;

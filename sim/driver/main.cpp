@@ -2,6 +2,7 @@
 //   lapstone-scenario [--screen WIDTHxHEIGHT] [--out DIR] SCENARIO...
 // --screen runs on an offscreen screen of that size, so the screenshots show where windows land.
 #include "Driver.h"
+#include "Registry.h"
 #include "ScenarioHost.h"
 #include "SimPaths.h"
 #include "Transcript.h"
@@ -44,7 +45,7 @@ int main(int argc, char* argv[])
     }
     if (arguments.isEmpty()) {
         std::fprintf(stderr, "usage: lapstone-scenario [--out DIR] SCENARIO...\nscenarios: %s\n",
-                     qPrintable(Driver::ScenarioNames().join(QLatin1Char(' '))));
+                     qPrintable(ScenarioNames().join(QLatin1Char(' '))));
         return 2;
     }
 
@@ -58,7 +59,7 @@ int main(int argc, char* argv[])
     Ucomtc::ScopedHost scope(host);
     Driver driver(transcript, host);
     for (const QString& scenario : arguments) {
-        if (!driver.Run(scenario)) {
+        if (!RunScenario(driver, scenario)) {
             std::fprintf(stderr, "lapstone-scenario: no scenario called %s\n", qPrintable(scenario));
             return 2;
         }
