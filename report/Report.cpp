@@ -68,20 +68,27 @@ void ReadSecurity(const Areas& areas, TSysInfoArray& rows, bool& complete, Messa
     row("Administrator password", BiosPassword::Administrator);
 }
 
+// Whether `c` would break a line or a table row: C0 and C1 controls, DEL, the line and paragraph
+// separators.
+bool BreaksTheLine(char16_t c)
+{
+    return c < 0x20 || (c >= 0x7f && c <= 0x9f) || c == 0x2028 || c == 0x2029;
+}
+
 QString Escaped(const QString& value, ReportFormat format)
 {
+    // What Markdown would read as markup in a table cell: emphasis, code, links and pictures, raw
+    // HTML and entities, strike-through, the cell's own bar, and the escape itself.
+    static const QString markup = QStringLiteral("\\`*_[]<>&|~");
     QString out;
     for (const QChar c : value) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7f) {
-            // A control character would break the line or the table: shown as a blank.
+        if (BreaksTheLine(c.unicode())) {
             out += QLatin1Char(' ');
-        } else if (format == ReportFormat::Markdown && (u == u'|' || u == u'\\')) {
-            out += QLatin1Char('\\');
-            out += c;
-        } else {
-            out += c;
+            continue;
         }
+        if (format == ReportFormat::Markdown && markup.contains(c))
+            out += QLatin1Char('\\');
+        out += c;
     }
     return out;
 }

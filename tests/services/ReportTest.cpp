@@ -21,6 +21,8 @@ const QStringList AwkwardValues = {
     QStringLiteral(" "),
     QString(),
     QStringLiteral("Ωmega — 東"),
+    QStringLiteral("<img src=x> [x](javascript:y) *b* `c` &amp;"),
+    QString::fromUtf16(u"csi\u009bnext\u2028line"),
 };
 
 SystemReport Sample()
@@ -79,6 +81,9 @@ void ReportTest::markdownKeepsTwoCellsPerRow()
     }
     QCOMPARE(rows[1], QStringLiteral("| Value 1 | a \\| b |"));
     QCOMPARE(rows[3], QStringLiteral("| Value 3 | two lines  |"));
+    // A battery's strings are the battery's maker's: no markup of theirs reaches a renderer.
+    QCOMPARE(rows[8],
+             QStringLiteral("| Value 8 | \\<img src=x\\> \\[x\\](javascript:y) \\*b\\* \\`c\\` \\&amp; |"));
     QVERIFY(lines.contains(QStringLiteral("| Memory | 4041528kB |")));
 }
 
@@ -92,6 +97,7 @@ void ReportTest::textAlignsEachSection()
     QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^Value \\d:"))).size(), AwkwardValues.size());
     QVERIFY(lines.contains(QStringLiteral("Value 2: tab here")));
     QVERIFY(lines.contains(QStringLiteral("Value 5:  ")));
+    QVERIFY(lines.contains(QStringLiteral("Value 9: csi next line")));
     QVERIFY(text.endsWith(QStringLiteral("\nEmpty\n-----\n")));
 }
 

@@ -540,6 +540,7 @@ void TmpAttackTest::rootRunsNothingOfTheHomesOwner_data()
     QTest::newRow("help through the desktop's opener") << "opener";
     QTest::newRow("GNOME's colours, dconf's file a link") << "dconf";
     QTest::newRow("GNOME's colours, keyfile settings") << "keyfile";
+    QTest::newRow("Plasma's colours, a FIFO for the colour file") << "fifo";
 }
 
 void TmpAttackTest::rootRunsNothingOfTheHomesOwner()
@@ -550,21 +551,26 @@ void TmpAttackTest::rootRunsNothingOfTheHomesOwner()
     QFETCH(QString, attack);
     const QString home = home_.filePath(attack);
     const QString ranAs = home + QStringLiteral("/ran-as");
-    QCOMPARE(RunAs(Victim,
-                   [&] {
-                       QDir().mkpath(home + QStringLiteral("/.local/share/applications"));
-                       QDir().mkpath(home + QStringLiteral("/.cache/dconf"));
-                       const QString opener = home + QStringLiteral("/opener");
-                       WriteAll(opener, "#!/bin/sh\nid -u > " + QFile::encodeName(ranAs) + "\n", 0755);
-                       WriteAll(home + QStringLiteral("/.local/share/applications/page.desktop"),
-                                "[Desktop Entry]\nType=Application\nName=Page\nMimeType=text/html;\nExec=" +
-                                    QFile::encodeName(opener) + " %f\n");
-                       QDir().mkpath(home + QStringLiteral("/.config"));
-                       WriteAll(home + QStringLiteral("/.config/mimeapps.list"),
-                                "[Default Applications]\ntext/html=page.desktop\n");
-                       return QFile::link(secret_, home + QStringLiteral("/.cache/dconf/user")) ? 0 : 1;
-                   }),
-             0);
+    QCOMPARE(
+        RunAs(Victim,
+              [&] {
+                  QDir().mkpath(home + QStringLiteral("/.local/share/applications"));
+                  QDir().mkpath(home + QStringLiteral("/.cache/dconf"));
+                  const QString opener = home + QStringLiteral("/opener");
+                  WriteAll(opener, "#!/bin/sh\nid -u > " + QFile::encodeName(ranAs) + "\n", 0755);
+                  WriteAll(home + QStringLiteral("/.local/share/applications/page.desktop"),
+                           "[Desktop Entry]\nType=Application\nName=Page\nMimeType=text/html;\nExec=" +
+                               QFile::encodeName(opener) + " %f\n");
+                  QDir().mkpath(home + QStringLiteral("/.config"));
+                  WriteAll(home + QStringLiteral("/.config/mimeapps.list"),
+                           "[Default Applications]\ntext/html=page.desktop\n");
+                  // Opening it for reading would wait for a writer that never comes.
+                  if (::mkfifo(QFile::encodeName(home + QStringLiteral("/.config/kdeglobals")).constData(),
+                               0644) != 0)
+                      return 1;
+                  return QFile::link(secret_, home + QStringLiteral("/.cache/dconf/user")) ? 0 : 1;
+              }),
+        0);
     const QString page = etc_.filePath(QStringLiteral("page.htm"));
     WriteAll(page, "<!DOCTYPE html>\n<html><head><title>Help</title></head><body>Help</body></html>\n");
     const QByteArray pagePath = QFile::encodeName(page);
@@ -574,7 +580,9 @@ void TmpAttackTest::rootRunsNothingOfTheHomesOwner()
         {"HOME", QFile::encodeName(home)},
         {"PATH", "/usr/bin:/bin"}, // no firefox
         {"DISPLAY", ":0"},         // the opener starts programs only for a display
-        {"XDG_CURRENT_DESKTOP", attack == QLatin1String("opener") ? "" : "GNOME"},
+        {"XDG_CURRENT_DESKTOP", attack == QLatin1String("opener") ? ""
+                                : attack == QLatin1String("fifo") ? "KDE"
+                                                                  : "GNOME"},
         {"GSETTINGS_BACKEND", attack == QLatin1String("keyfile") ? "keyfile" : "dconf"}};
     QHash<QByteArray, QByteArray> saved;
     for (auto it = environment.cbegin(); it != environment.cend(); ++it) {
