@@ -96,6 +96,27 @@ bool OnAc(const QString& battery)
     return !mainsFound && Text(battery, "status") != QStringLiteral("Discharging");
 }
 
+// What the battery says it is doing while the notebook is on AC power, in the tab's words: a full
+// battery is "Charged"; one that charge thresholds or the adapter keep from charging is "Not
+// charging"; "Unknown" where it says nothing or says it does not know.
+QString StatusOnAc(const QString& battery)
+{
+    const QString status = Or(Text(battery, "status"));
+    if (status == QLatin1String("Full"))
+        return QStringLiteral("Charged");
+    if (status == QLatin1String("Charging") || status == QLatin1String("Not charging") ||
+        status == QLatin1String("Discharging"))
+        return status;
+    return Unknown();
+}
+
+// The kernel gives 0 where the battery keeps no count.
+QString CycleCount(const QString& battery)
+{
+    const auto cycles = Number(battery, "cycle_count");
+    return cycles && *cycles > 0 ? QString::number(*cycles) : Unknown();
+}
+
 std::optional<qint64> Percentage(const QString& battery, const Amounts& amounts)
 {
     if (const auto capacity = Number(battery, "capacity"))
@@ -184,11 +205,11 @@ TSysInfoArray PowerSupplyRows(const QString& battery)
     const Amounts amounts = AmountsOf(battery);
     const auto percentage = Percentage(battery, amounts);
     const QString percent = percentage ? QString::number(*percentage) + QLatin1Char('%') : Unknown();
-    const QString cycles = Or(Text(battery, "cycle_count"));
+    const QString cycles = CycleCount(battery);
 
     if (OnAc(battery)) {
         rows.reserve(15);
-        add("Status", QString::fromLatin1(percentage == 100 ? "Charged" : "Charging"));
+        add("Status", StatusOnAc(battery));
         add("Remaining percentage", percent);
         add("Remaining capacity", WithUnit(amounts.now, amounts.unit));
         add("Full charge capacity", WithUnit(amounts.full, amounts.unit));

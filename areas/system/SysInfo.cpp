@@ -5,8 +5,6 @@
 #include "machine/Capture.h"
 #include "machine/Constants.h"
 
-#include <QRegularExpression>
-
 namespace Ucomtc {
 
 namespace {
@@ -40,12 +38,13 @@ QString OsInformation(Messages& messages)
                          QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell, messages);
     if (issue.startsWith(QLatin1String(IssueWelcome)))
         return issue.mid(11, 30);
+    // /usr/lib/os-release only where /etc/os-release is not there at all.
+    Host& host = Host::current();
     for (const char* file : OsReleaseFiles) {
-        if (const auto text = Host::current().ReadTextFile(QString::fromLatin1(file))) {
-            const QString name = PrettyName(*text);
-            if (!name.isEmpty())
-                return name;
-        }
+        if (!host.FileExists(QString::fromLatin1(file)))
+            continue;
+        const auto text = host.ReadTextFile(QString::fromLatin1(file));
+        return text ? PrettyName(*text) : QString();
     }
     return QString();
 }
@@ -124,26 +123,63 @@ DumpVerdict JudgeDump(const QStringList& lines)
 
 } // namespace
 
+QString OsReleaseValue(const QByteArray& osRelease, const QString& key)
+{
+    // The format is the shell's assignments, one a line, as systemd reads them: blanks before the
+    // key are skipped, "#" and ";" start a comment line, and the last assignment of a key counts.
+    // A value is bare (a backslash takes the next character as it is; blanks around it go), in
+    // double quotes (a backslash escapes ", \, $ and ` only) or in single quotes (taken as
+    // written); parts of each kind join up.
+    std::optional<QString> found;
+    for (const QString& raw : QString::fromUtf8(osRelease).split(QLatin1Char('\n'))) {
+        const QString line = TrimLeadingBlanks(raw);
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';')) || equals < 0 ||
+            line.left(equals).trimmed() != key)
+            continue;
+        QString value;
+        qsizetype bareEnd = 0; // the value's length without the trailing blanks of a bare part
+        QChar quote;
+        qsizetype start = equals + 1;
+        while (start < line.size() && (line.at(start) == u' ' || line.at(start) == u'\t'))
+            ++start;
+        for (qsizetype i = start; i < line.size(); ++i) {
+            const QChar c = line.at(i);
+            if (quote.isNull()) {
+                if (c == u'"' || c == u'\'') {
+                    quote = c;
+                } else if (c == u'\\' && i + 1 < line.size()) {
+                    value += line.at(++i);
+                    bareEnd = value.size();
+                } else {
+                    value += c;
+                    if (c != u' ' && c != u'\t')
+                        bareEnd = value.size();
+                }
+                continue;
+            }
+            if (c == quote) {
+                quote = QChar();
+            } else if (quote == u'"' && c == u'\\' && i + 1 < line.size() &&
+                       QStringLiteral("\"\\$`").contains(line.at(i + 1))) {
+                value += line.at(++i);
+            } else {
+                value += c;
+            }
+            bareEnd = value.size();
+        }
+        found = value.left(bareEnd);
+    }
+    return found.value_or(QString());
+}
+
 QString PrettyName(const QByteArray& osRelease)
 {
-    const QString key = QStringLiteral("PRETTY_NAME=");
-    for (const QString& line : QString::fromUtf8(osRelease).split(QLatin1Char('\n'))) {
-        if (!line.startsWith(key))
-            continue;
-        QString value = line.mid(key.size()).trimmed();
-        // A shell-style value: in double or single quotes, or bare; backslashes escape in the first.
-        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
-            value.back() == value.front()) {
-            const QChar quote = value.front();
-            value = value.mid(1, value.size() - 2);
-            if (quote == u'"') {
-                static const QRegularExpression escaped(QStringLiteral(R"(\\([\\$"`]))"));
-                value.replace(escaped, QStringLiteral("\\1"));
-            }
-        }
-        return value.left(100).trimmed();
-    }
-    return QString();
+    QString name = OsReleaseValue(osRelease, QStringLiteral("PRETTY_NAME"));
+    // Without one the format's own default stands.
+    if (name.isEmpty())
+        name = QStringLiteral("Linux");
+    return name.left(100).trimmed();
 }
 
 QString ProcessorName(const QString& cpuinfoLine)

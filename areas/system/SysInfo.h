@@ -58,8 +58,11 @@ public:
     Reading<BiosPasswordStates> BiosPasswords() override;
 };
 
-// The distribution's name from os-release text: PRETTY_NAME's value, unquoted, whole, at most 100
-// characters; empty when the text has none.
+// The value of `key` in os-release text (os-release(5)), unquoted and unescaped as the shell would;
+// empty when the text has none.
+QString OsReleaseValue(const QByteArray& osRelease, const QString& key);
+// The distribution's name from os-release text: PRETTY_NAME's value, at most 100 characters;
+// "Linux", the format's default, when the text has none.
 QString PrettyName(const QByteArray& osRelease);
 // The processor's model name from a "model name<TAB>: ..." line of /proc/cpuinfo: runs of blanks
 // made one, none at the end, at most 100 characters.
