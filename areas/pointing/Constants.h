@@ -70,7 +70,8 @@ inline constexpr const char* PointingStickAutostartFile = "/lapstone-configurati
 inline constexpr const char* KwinEnabledSet =
     " --method org.freedesktop.DBus.Properties.Set org.kde.KWin.InputDevice enabled ";
 inline constexpr const char* KcminputrcGroup = " --file kcminputrc --group Libinput --group ";
-inline constexpr const char* KcminputrcEnabled = " --key Enabled --type bool ";
+inline constexpr const char* KcminputrcEnabledKey = " --key Enabled";
+inline constexpr const char* KcminputrcAsBool = " --type bool ";
 inline constexpr const char* GnomeTouchpadSendEventsSet =
     "gsettings set org.gnome.desktop.peripherals.touchpad send-events ";
 

@@ -233,7 +233,8 @@ std::optional<QString> KeepByAutostart(const InputDevice& device, bool enable)
 }
 
 // Plasma on Wayland keeps each device's choice in kcminputrc, in a group named by the device's
-// vendor and product numbers and its name.
+// vendor and product numbers and its name. kwriteconfig's status does not tell whether it could
+// write: the setting is read back with the kreadconfig of the same release.
 std::optional<QString> KeepInKcminputrc(const InputDevice& device, bool enable, Messages& messages)
 {
     if (!device.vendor || !device.product)
@@ -241,10 +242,14 @@ std::optional<QString> KeepInKcminputrc(const InputDevice& device, bool enable, 
     const QString tool = FirstInstalled({"kwriteconfig5", "kwriteconfig6"}, messages);
     if (tool.isEmpty())
         return QString::fromLatin1(MsgNoKwriteconfig);
-    if (RunAsTheUser(tool + QString::fromLatin1(KcminputrcGroup) + QString::number(*device.vendor) +
-                     QStringLiteral(" --group ") + QString::number(*device.product) +
-                     QStringLiteral(" --group ") + ShellWord(device.name) +
-                     QString::fromLatin1(KcminputrcEnabled) + TrueOrFalse(enable)))
+    const QString key = QString::fromLatin1(KcminputrcGroup) + QString::number(*device.vendor) +
+                        QStringLiteral(" --group ") + QString::number(*device.product) +
+                        QStringLiteral(" --group ") + ShellWord(device.name) +
+                        QString::fromLatin1(KcminputrcEnabledKey);
+    RunAsTheUser(tool + key + QString::fromLatin1(KcminputrcAsBool) + TrueOrFalse(enable));
+    const QString reader = QString(tool).replace(QStringLiteral("write"), QStringLiteral("read"));
+    if (Ask(reader + key + QStringLiteral(" 2>/dev/null > "), device.kind, messages).trimmed() ==
+        TrueOrFalse(enable))
         return std::nullopt;
     return QString::fromLatin1(MsgKcminputrcNotWritten);
 }
