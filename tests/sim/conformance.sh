@@ -1,7 +1,8 @@
 #!/bin/bash
 # A stand-in held to its real tool: conformance/TOOL.lines, run here by the real tool as an ordinary
-# user in a copy of the profile's home and in the notebook, print the same bytes and statuses; a line
-# "@real|@sim COMMAND" prepares one side. conformance.sh BUILD LAUNCHER xinput|gsettings|kconfig
+# user in a copy of the profile's home and in the notebook, print the same bytes and statuses; a
+# line "@real|@sim COMMAND" prepares one side. Usage: conformance.sh BUILD LAUNCHER TOOL, TOOL one of
+# xinput, gsettings, kconfig, gdbus.
 set -uo pipefail
 if [ "$1" = --run ]; then
     while IFS= read -r line; do
@@ -40,6 +41,9 @@ gsettings)
     ls /usr/lib/*/gio/modules/libdconfsettings.so >/dev/null 2>&1 || skip "no dconf (Debian package dconf-gsettings-backend)"
     base=debian12-gnome
     real+=(dbus-run-session --) ;;
+gdbus)
+    need /usr/bin/gdbus libglib2.0-bin
+    real+=(dbus-run-session --) ;;
 kconfig)
     need /usr/bin/kreadconfig5 libkf5config-bin
     tools="kreadconfig5 kwriteconfig5" ;;
@@ -49,7 +53,8 @@ profile=$work/profile
 cp -R "$here/../../sim/profiles/$base" "$profile" && rm -f "$profile/session-bus"
 printf '%s\n' $tools >"$profile/tools"
 [ "$tool" != xinput ] || printf 'event0\tmouse\t1\tXvfb mouse\nevent1\tkeyboard\t1\tXvfb keyboard\n' >"$profile/libinput-devices"
-mkdir -p "$work/real" "$work/scratch" "$work/out" && cp -R "$profile/home/." "$work/real/" && cp "$0" "$here/conformance/$tool.lines" "$work/out/"
+mkdir -p "$work/real" "$work/scratch" "$work/out" && cp -R "$profile/home/." "$work/real/"
+cp "$0" "$here/conformance/$tool.lines" "$work/out/"
 install -d -o 1000 -g 1000 -m 700 "$work/runtime" && chown -R 1000:1000 "$work/real" "$work/scratch" && chmod 755 "$work"
 setpriv --reuid=1000 --regid=1000 --clear-groups "${real[@]}" bash "$0" --run real "$here/conformance/$tool.lines" \
     "$work/scratch" >"$work/real.txt" 2>"$work/real.err" || { cat "$work/real.err" >&2; exit 1; }
