@@ -29,8 +29,8 @@ packages="build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
     clang libclang-rt-14-dev
     util-linux gawk sed grep coreutils diffutils bubblewrap
-    dbus-daemon dbus-bin libglib2.0-bin gsettings-desktop-schemas libkf5config-bin python3-dbus python3-gi
-    xdg-utils file xvfb xauth imagemagick fonts-dejavu-core clang-format weston qt6-wayland
+    dbus-daemon dbus-bin libglib2.0-bin gsettings-desktop-schemas libkf5config-bin python3-dbus python3-gi dconf-gsettings-backend
+    xdg-utils file xvfb xauth xinput imagemagick fonts-dejavu-core clang-format weston qt6-wayland
     scdoc debhelper dpkg-dev lintian desktop-file-utils appstream systemd man-db"
 missing=""
 for package in $packages; do

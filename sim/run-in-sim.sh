@@ -276,6 +276,8 @@ done
 for tool in xinput udevadm; do
     has_tool "$tool" && bwrap_args+=(--ro-bind "$sim/tools/$tool" "/usr/local/bin/$tool")
 done
+# The real gsettings, but without a session bus it keeps nothing, as with GNOME's dconf.
+has_tool gsettings && bwrap_args+=(--ro-bind "$sim/tools/gsettings" /usr/local/bin/gsettings)
 bwrap_args+=(--remount-ro /usr/sbin --remount-ro /usr/local/bin)
 
 # The profile's root/: files laid over the notebook's root, read-only. Under /sys they are all there

@@ -188,7 +188,7 @@ run_desktop() {
     desktop_case debian12-plasma '
         xinput list --name-only | grep VELTOR
         xinput set-prop "VELTOR TouchPad" "Device Enabled" 0 && xinput list-props "VELTOR TouchPad" | grep "Device Enabled"
-        xinput disable 7 && xinput enable "pointer:VELTOR NubStick" && xinput list-props 8 | grep -c "Device Enabled (183):.1"
+        xinput disable 7 && xinput enable "pointer:VELTOR NubStick" && xinput list-props 8 | grep -c "Device Enabled (112):.1"
         xinput disable "No Such Pad" || echo refused
         udevadm info -q property -n /dev/input/event5 | grep TOUCHPAD; udevadm info /sys/class/input/event6 | grep STICK
         kreadconfig5 --file kscreenlockerrc --group Daemon --key Autolock
@@ -196,7 +196,7 @@ run_desktop() {
         gdbus call --session --dest org.freedesktop.ScreenSaver --object-path /ScreenSaver --method org.kde.screensaver.configure
         gdbus call '"$kwin"' --method '"$props"'.Get org.kde.KWin.InputDeviceManager devicesSysNames 2>&1 | grep -o ServiceUnknown
         kcmshell5 kcm_touchpad' \
-        $'VELTOR TouchPad\nVELTOR NubStick\n\tDevice Enabled (183):\t0\n1\nunable to find device No Such Pad\nrefused
+        $'VELTOR TouchPad\nVELTOR NubStick\n\tDevice Enabled (112):\t0\n1\nunable to find device No Such Pad\nrefused
 ID_INPUT_TOUCHPAD=1\nE: ID_INPUT_POINTINGSTICK=1\ntrue\n()\nServiceUnknown' \
         $'xinput set-prop VELTOR TouchPad Device Enabled 0\nxinput disable 7\nxinput enable pointer:VELTOR NubStick
 dbus org.freedesktop.ScreenSaver /ScreenSaver org.kde.screensaver.configure\nkcmshell5 kcm_touchpad' \
