@@ -20,6 +20,9 @@ bool X11Session();
 // The desktop's tools read the user's settings and session: their lines run as the home's owner.
 inline constexpr Way AsTheUser{RunWith::System, As::HomeOwner};
 
+// kwriteconfig waits for ever on a lock it cannot take where the settings folder cannot be written:
+// its lines are cut off after this, and the setting read back tells what became of it.
+inline constexpr const char* KdeConfigWriteLimit = "timeout 10 ";
 // Said where Plasma's settings are to be written and neither of its writing tools is there.
 inline constexpr const char* MsgNoKwriteconfig = "neither kwriteconfig5 nor kwriteconfig6 is installed.";
 

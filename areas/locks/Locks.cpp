@@ -214,7 +214,8 @@ Change WriteTodaysResumeLock(LockKeeper keeper, bool lock)
         if (tool.isEmpty())
             why = QString::fromLatin1(MsgNoKwriteconfig);
         else
-            RunAsTheUser(tool + QString::fromLatin1(PlasmaLockOnResumeSet) + TrueOrFalseWord(lock));
+            RunAsTheUser(QLatin1String(KdeConfigWriteLimit) + tool +
+                         QString::fromLatin1(PlasmaLockOnResumeSet) + TrueOrFalseWord(lock));
     } else {
         RunAsTheUser(QString::fromLatin1(GnomeLockEnabledSet) + TrueOrFalseWord(lock));
     }

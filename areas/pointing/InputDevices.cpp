@@ -246,7 +246,8 @@ std::optional<QString> KeepInKcminputrc(const InputDevice& device, bool enable, 
                         QStringLiteral(" --group ") + QString::number(*device.product) +
                         QStringLiteral(" --group ") + ShellWord(device.name) +
                         QString::fromLatin1(KcminputrcEnabledKey);
-    RunAsTheUser(tool + key + QString::fromLatin1(KcminputrcAsBool) + TrueOrFalse(enable));
+    RunAsTheUser(QLatin1String(KdeConfigWriteLimit) + tool + key + QString::fromLatin1(KcminputrcAsBool) +
+                 TrueOrFalse(enable));
     const QString reader = QString(tool).replace(QStringLiteral("write"), QStringLiteral("read"));
     if (Ask(reader + key + QStringLiteral(" 2>/dev/null > "), device.kind, messages).trimmed() ==
         TrueOrFalse(enable))

@@ -38,13 +38,11 @@ QString OsInformation(Messages& messages)
                          QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell, messages);
     if (issue.startsWith(QLatin1String(IssueWelcome)))
         return issue.mid(11, 30);
-    // /usr/lib/os-release only where /etc/os-release is not there at all.
-    Host& host = Host::current();
+    // /usr/lib/os-release only where /etc/os-release cannot be read at all: one without the name
+    // still says the format's default.
     for (const char* file : OsReleaseFiles) {
-        if (!host.FileExists(QString::fromLatin1(file)))
-            continue;
-        const auto text = host.ReadTextFile(QString::fromLatin1(file));
-        return text ? PrettyName(*text) : QString();
+        if (const auto text = Host::current().ReadTextFile(QString::fromLatin1(file)))
+            return PrettyName(*text);
     }
     return QString();
 }
