@@ -40,7 +40,10 @@ private:
         application.CreateForms();
         TMainForm1* main = application.MainForm();
         main->show();
-        return QTest::qWaitForWindowExposed(main) ? main : nullptr;
+        // Up once its start is over: the dump follows the window's first painting.
+        const bool started = QTest::qWaitForWindowExposed(main) &&
+                             QTest::qWaitFor([main] { return ShowHandlersRun(main) > 0; });
+        return started ? main : nullptr;
     }
     QRect Available() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
 };
