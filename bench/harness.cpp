@@ -1,7 +1,7 @@
 // lapstone-bench DIR RUNS IDLE_RUNS IDLE_SECONDS
 //
 // Runs inside the simulated notebook as root (run-in-sim.sh --as-root) and measures the program
-// from outside, each figure against its floor in the same run, ours and floor alternating. The
+// from outside, each figure against its floor in the same run, ours and floor taking turns. The
 // program, the tour and the same-forms program run as the notebook's user, as a person would
 // start them, on the desktop's session bus (the notebook's when it gives one, else one started
 // here for the user). A dialog's floor runs each of its command lines through a /bin/sh -c of its
@@ -10,9 +10,10 @@
 //
 // Every program is timed alike from outside, from its fork: "mapped" is the X server's map
 // notification for its new top-level window, "drawn" the X server's first DAMAGE report on that
-// window after it that leaves more than one colour in it (the program's first drawing of its own;
-// a fill with the window's background colour before that is noted apart); "dump taken and vendor
-// check done" is the program closing /tmp/StoredDmi after reading it, seen through inotify.
+// window after it that leaves more than one colour in it (the program's first drawing of its own,
+// not a fill with one colour); "dump taken and vendor check done" is the program closing
+// /tmp/StoredDmi after reading it, seen through inotify. Where hardinfo is installed it is timed
+// the same way, as a peer.
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -362,7 +363,6 @@ public:
         window_ = 0;
         mapped_.reset();
         drawn_.reset();
-        filled_.reset();
         dumpRead_.reset();
     }
 
@@ -384,7 +384,6 @@ public:
 
     Clock::time_point mapped() const { return *mapped_; }
     Clock::time_point drawn() const { return *drawn_; }
-    std::optional<Clock::time_point> filled() const { return filled_; }
     std::optional<Clock::time_point> dumpRead() const { return dumpRead_; }
     Clock::time_point ready() const { return std::max(*drawn_, dumpRead_.value_or(*drawn_)); }
 
@@ -415,9 +414,10 @@ private:
         return atom;
     }
 
-    // Whether the window shows a single colour along its middle row and middle column: a toolkit
-    // that gives its window a background colour has it filled with that before it draws anything
-    // of its own, and a fill is not the program's drawing. A few kilobytes read from the server.
+    // Whether the window shows a single colour along its middle row and middle column: GTK has a
+    // window filled with its background colour before it draws anything, and Qt's first copy of
+    // its backing store to a new window is all black; neither is the program's drawing. A few
+    // kilobytes read from the server.
     bool OneColour(uint16_t width, uint16_t height)
     {
         const xcb_rectangle_t lines[] = {{0, static_cast<int16_t>(height / 2), width, 1},
@@ -477,10 +477,7 @@ private:
                 if (damage_ != 0 && damage->damage == damage_ && !drawn_) {
                     // Armed again before looking, so that drawing from now on is reported anew.
                     xcb_damage_subtract(connection_, damage_, XCB_NONE, XCB_NONE);
-                    if (OneColour(damage->geometry.width, damage->geometry.height)) {
-                        if (!filled_)
-                            filled_ = now;
-                    } else {
+                    if (!OneColour(damage->geometry.width, damage->geometry.height)) {
                         drawn_ = now;
                         StopDamage();
                     }
@@ -510,7 +507,6 @@ private:
     int inotify_;
     std::optional<Clock::time_point> mapped_;
     std::optional<Clock::time_point> drawn_;
-    std::optional<Clock::time_point> filled_;
     std::optional<Clock::time_point> dumpRead_;
 };
 
@@ -542,7 +538,6 @@ struct Started
     double ms = NAN;
     double mappedMs = NAN;   // the window's map notification alone
     double drawnMs = NAN;    // its first drawing alone
-    double filledMs = NAN;   // a fill with its background colour before that, where there is one
     double dumpReadMs = NAN; // the dump read alone
 };
 
@@ -556,8 +551,6 @@ Started Start(Watcher& watcher, const std::vector<std::string>& argv, bool dump)
         started.ms = Ms(t0, watcher.ready());
         started.mappedMs = Ms(t0, watcher.mapped());
         started.drawnMs = Ms(t0, watcher.drawn());
-        if (watcher.filled())
-            started.filledMs = Ms(t0, *watcher.filled());
         if (watcher.dumpRead())
             started.dumpReadMs = Ms(t0, *watcher.dumpRead());
     } else
@@ -750,7 +743,7 @@ int main(int argc, char* argv[])
         {"resume", "resume lock"},
     };
     std::vector<double> startOurs, startForms, dumpTrip, startFloor, startMapped, startDrawn, startDumpRead;
-    std::vector<double> startFormsMapped, peerDrawn, peerMapped, peerFilled, rssPeer;
+    std::vector<double> startFormsMapped, peerDrawn, peerMapped, rssPeer;
     std::vector<double> rssOurs, rssFormsTour, rssStart, rssForms, trip, tripSh, crowd, crowdSh, answered;
     std::map<std::string, std::vector<double>> dialogOurs, dialogFloor, dialogLines, dialogForm;
     std::map<std::string, size_t> lineCount;
@@ -786,7 +779,6 @@ int main(int argc, char* argv[])
             Started peer = Start(watcher, {Peer}, false);
             peerDrawn.push_back(peer.drawnMs);
             peerMapped.push_back(peer.mappedMs);
-            peerFilled.push_back(peer.filledMs);
             if (peer.pid > 0) {
                 ::usleep(300000);
                 rssPeer.push_back(StatusField(peer.pid, "", "VmHWM") / 1024.0);
@@ -958,7 +950,6 @@ int main(int argc, char* argv[])
            << Number(Median(startDumpRead), 2) << " ms.\n";
     if (peer)
         detail << "Peer (" << Peer << "): its window mapped after " << Number(Median(peerMapped), 2)
-               << " ms, filled with its background colour after " << Number(Median(peerFilled), 2)
                << " ms, drawn after " << Number(Median(peerDrawn), 2) << " ms.\n";
     else
         detail << "Peer rows left out: " << Peer << " is not installed (Debian package hardinfo).\n";
