@@ -152,7 +152,11 @@ void TMainForm1::showEvent(QShowEvent* event)
     if (!event->spontaneous() && screen() != nullptr)
         PlaceWindow(this, screen()->availableGeometry().center() - rect().center());
     QWidget::showEvent(event);
-    QueueShowHandler(this, event, [this] { FormShow(); });
+    // The start picture is part of the window's first painting; the dump is not seen and waits
+    // until that painting has gone out.
+    QueueShowHandler(
+        this, event, [this] { ShowPreview(StartImageIndex, QStringLiteral("The Lapstone notebook")); },
+        [this] { FormShow(); });
 }
 
 void TMainForm1::closeEvent(QCloseEvent* event)
@@ -175,7 +179,6 @@ void TMainForm1::ShowPicture(const QImage& picture, const QString& file, const Q
 
 void TMainForm1::FormShow()
 {
-    ShowPreview(StartImageIndex, QStringLiteral("The Lapstone notebook"));
     const auto dump = system_.DumpAtStart();
     ShowMessages(dump.messages);
     if (dump.value == DumpVerdict::Foreign)

@@ -1,15 +1,20 @@
 // lapstone-bench DIR RUNS IDLE_RUNS IDLE_SECONDS
 //
 // Runs inside the simulated notebook as root (run-in-sim.sh --as-root) and measures the program
-// from outside, each figure against its floor in the same run, ours and floor alternating. The
+// from outside, each figure against its floor in the same run, ours and floor taking turns. The
 // program, the tour and the same-forms program run as the notebook's user, as a person would
 // start them, on the desktop's session bus (the notebook's when it gives one, else one started
 // here for the user). A dialog's floor runs each of its command lines through a /bin/sh -c of its
 // own, as the user who ran it in the program (system() and the shell: the user; the daemon: root).
 // DIR holds bench-same-forms and lapstone-bench-tour and receives results.tsv and results.md.
 //
-// "Shown" is the X server's map notification for the new top-level window; "dump taken and vendor
-// check done" is the program closing /tmp/StoredDmi after reading it, seen through inotify.
+// Every program is timed alike from outside, from its fork: "mapped" is the X server's map
+// notification for its new top-level window, "drawn" the X server's first DAMAGE report on that
+// window after it that leaves more than one colour in it (the program's first drawing of its own,
+// not a fill with one colour); "dump taken and vendor check done" is the program closing
+// /tmp/StoredDmi after reading it, seen through inotify. Where hardinfo is installed it is timed
+// the same way, as a peer.
+#include <xcb/damage.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -25,6 +30,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <grp.h>
 #include <map>
 #include <optional>
@@ -45,6 +51,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const char* const Program = "/opt/lapstone/vc/bin/LapstoneConfiguration";
+// The timing peer: Debian's GTK system-information tool, started and timed as the program is (the
+// notebook sees the host's /usr). Its rows are left out where it is not installed.
+const char* const Peer = "/usr/bin/hardinfo";
 const char* const Socket = "/tmp/vx_vc_socket";
 const char* const DumpCommand = "dmidecode > /tmp/StoredDmi";
 const char* const UserHome = "/home/lapstone";
@@ -58,6 +67,8 @@ const double StartBudget = 1.1;
 const double DialogBudget = 1.1;
 const double MemoryBudget = 1.1;
 const double DaemonBudget = 1.1;
+const double PeerDrawBudget = 1.0;
+const double PeerMemoryBudget = 1.2;
 // The capture files a show handler may leave behind when its floor runs as root.
 const char* const CaptureFiles[] = {"/tmp/command",    "/tmp/state",       "/tmp/info",     "/tmp/dmidecode",
                                     "/tmp/mem",        "/tmp/nubstick",    "/tmp/touchpad", "/tmp/kpowersave",
@@ -324,6 +335,15 @@ public:
         root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
         xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
+        // The damage objects report drawing; without the extension there is no first drawing to see.
+        const xcb_query_extension_reply_t* damage = xcb_get_extension_data(connection_, &xcb_damage_id);
+        if (damage == nullptr || !damage->present) {
+            std::fprintf(stderr, "lapstone-bench: the display has no DAMAGE extension\n");
+            std::exit(1);
+        }
+        damageEvent_ = damage->first_event + XCB_DAMAGE_NOTIFY;
+        std::free(xcb_damage_query_version_reply(connection_, xcb_damage_query_version(connection_, 1, 1),
+                                                 nullptr));
         protocols_ = Atom("WM_PROTOCOLS");
         deleteWindow_ = Atom("WM_DELETE_WINDOW");
         xcb_flush(connection_);
@@ -339,16 +359,18 @@ public:
     void Reset()
     {
         Drain(Clock::now());
+        StopDamage();
         window_ = 0;
         mapped_.reset();
+        drawn_.reset();
         dumpRead_.reset();
     }
 
-    // Waits until a top-level window is mapped and, when `dump`, the dump has been read.
+    // Waits until a top-level window is mapped and drawn and, when `dump`, the dump has been read.
     bool Wait(bool dump, int timeoutMs = 20000)
     {
         const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (!(mapped_ && (!dump || dumpRead_))) {
+        while (!(drawn_ && (!dump || dumpRead_))) {
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
             if (left <= 0)
@@ -361,8 +383,9 @@ public:
     }
 
     Clock::time_point mapped() const { return *mapped_; }
+    Clock::time_point drawn() const { return *drawn_; }
     std::optional<Clock::time_point> dumpRead() const { return dumpRead_; }
-    Clock::time_point ready() const { return std::max(*mapped_, dumpRead_.value_or(*mapped_)); }
+    Clock::time_point ready() const { return std::max(*drawn_, dumpRead_.value_or(*drawn_)); }
 
     // Asks the window to close, as the window manager's close button would.
     void Close()
@@ -391,14 +414,73 @@ private:
         return atom;
     }
 
+    // Whether the window shows a single colour along its middle row and middle column: GTK has a
+    // window filled with its background colour before it draws anything, and Qt's first copy of
+    // its backing store to a new window is all black; neither is the program's drawing. A few
+    // kilobytes read from the server.
+    bool OneColour(uint16_t width, uint16_t height)
+    {
+        const xcb_rectangle_t lines[] = {{0, static_cast<int16_t>(height / 2), width, 1},
+                                         {static_cast<int16_t>(width / 2), 0, 1, height}};
+        std::optional<uint32_t> colour;
+        for (const auto& line : lines) {
+            auto* image = xcb_get_image_reply(connection_,
+                                              xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window_,
+                                                            line.x, line.y, line.width, line.height, ~0u),
+                                              nullptr);
+            if (image == nullptr)
+                return false;
+            const int length = xcb_get_image_data_length(image);
+            const uint8_t* data = xcb_get_image_data(image);
+            bool same = true;
+            // 24 and 32 bit visuals: four bytes a pixel, the top one unused.
+            for (int at = 0; at + 4 <= length && same; at += 4) {
+                uint32_t pixel = 0;
+                std::memcpy(&pixel, data + at, 4);
+                pixel &= 0xffffffu;
+                if (!colour)
+                    colour = pixel;
+                same = pixel == *colour;
+            }
+            std::free(image);
+            if (!same)
+                return false;
+        }
+        return true;
+    }
+
+    void StopDamage()
+    {
+        if (damage_ == 0)
+            return;
+        xcb_damage_destroy(connection_, damage_);
+        xcb_flush(connection_);
+        damage_ = 0;
+    }
+
     void Drain(Clock::time_point now)
     {
         while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-            if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+            const int type = event->response_type & 0x7f;
+            if (type == XCB_MAP_NOTIFY) {
                 auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
                 if (!map->override_redirect && !mapped_) {
                     mapped_ = now;
                     window_ = map->window;
+                    // Watched from its mapping on: its first drawing is the first report after it.
+                    damage_ = xcb_generate_id(connection_);
+                    xcb_damage_create(connection_, damage_, window_, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+                    xcb_flush(connection_);
+                }
+            } else if (type == damageEvent_) {
+                auto* damage = reinterpret_cast<xcb_damage_notify_event_t*>(event);
+                if (damage_ != 0 && damage->damage == damage_ && !drawn_) {
+                    // Armed again before looking, so that drawing from now on is reported anew.
+                    xcb_damage_subtract(connection_, damage_, XCB_NONE, XCB_NONE);
+                    if (!OneColour(damage->geometry.width, damage->geometry.height)) {
+                        drawn_ = now;
+                        StopDamage();
+                    }
                 }
             }
             std::free(event);
@@ -420,8 +502,11 @@ private:
     xcb_atom_t protocols_ = 0;
     xcb_atom_t deleteWindow_ = 0;
     xcb_window_t window_ = 0;
+    xcb_damage_damage_t damage_ = 0;
+    uint8_t damageEvent_ = 0;
     int inotify_;
     std::optional<Clock::time_point> mapped_;
+    std::optional<Clock::time_point> drawn_;
     std::optional<Clock::time_point> dumpRead_;
 };
 
@@ -452,10 +537,11 @@ struct Started
     pid_t pid = -1;
     double ms = NAN;
     double mappedMs = NAN;   // the window's map notification alone
+    double drawnMs = NAN;    // its first drawing alone
     double dumpReadMs = NAN; // the dump read alone
 };
 
-// Starts `argv` as the user and waits until its window is up (and the dump read, when `dump`).
+// Starts `argv` as the user and waits until its window is drawn (and the dump read, when `dump`).
 Started Start(Watcher& watcher, const std::vector<std::string>& argv, bool dump)
 {
     watcher.Reset();
@@ -464,6 +550,7 @@ Started Start(Watcher& watcher, const std::vector<std::string>& argv, bool dump)
     if (watcher.Wait(dump)) {
         started.ms = Ms(t0, watcher.ready());
         started.mappedMs = Ms(t0, watcher.mapped());
+        started.drawnMs = Ms(t0, watcher.drawn());
         if (watcher.dumpRead())
             started.dumpReadMs = Ms(t0, *watcher.dumpRead());
     } else
@@ -637,9 +724,12 @@ int main(int argc, char* argv[])
     }
     std::fprintf(stderr, "lapstone-bench: session bus %s: %s\n", busOrigin.c_str(), SessionBus.c_str());
 
+    const bool peer = ::access(Peer, X_OK) == 0;
     Watcher watcher;
     WarmUp(watcher, Program, true);
     WarmUp(watcher, sameForms, false);
+    if (peer)
+        WarmUp(watcher, Peer, false);
 
     // Figure keys in table order, as the tour names them.
     const std::vector<std::pair<std::string, std::string>> dialogs = {
@@ -652,19 +742,22 @@ int main(int argc, char* argv[])
         {"security", "security information"},
         {"resume", "resume lock"},
     };
-    std::vector<double> startOurs, startForms, dumpTrip, startFloor, startMapped, startDumpRead;
+    std::vector<double> startOurs, startForms, dumpTrip, startFloor, startMapped, startDrawn, startDumpRead;
+    std::vector<double> startFormsMapped, peerDrawn, peerMapped, rssPeer;
     std::vector<double> rssOurs, rssFormsTour, rssStart, rssForms, trip, tripSh, crowd, crowdSh, answered;
     std::map<std::string, std::vector<double>> dialogOurs, dialogFloor, dialogLines, dialogForm;
     std::map<std::string, size_t> lineCount;
 
     for (int run = 0; run < runs; ++run) {
         std::fprintf(stderr, "lapstone-bench: run %d of %d\n", run + 1, runs);
-        // 1. Start-up: the program and the same-forms program, taking turns at going first, then
-        // the dump through the daemon alone. Each one's peak memory is read 0.3 s after it is up.
+        // 1. Start-up: the program, the same-forms program and the peer, each run's order turned by
+        // one, then the dump through the daemon alone. Each one's peak memory is read 0.3 s after
+        // it is up.
         const auto startOurSide = [&] {
             Started ours = Start(watcher, {Program}, true);
             startOurs.push_back(ours.ms);
             startMapped.push_back(ours.mappedMs);
+            startDrawn.push_back(ours.drawnMs);
             startDumpRead.push_back(ours.dumpReadMs);
             if (ours.pid > 0) {
                 ::usleep(300000);
@@ -675,19 +768,29 @@ int main(int argc, char* argv[])
         const auto startFloorSide = [&] {
             Started floor = Start(watcher, {sameForms}, false);
             startForms.push_back(floor.ms);
+            startFormsMapped.push_back(floor.mappedMs);
             if (floor.pid > 0) {
                 ::usleep(300000);
                 rssForms.push_back(StatusField(floor.pid, "", "VmHWM") / 1024.0);
                 Stop(watcher, floor.pid);
             }
         };
-        if (run % 2 == 0) {
-            startOurSide();
-            startFloorSide();
-        } else {
-            startFloorSide();
-            startOurSide();
-        }
+        const auto startPeerSide = [&] {
+            Started peer = Start(watcher, {Peer}, false);
+            peerDrawn.push_back(peer.drawnMs);
+            peerMapped.push_back(peer.mappedMs);
+            if (peer.pid > 0) {
+                ::usleep(300000);
+                rssPeer.push_back(StatusField(peer.pid, "", "VmHWM") / 1024.0);
+                Stop(watcher, peer.pid);
+            }
+        };
+        std::vector<std::function<void()>> sides = {startOurSide, startFloorSide};
+        if (peer)
+            sides.push_back(startPeerSide);
+        std::rotate(sides.begin(), sides.begin() + run % sides.size(), sides.end());
+        for (const auto& side : sides)
+            side();
         auto t0 = Clock::now();
         const bool dumped = AskDaemon(DumpCommand);
         dumpTrip.push_back(dumped ? Ms(t0, Clock::now()) : NAN);
@@ -796,7 +899,7 @@ int main(int argc, char* argv[])
     if (busDaemon > 0)
         ::kill(busDaemon, SIGTERM);
 
-    std::vector<Row> rows = {{"start-up: process start to window shown, dump read", "ms", startOurs,
+    std::vector<Row> rows = {{"start-up: process start to window drawn, dump read", "ms", startOurs,
                               startFloor, Check::Ratio, StartBudget}};
     for (const auto& [figure, title] : dialogs)
         rows.push_back(
@@ -809,6 +912,12 @@ int main(int argc, char* argv[])
         {"daemon: 50 concurrent clients, all answered", "ms", crowd, crowdSh, Check::Ratio, DaemonBudget});
     rows.push_back({"daemon: 50 concurrent clients, answers", "count", answered,
                     std::vector<double>(answered.size(), 50), Check::All});
+    if (peer) {
+        rows.push_back({"peer: first drawing, program against hardinfo", "ms", startDrawn, peerDrawn,
+                        Check::Ratio, PeerDrawBudget});
+        rows.push_back({"peer: peak RSS after start-up, program against hardinfo", "MiB", rssStart, rssPeer,
+                        Check::Ratio, PeerMemoryBudget});
+    }
     const std::string idle = "idle " + std::to_string(idleSeconds) + " s: ";
     rows.push_back({idle + "CPU time", "ms", idleCpu, idleCpuForms, Check::Zero});
     rows.push_back({idle + "wake-ups (context switches)", "count", idleWake, idleWakeForms, Check::Zero});
@@ -832,12 +941,19 @@ int main(int argc, char* argv[])
     std::ostringstream detail;
     detail << "\n"
            << rows.size() - static_cast<size_t>(unmet) << " of " << rows.size() << " rows met.\n\n"
-           << "Start-up floor in parts: the same forms shown " << Number(Median(startForms), 2)
+           << "Start-up floor in parts: the same forms mapped after " << Number(Median(startFormsMapped), 2)
+           << " ms and drawn after " << Number(Median(startForms), 2)
            << " ms, the dump's round trip through the daemon alone " << Number(Median(dumpTrip), 2)
            << " ms.\n"
            << "Start-up of the program in parts: its window mapped after " << Number(Median(startMapped), 2)
-           << " ms, the dump read after " << Number(Median(startDumpRead), 2) << " ms.\n"
-           << "Dialog floors in parts (command lines, one /bin/sh -c each, + the same form in the "
+           << " ms, drawn after " << Number(Median(startDrawn), 2) << " ms, the dump read after "
+           << Number(Median(startDumpRead), 2) << " ms.\n";
+    if (peer)
+        detail << "Peer (" << Peer << "): its window mapped after " << Number(Median(peerMapped), 2)
+               << " ms, drawn after " << Number(Median(peerDrawn), 2) << " ms.\n";
+    else
+        detail << "Peer rows left out: " << Peer << " is not installed (Debian package hardinfo).\n";
+    detail << "Dialog floors in parts (command lines, one /bin/sh -c each, + the same form in the "
               "same-forms program):";
     for (const auto& [figure, title] : dialogs) {
         detail << (figure == dialogs.front().first ? " " : "; ") << title << " " << lineCount[figure]

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Measures the program inside the simulated notebook under Xvfb and prints a table of each figure
-# against its floor; the table also goes to BUILD/bench/results.md. See docs/performance.md.
+# against its floor, and its start-up against a timing peer where one is installed (Debian package
+# hardinfo); the table also goes to BUILD/bench/results.md. See docs/performance.md.
 #   sh bench/run.sh [--runs N] [--idle-runs N] [--idle-seconds S] [--profile NAME] [--build DIR]
 #                   [--no-build]
 set -eu
@@ -39,6 +40,7 @@ if [ "$compile" = 1 ]; then
     cmake --build "$build" -j2 --target LapstoneConfiguration lapstone-vcd bench-same-forms \
         lapstone-bench-tour lapstone-bench
 fi
+[ -x /usr/bin/hardinfo ] || echo "bench: hardinfo is not installed: no peer rows (apt-get install hardinfo)" >&2
 for binary in bench/bench-same-forms bench/lapstone-bench-tour bench/lapstone-bench; do
     [ -x "$build/$binary" ] || { echo "bench: $build/$binary is not built" >&2; exit 1; }
 done

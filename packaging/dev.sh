@@ -31,6 +31,7 @@ packages="build-essential cmake ninja-build pkg-config
     util-linux gawk sed grep coreutils diffutils bubblewrap
     dbus-daemon dbus-bin libglib2.0-bin gsettings-desktop-schemas libkf5config-bin python3-dbus python3-gi dconf-gsettings-backend
     xdg-utils file xvfb xauth xinput imagemagick fonts-dejavu-core clang-format weston qt6-wayland
+    libxcb1-dev libxcb-damage0-dev hardinfo
     scdoc debhelper dpkg-dev lintian desktop-file-utils appstream systemd man-db"
 missing=""
 for package in $packages; do

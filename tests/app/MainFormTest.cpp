@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -249,9 +250,11 @@ void MainFormTest::aMissingStartPictureStopsTheStart()
 void MainFormTest::theDumpIsAskedForAsTheWindowComesUp()
 {
     // Building the window asks for nothing; its show handler loads the start picture, then waits
-    // for the dump.
+    // for the dump, which it asks for once the window is on the screen.
     QVERIFY(host_.log.isEmpty());
-    host_.answers.insert(DumpCommand, [] {
+    bool onScreen = false;
+    host_.answers.insert(DumpCommand, [&] {
+        onScreen = form_->windowHandle()->isExposed();
         FakeHost::WriteFile(StoredDmi, TestData("dmidecode-veltor.txt"));
         return 0;
     });
@@ -260,6 +263,7 @@ void MainFormTest::theDumpIsAskedForAsTheWindowComesUp()
     QCOMPARE(host_.log,
              (QStringList{QStringLiteral("image: ") + Origin, QStringLiteral("privileged: ") + DumpCommand}));
     QVERIFY(!form_->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
+    QVERIFY(onScreen);
 
     // Shown again after a hide, it starts over, once.
     form_->hide();

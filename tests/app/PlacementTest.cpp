@@ -11,6 +11,7 @@
 #include "machine/LibcHost.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/VirtualScreen.h"
+#include "widgets/FormEvents.h"
 #include "widgets/Forms.h"
 #include "widgets/MessageBox.h"
 
@@ -45,7 +46,10 @@ private:
         application.CreateForms();
         TMainForm1* main = application.MainForm();
         main->show();
-        return QTest::qWaitForWindowExposed(main) ? main : nullptr;
+        // Up once its start is over: the dump follows the window's first painting.
+        const bool started = QTest::qWaitForWindowExposed(main) &&
+                             QTest::qWaitFor([main] { return ShowHandlersRun(main) > 0; });
+        return started ? main : nullptr;
     }
     QRect Available() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
 };
