@@ -15,6 +15,8 @@ struct FakeAreasScript
 
     // The system area.
     Ucomtc::Reading<Ucomtc::DumpVerdict> dump{Ucomtc::DumpVerdict::Veltor, {}};
+    // Set: the dump is there but cannot be read, and DumpAtStart throws an IoError for this reason.
+    QString dumpUnreadable;
     Ucomtc::Messages dumpRemoval;
     // The rows of each tab; the battery tab's by battery number (tab 2, battery N: key 2 + N).
     QHash<int, Ucomtc::Reading<Ucomtc::TSysInfoArray>> rows;
