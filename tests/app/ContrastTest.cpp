@@ -1,11 +1,10 @@
 // Every text of every window readable under a light and a dark colour scheme, measured against the
-// background it is drawn on; black where the designed look can keep it. Runs in a private /tmp:
-// the forms' show handlers use the fixed capture paths.
+// background it is drawn on; black where the designed look can keep it. The forms run on fake areas.
 #include "app/Application.h"
 #include "app/MainForm.h"
-#include "areas/Areas.h"
 #include "machine/Host.h"
 #include "tests/support/DarkPalette.h"
+#include "tests/support/FakeAreas.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/TestData.h"
 #include "widgets/DesktopPalette.h"
@@ -35,8 +34,9 @@ private slots:
     void cleanup() { QApplication::setPalette(QApplication::style()->standardPalette()); }
 
 private:
-    FakeHost host_;
+    FakeHost host_; // the desktop's colour files and queries
     ScopedHost scope_{host_};
+    FakeAreas areas_;
 };
 
 void ContrastTest::everyTextIsReadable_data()
@@ -61,8 +61,7 @@ void ContrastTest::everyTextIsReadable()
     QFETCH(bool, whileRunning);
     if (!whileRunning)
         QApplication::setPalette(scheme);
-    Ucomtc::MachineAreas machine;
-    TApplication application(machine.areas());
+    TApplication application(areas_.areas());
     application.CreateForms();
     QApplication::setPalette(scheme);
     for (const QString& name : application.FormNames()) {
@@ -87,8 +86,7 @@ void ContrastTest::everyTextIsReadable()
 
 void ContrastTest::lightSchemeKeepsBlackText()
 {
-    Ucomtc::MachineAreas machine;
-    TApplication application(machine.areas());
+    TApplication application(areas_.areas());
     application.CreateForms();
     for (const QString& name : application.FormNames()) {
         QWidget* window = FindForm(name);

@@ -4,6 +4,7 @@
 #include "app/Constants.h"
 #include "app/MainForm.h"
 #include "machine/Host.h"
+#include "tests/support/FakeAreas.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/VirtualScreen.h"
 #include "widgets/Forms.h"
@@ -54,8 +55,8 @@ private slots:
 private:
     PictureHost host_;
     ScopedHost scope_{host_};
-    Ucomtc::MachineAreas machine_;
-    TApplication application_{machine_.areas()};
+    FakeAreas areas_;
+    TApplication application_{areas_.areas()};
     TMainForm1* main_ = nullptr;
 };
 

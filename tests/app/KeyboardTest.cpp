@@ -1,13 +1,11 @@
 // The program without a mouse: the main window's areas reached with Tab, the arrows and the
 // mnemonics and opened with Enter or Space, every dialog worked with keys alone (QTest key events
-// only), and every control and picture named for screen readers. Runs in a private /tmp: the
-// dialogs' show handlers use the fixed capture paths.
+// only), and every control and picture named for screen readers. The forms run on fake areas.
 #include "app/Application.h"
 #include "app/MainForm.h"
 #include "areas/handovers/Constants.h"
 #include "machine/Host.h"
-#include "machine/LibcHost.h"
-#include "machine/ShellWord.h"
+#include "tests/support/FakeAreas.h"
 #include "tests/support/FakeHost.h"
 #include "widgets/FormEvents.h"
 #include "widgets/Forms.h"
@@ -31,8 +29,6 @@
 using namespace Ucomtc;
 
 namespace {
-
-const QString RateFile = QStringLiteral("/sys/devices/platform/i8042/serio0/serio2/rate");
 
 QWidget* Focused()
 {
@@ -91,9 +87,9 @@ private:
     // Shows `dialog` and waits for its show handler.
     void Open(QDialog* dialog);
 
-    FakeHost host_;
+    FakeHost host_; // the pictures and the message boxes
     std::unique_ptr<ScopedHost> scope_;
-    Ucomtc::MachineAreas machine_;
+    std::unique_ptr<FakeAreas> areas_;
     std::unique_ptr<TApplication> application_;
     TMainForm1* main_ = nullptr;
 };
@@ -102,13 +98,15 @@ void KeyboardTest::init()
 {
     host_ = FakeHost();
     scope_ = std::make_unique<ScopedHost>(host_);
-    application_ = std::make_unique<TApplication>(machine_.areas());
+    areas_ = std::make_unique<FakeAreas>();
+    application_ = std::make_unique<TApplication>(areas_->areas());
     application_->CreateForms();
     main_ = application_->MainForm();
     main_->show();
     QVERIFY(QTest::qWaitForWindowActive(main_));
     QTRY_VERIFY(ShowHandlersRun(main_) > 0);
     host_.log.clear();
+    areas_->script().log.clear();
 }
 
 void KeyboardTest::cleanup()
@@ -176,8 +174,10 @@ void KeyboardTest::everyAreaOpensWithEnterOrSpace()
     for (const char* name : actions)
         expected.append(QLatin1String(name));
     QCOMPARE(triggered, expected);
-    // The tools were asked for, as by a click.
-    QVERIFY(host_.log.contains(QStringLiteral("system: whereis kcmshell >/tmp/command")));
+    // The hand-overs were asked for, as by a click.
+    QCOMPARE(areas_->script().log.filter(QStringLiteral("start ")),
+             (QStringList{"start Audio", "start Display", "start Modem", "start NetworkAdapter",
+                          "start PowerManager", "start Infrared"}));
 }
 
 void KeyboardTest::aSharedMnemonicMovesBetweenItsButtons()
@@ -204,8 +204,6 @@ void KeyboardTest::aSharedMnemonicMovesBetweenItsButtons()
 
 void KeyboardTest::nubstickDialogWithKeysOnly()
 {
-    host_.files.insert(RateFile, true);
-    host_.Whereis(QStringLiteral("echo"), true);
     QDialog* dialog = Dialog("NubstickFor");
     Open(dialog);
     // The label's mnemonic leads to the list it names; the arrows choose.
@@ -215,10 +213,9 @@ void KeyboardTest::nubstickDialogWithKeysOnly()
     state->setCurrentIndex(0);
     QTest::keyClick(state, Qt::Key_Down);
     QCOMPARE(state->currentText(), QStringLiteral("Automatic"));
-    host_.log.clear();
     QTest::keyClick(dialog, Qt::Key_A, Qt::AltModifier);
     // A mnemonic clicks its button after a short flash.
-    QTRY_VERIFY(host_.log.contains(QStringLiteral("privileged: echo -n 100 > ") + RateFile));
+    QTRY_VERIFY(areas_->script().log.contains(QStringLiteral("switch pointing stick on")));
     QVERIFY(dialog->isVisible());
     QTest::keyClick(dialog, Qt::Key_O, Qt::AltModifier);
     QTRY_VERIFY(!dialog->isVisible());
@@ -240,9 +237,6 @@ void KeyboardTest::systemInformationWithKeysOnly()
 
 void KeyboardTest::securityAndResumeLockWithKeysOnly()
 {
-    // The KDE 3 desktop's configuration (HOME is unset here).
-    host_.files.insert(QStringLiteral("/.kde/share/config/kdesktoprc"), true);
-    host_.files.insert(QStringLiteral("/.kde/share/config/kpowersaverc"), true);
     QDialog* security = Dialog("SecureForm1");
     QDialog* resume = Dialog("ResumeForm1");
     Open(security);
@@ -259,15 +253,13 @@ void KeyboardTest::securityAndResumeLockWithKeysOnly()
         const bool before = lock->isChecked();
         QTest::keyClick(resume, Qt::Key_B, Qt::AltModifier);
         ticked = QTest::qWaitFor([&] { return lock->isChecked() != before; });
-        host_.log.clear();
         QTest::keyClick(resume, Qt::Key_O, Qt::AltModifier);
         closedByOk = QTest::qWaitFor([&] { return !resume->isVisible(); });
     });
     QTest::keyClick(Focused(), Qt::Key_Space);
     QVERIFY(ticked);
     QVERIFY(closedByOk);
-    QVERIFY(host_.log.contains(
-        QStringLiteral("system: dcop kpowersave MainApplication-Interface reparseConfiguration")));
+    QVERIFY(areas_->script().log.contains(QStringLiteral("write resume lock off for KDE 3")));
     QVERIFY(security->isVisible());
     QTRY_VERIFY(security->isActiveWindow()); // handed back by the resume lock dialog
     QTest::keyClick(security, Qt::Key_C, Qt::AltModifier);
@@ -275,6 +267,8 @@ void KeyboardTest::securityAndResumeLockWithKeysOnly()
     QTRY_COMPARE(QApplication::activeWindow(), main_);
 
     // A tool that is not there closes the dialog on an error: the activation still comes back.
+    areas_->script().launches.insert(
+        Setting::Users, {Started::Nothing, {{MessageKind::Error, QString::fromLatin1(MsgYastNotFound)}}});
     Open(security);
     QTest::keyClick(security->findChild<QPushButton*>(QStringLiteral("ButtonUsrPwd")), Qt::Key_Space);
     QTRY_VERIFY(!security->isVisible());
@@ -298,7 +292,6 @@ void KeyboardTest::everyDialogAnswersReturnAndEscape()
     QFETCH(int, key);
     auto* dialog = qobject_cast<QDialog*>(FindForm(form));
     auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("ButtonOK"));
-    host_.Whereis(QStringLiteral("dcop"), false); // no desktop keeps the resume lock: nothing to write
     int confirmed = 0;
     connect(ok, &QPushButton::clicked, this, [&] { ++confirmed; });
     Open(dialog);
@@ -326,14 +319,15 @@ void KeyboardTest::f1ShowsTheHelpOfItsWindow()
 {
     QFETCH(QString, form);
     QFETCH(QString, page);
-    host_.InstallProgram(QStringLiteral("firefox"));
     if (auto* dialog = qobject_cast<QDialog*>(FindForm(form)))
         Open(dialog);
     host_.log.clear();
+    areas_->script().log.clear();
+    // What opening the page says is shown.
+    areas_->script().help = {{MessageKind::Error, QStringLiteral("no page")}};
     QTest::keyClick(Focused(), Qt::Key_F1);
-    QCOMPARE(host_.Entries(QStringLiteral("system: ")),
-             QStringList{QStringLiteral("firefox -width 800 -height 600 /opt/lapstone/vc/help/html/") + page +
-                         QStringLiteral(" &")});
+    QCOMPARE(areas_->script().log, QStringList{QStringLiteral("help /opt/lapstone/vc/help/html/") + page});
+    QCOMPARE(host_.log, QStringList{QStringLiteral("error: no page")});
 }
 
 void KeyboardTest::everyControlAndPictureHasAName()
@@ -371,13 +365,7 @@ void KeyboardTest::everyControlAndPictureHasAName()
 
 void KeyboardTest::passwordStatesAreNamedByTheirCaptions()
 {
-    host_.files.insert(QStringLiteral("/.kde/share/config/kdesktoprc"), true); // HOME is unset here
-    host_.answers.insert(
-        WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
-        [] {
-            FakeHost::WriteFile(QStringLiteral("/tmp/dmidecode"), "Lock=true\n");
-            return 0;
-        });
+    areas_->script().screenSaverLock = {true, {}};
     QDialog* security = Dialog("SecureForm1");
     Open(security);
     QTRY_VERIFY(!security->findChild<QPushButton*>(QStringLiteral("ButtonScrnPwd"))->isEnabled());

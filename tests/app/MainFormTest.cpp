@@ -1,12 +1,13 @@
-// The main window through the host seam: start-up, the dump and vendor check, every button's
-// command lines and messages, the preview pictures and closing. Runs in a private /tmp.
+// The main window on fake areas: start-up, what the start shows for each verdict on the dump, which
+// area each button asks and what it shows of the answer, the preview pictures and closing.
 #include "app/MainForm.h"
 #include "app/Application.h"
 #include "areas/Areas.h"
-#include "areas/handovers/Constants.h"
+#include "areas/system/Constants.h"
+#include "machine/Constants.h"
 #include "machine/Host.h"
+#include "tests/support/FakeAreas.h"
 #include "tests/support/FakeHost.h"
-#include "tests/support/TestData.h"
 #include "widgets/FormEvents.h"
 #include "widgets/Forms.h"
 
@@ -14,9 +15,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QEnterEvent>
-#include <QFile>
 #include <QLabel>
-#include <QScrollArea>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
@@ -30,12 +29,13 @@ using namespace Ucomtc;
 
 namespace {
 
-const QString StoredDmi = QStringLiteral("/tmp/StoredDmi");
-const QString DumpCommand = QStringLiteral("dmidecode > /tmp/StoredDmi");
 const QString Origin = QStringLiteral("/opt/lapstone/vc/bin/image/origin.jpg");
 const QStringList AllForms = {QStringLiteral("MainForm1"),   QStringLiteral("SysInfoForm"),
                               QStringLiteral("NubstickFor"), QStringLiteral("TouchPadForm1"),
                               QStringLiteral("SecureForm1"), QStringLiteral("ResumeForm1")};
+const Message NoBios{MessageKind::Plain, QString::fromLatin1(MsgNoBiosInformation)};
+const Message NoDaemon{MessageKind::Plain, QString::fromLatin1(MsgDaemonNotStarted)};
+const Message NotVeltor{MessageKind::Error, QString::fromLatin1(MsgNotVeltor)};
 
 // The names of the windows that exist, looked at without creating any that wait.
 QStringList ExistingForms()
@@ -48,6 +48,17 @@ QStringList ExistingForms()
     return names;
 }
 
+// The messages as the fake host writes their boxes down.
+QStringList Boxes(const Messages& messages)
+{
+    QStringList boxes;
+    for (const Message& message : messages)
+        boxes.append(
+            (message.kind == MessageKind::Error ? QStringLiteral("error: ") : QStringLiteral("plain: ")) +
+            message.text);
+    return boxes;
+}
+
 } // namespace
 
 class MainFormTest : public QObject
@@ -58,54 +69,47 @@ private slots:
     void init();
     void cleanup();
     void startUpCreatesTheMainWindow();
-    void startsWithTheDumpAndTheVendorCheck_data();
-    void startsWithTheDumpAndTheVendorCheck();
-    void rootDumpsWithoutTheDaemon();
+    void startShowsWhatTheDumpSays_data();
+    void startShowsWhatTheDumpSays();
     void aMissingStartPictureStopsTheStart();
-    void theDumpIsAskedForAsTheWindowComesUp();
-    void buttonsStartTheirTools_data();
-    void buttonsStartTheirTools();
+    void handOverButtonsStartTheirSettings_data();
+    void handOverButtonsStartTheirSettings();
     void dialogButtonsShowTheirDialogs();
     void previewFollowsThePointer();
     void closingRemovesTheDump();
     void helpWritesToStandardOutput();
 
 private:
-    // Shows the window with the given dump answer and waits until its show handler has run.
-    void Start(const std::function<void()>& dumpAnswer);
+    // Shows the window and waits until its show handler has run.
+    void Start();
     QToolButton* Button(const char* name) const
     {
         return form_->findChild<QToolButton*>(QLatin1String(name));
     }
 
-    FakeHost host_;
+    FakeHost host_; // the pictures and the message boxes
     std::unique_ptr<ScopedHost> scope_;
-    Ucomtc::MachineAreas machine_;
+    std::unique_ptr<FakeAreas> areas_;
     std::unique_ptr<TMainForm1> form_;
 };
 
 void MainFormTest::init()
 {
-    cleanup(); // some tests start over half way through
     host_ = FakeHost();
     QCursor::setPos(0, 0); // away from the window, which opens in the middle of the screen
     scope_ = std::make_unique<ScopedHost>(host_);
-    form_ = std::make_unique<TMainForm1>(machine_.areas().system, machine_.areas().handOvers);
+    areas_ = std::make_unique<FakeAreas>();
+    form_ = std::make_unique<TMainForm1>(areas_->areas().system, areas_->areas().handOvers);
 }
 
 void MainFormTest::cleanup()
 {
     form_.reset();
     scope_.reset();
-    QFile::remove(FakeHost::Real(StoredDmi));
 }
 
-void MainFormTest::Start(const std::function<void()>& dumpAnswer)
+void MainFormTest::Start()
 {
-    host_.answers.insert(DumpCommand, [dumpAnswer] {
-        dumpAnswer();
-        return 0;
-    });
     const int handled = ShowHandlersRun(form_.get());
     form_->show();
     QTRY_VERIFY(ShowHandlersRun(form_.get()) > handled);
@@ -114,8 +118,7 @@ void MainFormTest::Start(const std::function<void()>& dumpAnswer)
 void MainFormTest::startUpCreatesTheMainWindow()
 {
     form_.reset(); // the program's own forms only
-    Ucomtc::MachineAreas machine;
-    TApplication application(machine.areas());
+    TApplication application(areas_->areas());
     application.CreateForms();
     // Every form at once, in its order; the dialogs are the main window's children, hidden. Nothing
     // is asked of the machine before the window is shown.
@@ -128,10 +131,20 @@ void MainFormTest::startUpCreatesTheMainWindow()
         QVERIFY(!dialog->isVisible());
     }
     QVERIFY(host_.log.isEmpty());
-    window->show();
-    QTRY_VERIFY(host_.log.contains(QStringLiteral("privileged: ") + DumpCommand));
-    QCOMPARE(host_.log.first(), QStringLiteral("image: ") + Origin);
-    QCOMPARE(host_.log.filter(QStringLiteral("privileged: ")).size(), 1);
+    QVERIFY(areas_->script().log.isEmpty());
+    // Shown, it loads the start picture and has the DMI table dumped once the window is on the
+    // screen; again after a hide, once.
+    bool onScreen = false;
+    areas_->script().duringDump = [&] { onScreen = window->windowHandle()->isExposed(); };
+    for (const int shown : {1, 2}) {
+        window->show();
+        QTRY_COMPARE(areas_->script().log.size(), shown);
+        QVERIFY(onScreen);
+        QCOMPARE(areas_->script().log, QStringList(shown, QStringLiteral("dump")));
+        QCOMPARE(host_.log, QStringList(shown, QStringLiteral("image: ") + Origin));
+        QVERIFY(!window->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
+        window->hide();
+    }
     QCOMPARE(window->windowTitle(), QStringLiteral("Lapstone Configuration for Zentil Linux V1.00"));
     QCOMPARE(window->minimumSize(), QSize(633, 539));
     QCOMPARE(window->maximumSize(), QSize(633, 539));
@@ -153,7 +166,7 @@ void MainFormTest::startUpCreatesTheMainWindow()
                  qPrintable(caption));
     }
 
-    // Clicking a category button finds its dialog by name.
+    // A category button opens the program's own dialog.
     bool opened = false;
     QTimer::singleShot(0, [&] {
         if (auto* dialog = qobject_cast<QDialog*>(FindForm(QStringLiteral("NubstickFor")))) {
@@ -165,75 +178,44 @@ void MainFormTest::startUpCreatesTheMainWindow()
     QVERIFY(opened);
 }
 
-void MainFormTest::startsWithTheDumpAndTheVendorCheck_data()
+void MainFormTest::startShowsWhatTheDumpSays_data()
 {
-    QTest::addColumn<QByteArray>("dump");
-    QTest::addColumn<bool>("written");
-    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<Messages>("messages");
+    QTest::addColumn<QString>("unreadable"); // the dump is there, but reading it fails for this
     QTest::addColumn<bool>("staysOpen");
 
-    const QString noBios = QStringLiteral("plain: can't get the BIOS information");
-    QTest::newRow("VELTOR dump, vendor line deep inside")
-        << TestData("dmidecode-veltor.txt") << true << QStringList{} << true;
-    QTest::newRow("foreign dump") << TestData("dmidecode-foreign.txt") << true
-                                  << QStringList{QStringLiteral(
-                                         "error: the device you are using is not from VELTOR")}
-                                  << false;
-    QTest::newRow("empty dump") << QByteArray() << true << QStringList{noBios} << true;
-    QTest::newRow("dump of blank lines") << QByteArray("\n\n  \n") << true << QStringList{noBios} << true;
-    QTest::newRow("no dump at all") << QByteArray() << false << QStringList{noBios} << true;
+    QTest::newRow("a VELTOR notebook") << int(DumpVerdict::Veltor) << Messages{} << QString() << true;
+    QTest::newRow("another maker's") << int(DumpVerdict::Foreign) << Messages{NotVeltor} << QString()
+                                     << false;
+    QTest::newRow("no dump") << int(DumpVerdict::Unread) << Messages{NoBios} << QString() << true;
+    QTest::newRow("no daemon, then no dump")
+        << int(DumpVerdict::Unread) << Messages{NoDaemon, NoBios} << QString() << true;
+    QTest::newRow("the daemon refused") << int(DumpVerdict::Unread) << Messages{} << QString() << true;
+    // The handler ends in the default error report; the program goes on.
+    QTest::newRow("an unreadable dump")
+        << int(DumpVerdict::Unread) << Messages{} << QStringLiteral("Permission denied") << true;
 }
 
-void MainFormTest::startsWithTheDumpAndTheVendorCheck()
+void MainFormTest::startShowsWhatTheDumpSays()
 {
-    QFETCH(QByteArray, dump);
-    QFETCH(bool, written);
-    QFETCH(QStringList, messages);
+    QFETCH(int, verdict);
+    QFETCH(Messages, messages);
+    QFETCH(QString, unreadable);
     QFETCH(bool, staysOpen);
+    areas_->script().dump = {DumpVerdict(verdict), messages};
+    areas_->script().dumpUnreadable = unreadable;
 
-    Start([&] {
-        if (written)
-            FakeHost::WriteFile(StoredDmi, dump);
-    });
+    Start();
 
-    QCOMPARE(host_.log.mid(0, 2),
-             (QStringList{QStringLiteral("image: ") + Origin, QStringLiteral("privileged: ") + DumpCommand}));
-    QStringList shown;
-    for (const QString& entry : host_.log) {
-        if (entry.startsWith(QLatin1String("error: ")) || entry.startsWith(QLatin1String("plain: ")))
-            shown.append(entry);
-    }
-    QCOMPARE(shown, messages);
+    QStringList shown = Boxes(messages);
+    if (!unreadable.isEmpty())
+        shown.append(QStringLiteral("report: /tmp/StoredDmi: ") + unreadable);
+    QCOMPARE(host_.log, QStringList{QStringLiteral("image: ") + Origin} + shown);
     QCOMPARE(form_->isVisible(), staysOpen);
-    if (!staysOpen) {
-        // Closing after the error box removed the dump through the daemon.
-        QCOMPARE(host_.log.last(), QStringLiteral("privileged: rm /tmp/StoredDmi"));
-        QVERIFY(!QFile::exists(FakeHost::Real(StoredDmi)));
-    }
-}
-
-void MainFormTest::rootDumpsWithoutTheDaemon()
-{
-    host_.uid = 0;
-    Start([] { FakeHost::WriteFile(StoredDmi, TestData("dmidecode-veltor.txt")); });
-    QCOMPARE(host_.Entries(QStringLiteral("system: ")), QStringList{DumpCommand});
-    QVERIFY(host_.Entries(QStringLiteral("privileged: ")).isEmpty());
-    QVERIFY(form_->isVisible());
-
-    // A daemon that refuses leaves the window open without any message; an unreadable dump ends
-    // the handler in the default error report.
-    init();
-    host_.privilegedResults.insert(DumpCommand, false);
-    Start([] {});
-    QCOMPARE(host_.log,
-             (QStringList{QStringLiteral("image: ") + Origin, QStringLiteral("privileged: ") + DumpCommand}));
-    QVERIFY(form_->isVisible());
-
-    init();
-    host_.files.insert(StoredDmi, true);
-    Start([] {});
-    QVERIFY(host_.log.last().startsWith(QStringLiteral("report: /tmp/StoredDmi")));
-    QVERIFY(form_->isVisible());
+    // Another maker's notebook: the window closes after the error box, and closing removes the dump.
+    const QStringList asked = staysOpen ? QStringList{"dump"} : QStringList{"dump", "remove dump"};
+    QCOMPARE(areas_->script().log, asked);
 }
 
 void MainFormTest::aMissingStartPictureStopsTheStart()
@@ -244,138 +226,34 @@ void MainFormTest::aMissingStartPictureStopsTheStart()
     QCOMPARE(host_.log.last(),
              QStringLiteral("report: ") + Origin + QStringLiteral(": No such file or directory"));
     QVERIFY(form_->isVisible());
-    QVERIFY2(host_.Entries(QStringLiteral("privileged: ")).isEmpty(), "no dump without the start picture");
+    QVERIFY2(areas_->script().log.isEmpty(), "no dump without the start picture");
 }
 
-void MainFormTest::theDumpIsAskedForAsTheWindowComesUp()
-{
-    // Building the window asks for nothing; its show handler loads the start picture, then waits
-    // for the dump, which it asks for once the window is on the screen.
-    QVERIFY(host_.log.isEmpty());
-    bool onScreen = false;
-    host_.answers.insert(DumpCommand, [&] {
-        onScreen = form_->windowHandle()->isExposed();
-        FakeHost::WriteFile(StoredDmi, TestData("dmidecode-veltor.txt"));
-        return 0;
-    });
-    form_->show();
-    QTRY_COMPARE(host_.log.size(), 2);
-    QCOMPARE(host_.log,
-             (QStringList{QStringLiteral("image: ") + Origin, QStringLiteral("privileged: ") + DumpCommand}));
-    QVERIFY(!form_->findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
-    QVERIFY(onScreen);
-
-    // Shown again after a hide, it starts over, once.
-    form_->hide();
-    host_.log.clear();
-    form_->show();
-    QTRY_COMPARE(host_.log.size(), 2);
-    QCOMPARE(host_.log,
-             (QStringList{QStringLiteral("image: ") + Origin, QStringLiteral("privileged: ") + DumpCommand}));
-}
-
-void MainFormTest::buttonsStartTheirTools_data()
+void MainFormTest::handOverButtonsStartTheirSettings_data()
 {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("known");    // names whereis knows, and NAME=VALUE for the environment
-    QTest::addColumn<QStringList>("existing"); // files that exist
-    QTest::addColumn<QStringList>("expected"); // the log after the click
-
-    const QStringList yast2 = {QStringLiteral("yast2")};
-    const QStringList yastFile = {QStringLiteral("/sbin/yast2")};
-    const QString askYast = QStringLiteral("system: whereis yast2 >/tmp/command");
-    const QString rmCommand = QStringLiteral("system: rm /tmp/command");
-    const QString yastMissing =
-        QStringLiteral("error: command yast is not found or no /sbin/yast2 file or directory");
-
-    QTest::newRow("Display") << "SpdButtonDisplay" << QStringList{"kcmshell"} << QStringList{}
-                             << QStringList{"system: whereis kcmshell >/tmp/command", rmCommand,
-                                            "system: kcmshell --caption Desktop kde-display > /dev/null&"};
-    QTest::newRow("Display without kcmshell") << "SpdButtonDisplay" << QStringList{} << QStringList{}
-                                              << QStringList{"system: whereis kcmshell >/tmp/command",
-                                                             rmCommand, "error: command kcmshell not found"};
-    QTest::newRow("Audio") << "SpdButtonAudio" << yast2 << yastFile
-                           << QStringList{askYast, rmCommand, "system: kdesu -c /sbin/yast2 sound &"};
-    QTest::newRow("Internet Modem") << "SpdButtonModem" << yast2 << yastFile
-                                    << QStringList{askYast, rmCommand,
-                                                   "system: kdesu -c /sbin/yast2 modem &"};
-    QTest::newRow("Infrared") << "SpdButtonInfra" << yast2 << yastFile
-                              << QStringList{askYast, rmCommand, "system: kdesu -c /sbin/yast2 irda &"};
-    QTest::newRow("Infrared, yast2 known but no /sbin/yast2")
-        << "SpdButtonInfra" << yast2 << QStringList{} << QStringList{askYast, rmCommand, yastMissing};
-    QTest::newRow("Audio without yast2")
-        << "SpdButtonAudio" << QStringList{} << yastFile << QStringList{askYast, rmCommand, yastMissing};
-    QTest::newRow("Power Manager, YaST2 module")
-        << "SpdButtonPower" << yast2 << yastFile
-        << QStringList{askYast, rmCommand, "system: kdesu -c /sbin/yast2 power-management &"};
-    QTest::newRow("Power Manager, add-on script first")
-        << "SpdButtonPower" << QStringList{} << QStringList{"/opt/lapstone/pm/pm.sh"}
-        << QStringList{"system: /opt/lapstone/pm/pm.sh start"};
-    QTest::newRow("Network Adapter, YaST2 module")
-        << "SpdButtonLan" << yast2 << yastFile
-        << QStringList{askYast, rmCommand, "system: kdesu -c /sbin/yast2 lan &"};
-    QTest::newRow("Network Adapter without yast2")
-        << "SpdButtonLan" << QStringList{} << QStringList{} << QStringList{askYast, rmCommand, yastMissing};
-    QTest::newRow("Network Adapter, add-on script first")
-        << "SpdButtonLan" << QStringList{} << QStringList{"/opt/lapstone/ac/ac.sh"}
-        << QStringList{"system: /opt/lapstone/ac/ac.sh start"};
-
-    // Desktops of today, where the old tools are missing: their own settings tools take over.
-    const auto asked = [&](const char* name) {
-        return QStringList{QStringLiteral("system: whereis ") + QLatin1String(name) +
-                               QStringLiteral(" >/tmp/command"),
-                           rmCommand};
-    };
-    QTest::newRow("Audio under Plasma 5")
-        << "SpdButtonAudio" << QStringList{"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"} << QStringList{}
-        << QStringList{askYast, rmCommand} + asked("kcmshell6") + asked("kcmshell5") +
-               QStringList{"system: kcmshell5 kcm_pulseaudio &"};
-    QTest::newRow("Network Adapter under Plasma 6")
-        << "SpdButtonLan" << QStringList{"XDG_CURRENT_DESKTOP=KDE", "kcmshell6", "kcmshell5"} << QStringList{}
-        << QStringList{askYast, rmCommand} + asked("kcmshell6") +
-               QStringList{"system: kcmshell6 kcm_networkmanagement &"};
-    QTest::newRow("Display under GNOME")
-        << "SpdButtonDisplay" << QStringList{"XDG_CURRENT_DESKTOP=ubuntu:GNOME", "gnome-control-center"}
-        << QStringList{}
-        << asked("kcmshell") + asked("gnome-control-center") +
-               QStringList{"system: gnome-control-center display &"};
-    QTest::newRow("Network Adapter under GNOME, wireless only")
-        << "SpdButtonLan" << QStringList{"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center"}
-        << QStringList{"/sys/class/net/wlp3s0/uevent", "/sys/class/net/wlp3s0/device/uevent"}
-        << QStringList{askYast, rmCommand} + asked("gnome-control-center") +
-               QStringList{"system: gnome-control-center wifi &"};
-    QTest::newRow("Internet Modem under GNOME without its tool")
-        << "SpdButtonModem" << QStringList{"XDG_CURRENT_DESKTOP=GNOME"} << QStringList{}
-        << QStringList{askYast, rmCommand} + asked("gnome-control-center") + QStringList{yastMissing};
-    QTest::newRow("Infrared under Plasma")
-        << "SpdButtonInfra" << QStringList{"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"} << QStringList{}
-        << QStringList{askYast, rmCommand, QStringLiteral("plain: ") + QString::fromLatin1(MsgNoInfrared)};
+    QTest::addColumn<int>("setting");
+    QTest::newRow("Display") << "SpdButtonDisplay" << int(Setting::Display);
+    QTest::newRow("Audio") << "SpdButtonAudio" << int(Setting::Audio);
+    QTest::newRow("Internet Modem") << "SpdButtonModem" << int(Setting::Modem);
+    QTest::newRow("Infrared") << "SpdButtonInfra" << int(Setting::Infrared);
+    QTest::newRow("Power Manager") << "SpdButtonPower" << int(Setting::PowerManager);
+    QTest::newRow("Network Adapter") << "SpdButtonLan" << int(Setting::NetworkAdapter);
 }
 
-void MainFormTest::buttonsStartTheirTools()
+void MainFormTest::handOverButtonsStartTheirSettings()
 {
     QFETCH(QString, button);
-    QFETCH(QStringList, known);
-    QFETCH(QStringList, existing);
-    QFETCH(QStringList, expected);
-
-    for (const char* name : {"kcmshell", "yast2", "kcmshell6", "kcmshell5", "gnome-control-center"})
-        host_.Whereis(QString::fromLatin1(name), known.contains(QLatin1String(name)));
-    for (const QString& entry : known.filter(QStringLiteral("=")))
-        host_.environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
-    for (const char* path : {"/sbin/yast2", "/opt/lapstone/pm/pm.sh", "/opt/lapstone/ac/ac.sh"})
-        host_.files.insert(QString::fromLatin1(path), existing.contains(QLatin1String(path)));
-    for (const QString& path : existing.filter(QStringLiteral("/sys/")))
-        host_.texts.insert(path, "DEVTYPE=wlan\n");
+    QFETCH(int, setting);
+    // What the hand-over says is shown, in its order.
+    const Messages said{{MessageKind::Plain, QStringLiteral("first")},
+                        {MessageKind::Error, QStringLiteral("then")}};
+    areas_->script().launches.insert(Setting(setting), {Started::Nothing, said});
 
     QTest::mouseClick(form_->findChild<QToolButton*>(button), Qt::LeftButton);
 
-    QCOMPARE(host_.log, expected);
-    // /sbin/yast2 is looked at only once whereis has found yast2.
-    QCOMPARE(host_.fileTests.contains(QStringLiteral("/sbin/yast2")),
-             known.contains(QStringLiteral("yast2")) &&
-                 expected.first() == QStringLiteral("system: whereis yast2 >/tmp/command"));
-    QVERIFY(!QFile::exists(FakeHost::Real(QStringLiteral("/tmp/command"))));
+    QCOMPARE(areas_->script().log, QStringList{QStringLiteral("start ") + SettingName(Setting(setting))});
+    QCOMPARE(host_.log, Boxes(said));
 }
 
 void MainFormTest::dialogButtonsShowTheirDialogs()
@@ -398,6 +276,7 @@ void MainFormTest::dialogButtonsShowTheirDialogs()
         QVERIFY2(wasModal, formName);
     }
     QVERIFY(host_.log.isEmpty());
+    QVERIFY(areas_->script().log.isEmpty());
 }
 
 void MainFormTest::previewFollowsThePointer()
@@ -423,25 +302,20 @@ void MainFormTest::previewFollowsThePointer()
     host_.log.clear();
     host_.missingImages.insert(QStringLiteral("/opt/lapstone/vc/bin/image/power.jpg"));
     QCoreApplication::sendEvent(Button("SpdButtonPower"), &enter);
-    QCOMPARE(host_.log.value(1),
-             QStringLiteral("report: /opt/lapstone/vc/bin/image/power.jpg: No such file or directory"));
+    QCOMPARE(host_.log.value(1), QStringLiteral("report: /opt/lapstone/vc/bin/image/power.jpg: "
+                                                "No such file or directory"));
+    QVERIFY(areas_->script().log.isEmpty());
 }
 
 void MainFormTest::closingRemovesTheDump()
 {
-    Start([] { FakeHost::WriteFile(StoredDmi, TestData("dmidecode-veltor.txt")); });
+    Start();
     host_.log.clear();
+    areas_->script().log.clear();
+    areas_->script().dumpRemoval = {NoDaemon};
     form_->close();
-    QCOMPARE(host_.log, QStringList{QStringLiteral("privileged: rm /tmp/StoredDmi")});
-    QVERIFY(!QFile::exists(FakeHost::Real(StoredDmi)));
-
-    // Without a dump, nothing is asked of the daemon.
-    init();
-    form_->show();
-    QTRY_VERIFY(ShowHandlersRun(form_.get()) > 0);
-    host_.log.clear();
-    form_->close();
-    QVERIFY(host_.log.isEmpty());
+    QCOMPARE(areas_->script().log, QStringList{QStringLiteral("remove dump")});
+    QCOMPARE(host_.log, Boxes({NoDaemon}));
 }
 
 void MainFormTest::helpWritesToStandardOutput()

@@ -1,14 +1,12 @@
 // Where the windows open: the designed places on a screen that holds them, the least move into
 // view on one that does not. The screen comes from LAPSTONE_TEST_SCREEN; ctest runs this once for
-// each of 1024 × 768, 1366 × 768 and 1920 × 1080. Runs in a private /tmp: the forms' show handlers
-// use the fixed capture paths.
+// each of 1024 × 768, 1366 × 768 and 1920 × 1080. The forms run on fake areas.
 #include "widgets/Placement.h"
 #include "app/Application.h"
 #include "app/MainForm.h"
-#include "areas/Areas.h"
 #include "areas/system/Constants.h"
 #include "machine/Host.h"
-#include "machine/LibcHost.h"
+#include "tests/support/FakeAreas.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/VirtualScreen.h"
 #include "widgets/FormEvents.h"
@@ -37,8 +35,9 @@ private slots:
     void messageBoxesOpenOverTheirWindow();
 
 private:
-    FakeHost host_;
+    FakeHost host_; // the pictures
     ScopedHost scope_{host_};
+    FakeAreas areas_;
 
     // Creates the program's forms and shows the main window; nullptr when it did not appear.
     TMainForm1* ShowMainWindow(TApplication& application)
@@ -77,8 +76,7 @@ void PlacementTest::fitMovesTheLeastDistance()
 
 void PlacementTest::everyWindowLiesOnTheScreen()
 {
-    Ucomtc::MachineAreas machine;
-    TApplication application(machine.areas());
+    TApplication application(areas_.areas());
     TMainForm1* main = ShowMainWindow(application);
     QVERIFY(main != nullptr);
 
@@ -104,8 +102,7 @@ void PlacementTest::everyWindowLiesOnTheScreen()
 
 void PlacementTest::designedPlacesStayWhereTheyFit()
 {
-    Ucomtc::MachineAreas machine;
-    TApplication application(machine.areas());
+    TApplication application(areas_.areas());
     TMainForm1* main = ShowMainWindow(application);
     QVERIFY(main != nullptr);
     // The main window opens centred on the screen (give or take its frame, unknown before the
@@ -133,8 +130,7 @@ void PlacementTest::designedPlacesStayWhereTheyFit()
 
 void PlacementTest::messageBoxesOpenOverTheirWindow()
 {
-    Ucomtc::MachineAreas machine;
-    TApplication application(machine.areas());
+    TApplication application(areas_.areas());
     TMainForm1* main = ShowMainWindow(application);
     QVERIFY(main != nullptr);
     ScopedMessageSink boxes({}); // real boxes
@@ -157,8 +153,10 @@ void PlacementTest::messageBoxesOpenOverTheirWindow()
     answer.start(10);
 
     ShowError(QString::fromLatin1(MsgDmidecodeNotFound));
-    // The touch pad dialog's show handler reports the missing synclient as the dialog opens.
-    host_.Whereis(QStringLiteral("synclient"), false);
+    // The touch pad dialog's show handler reports what reading the device said as the dialog opens.
+    areas_.script().devices.insert(
+        PointingDevice::Touchpad,
+        {std::nullopt, {{MessageKind::Error, QStringLiteral("command synclient not found")}}});
     touchpad->exec();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[0].first, main);

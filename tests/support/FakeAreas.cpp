@@ -1,5 +1,8 @@
 #include "tests/support/FakeAreas.h"
 
+#include "machine/Constants.h"
+#include "machine/IoError.h"
+
 using namespace Ucomtc;
 
 namespace {
@@ -39,6 +42,10 @@ FakeAreas::FakeAreas() = default;
 Reading<DumpVerdict> FakeAreas::System::DumpAtStart()
 {
     script.log.append(QStringLiteral("dump"));
+    if (script.duringDump)
+        script.duringDump();
+    if (!script.dumpUnreadable.isEmpty())
+        throw IoError(QString::fromLatin1(StoredDmiFile), script.dumpUnreadable);
     return script.dump;
 }
 

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <functional>
 
 struct FakeAreasScript
 {
@@ -15,6 +16,10 @@ struct FakeAreasScript
 
     // The system area.
     Ucomtc::Reading<Ucomtc::DumpVerdict> dump{Ucomtc::DumpVerdict::Veltor, {}};
+    // Runs while the dump is asked for.
+    std::function<void()> duringDump;
+    // Set: the dump is there but cannot be read, and DumpAtStart throws an IoError for this reason.
+    QString dumpUnreadable;
     Ucomtc::Messages dumpRemoval;
     // The rows of each tab; the battery tab's by battery number (tab 2, battery N: key 2 + N).
     QHash<int, Ucomtc::Reading<Ucomtc::TSysInfoArray>> rows;
