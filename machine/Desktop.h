@@ -1,5 +1,5 @@
 // Which desktop the person works in, as the session names it: the one place that looks at
-// XDG_CURRENT_DESKTOP and XDG_SESSION_TYPE.
+// XDG_CURRENT_DESKTOP, XDG_SESSION_TYPE and KDE_SESSION_VERSION.
 #pragma once
 
 #include "machine/Run.h"
@@ -16,6 +16,8 @@ enum class Desktop
 Desktop CurrentDesktop();
 // Whether the session runs on an X server (XDG_SESSION_TYPE=x11).
 bool X11Session();
+// Whether the session is Plasma 5's (KDE_SESSION_VERSION=5); Plasma 6 and later sessions say 6 on.
+bool Plasma5Session();
 
 // The desktop's tools read the user's settings and session: their lines run as the home's owner.
 inline constexpr Way AsTheUser{RunWith::System, As::HomeOwner};

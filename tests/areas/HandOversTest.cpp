@@ -18,6 +18,17 @@ namespace {
 const QString YastMissing = QStringLiteral("error: ") + QString::fromLatin1(MsgYastNotFound);
 const QString KcmshellMissing = QStringLiteral("error: ") + QString::fromLatin1(MsgKcmshellNotFound);
 const QString Index = QString::fromLatin1(HelpIndex.path);
+const QString NoPlasmaTools = QStringLiteral("error: ") + QString::fromLatin1(Plasma6SettingsTools.missing);
+// Panels of gnome-control-center --list in GNOME 48.4 (Debian 13) and 43.6 (Debian 12), as the line reads
+// them.
+const char* const Gnome48 = "panels: display mouse network power printers privacy sound system wifi wwan";
+const char* const Gnome43 =
+    "panels: display mouse network power printers screen sound user-accounts wifi wwan";
+const QString ListPanels =
+    QStringLiteral("system: ") + QLatin1String(GnomePanelList) + QStringLiteral("/tmp/command");
+const QString AskModemManager =
+    QStringLiteral("system: ") + QLatin1String(ModemManagerOwnerQuery) + QStringLiteral("/tmp/command");
+const QStringList Listed = {ListPanels, QStringLiteral("system: rm /tmp/command")};
 
 QStringList Asked(std::initializer_list<const char*> names)
 {
@@ -30,10 +41,12 @@ QStringList Asked(std::initializer_list<const char*> names)
 
 // Sets the machine up as `machine` says: the names whereis knows ("yast2"), the files that exist
 // ("/sbin/yast2"), NAME=VALUE in the environment, "wlan NAME", "wired NAME" and "virtual NAME" network
-// interfaces, "NAME on the PATH" (/usr/bin, the only folder there), "root with a user's home" (`home`).
+// interfaces, "NAME on the PATH" (/usr/bin, the only folder there), "root with a user's home" (`home`),
+// "panels: NAME..." that gnome-control-center lists, "ModemManager stopped" on the system bus.
 void SetUp(FakeHost& host, const QStringList& machine, const QTemporaryDir& home)
 {
-    for (const char* name : {"yast2", "kcmshell", "kcmshell6", "kcmshell5", "gnome-control-center"})
+    for (const char* name :
+         {"yast2", "kcmshell", "kcmshell6", "kcmshell5", "systemsettings", "gnome-control-center"})
         host.Whereis(QString::fromLatin1(name), machine.contains(QLatin1String(name)));
     for (const char* path : {"/sbin/yast2", "/opt/lapstone/pm/pm.sh", "/opt/lapstone/ac/ac.sh"})
         host.files.insert(QString::fromLatin1(path), machine.contains(QLatin1String(path)));
@@ -45,7 +58,17 @@ void SetUp(FakeHost& host, const QStringList& machine, const QTemporaryDir& home
         const QString kind = word.section(QLatin1Char(' '), 0, 0);
         const QString name = word.section(QLatin1Char(' '), 1, 1);
         const QString net = QStringLiteral("/sys/class/net/") + name;
-        if (word.contains(QLatin1Char('='))) {
+        const auto answer = [&](const QString& line, const QString& output) {
+            host.answers.insert(line.section(QLatin1String(": "), 1), [output] {
+                FakeHost::WriteFile(QStringLiteral("/tmp/command"), output.toUtf8() + '\n');
+                return 0;
+            });
+        };
+        if (kind == QLatin1String("panels:"))
+            answer(ListPanels, word.section(QLatin1Char(' '), 1));
+        else if (word == QLatin1String("ModemManager stopped"))
+            answer(AskModemManager, QStringLiteral("(false,)"));
+        else if (word.contains(QLatin1Char('='))) {
             host.environment.insert(word.section(QLatin1Char('='), 0, 0), word.section(QLatin1Char('='), 1));
         } else if (word == QLatin1String("root with a user's home")) {
             QVERIFY(::chown(QFile::encodeName(home.path()).constData(), 1000, 1000) == 0);
@@ -131,33 +154,58 @@ void HandOversTest::startsWhatConfiguresTheSetting_data()
         Asked({"kcmshell"}) + QStringList{KcmshellMissing}, Started::Nothing);
 
     // Desktops of today, where the old tools are missing: their own settings tools take over.
-    row("Audio under Plasma 5", Setting::Audio, {"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"},
-        askYast + Asked({"kcmshell6", "kcmshell5"}) + QStringList{"system: kcmshell5 kcm_pulseaudio &"},
+    row("Audio under Plasma 5", Setting::Audio,
+        {"XDG_CURRENT_DESKTOP=KDE", "KDE_SESSION_VERSION=5", "kcmshell5"},
+        askYast + Asked({"kcmshell5"}) + QStringList{"system: kcmshell5 kcm_pulseaudio &"},
         Started::DesktopTool);
     row("Network Adapter under Plasma 6", Setting::NetworkAdapter,
         {"XDG_CURRENT_DESKTOP=KDE", "kcmshell6", "kcmshell5"},
         askYast + Asked({"kcmshell6"}) + QStringList{"system: kcmshell6 kcm_networkmanagement &"},
         Started::DesktopTool);
-    row("Display under Plasma without kcmshell", Setting::Display, {"XDG_CURRENT_DESKTOP=KDE"},
-        Asked({"kcmshell", "kcmshell6", "kcmshell5"}) + QStringList{KcmshellMissing}, Started::Nothing);
+    // Plasma 6 cannot use kcmshell5's modules: systemsettings, else what is missing.
+    row("Display under Plasma 6 without kcmshell6", Setting::Display,
+        {"XDG_CURRENT_DESKTOP=KDE", "KDE_SESSION_VERSION=6", "kcmshell5", "systemsettings"},
+        Asked({"kcmshell", "kcmshell6", "systemsettings"}) +
+            QStringList{"system: systemsettings kcm_kscreen &"},
+        Started::DesktopTool);
+    row("Display under Plasma without its tools", Setting::Display, {"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"},
+        Asked({"kcmshell", "kcmshell6", "systemsettings"}) + QStringList{NoPlasmaTools}, Started::Nothing);
     row("Display under GNOME", Setting::Display, {"XDG_CURRENT_DESKTOP=ubuntu:GNOME", "gnome-control-center"},
-        Asked({"kcmshell", "gnome-control-center"}) + QStringList{"system: gnome-control-center display &"},
+        Asked({"kcmshell", "gnome-control-center"}) + Listed +
+            QStringList{"system: gnome-control-center display &"},
         Started::DesktopTool);
     // The loopback has no device behind it; a wired adapter, or none at all, keeps the network panel.
     row("Network Adapter under GNOME, wireless only", Setting::NetworkAdapter,
         {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center", "wlan wlp3s0", "virtual lo"},
-        askYast + Asked({"gnome-control-center"}) + QStringList{"system: gnome-control-center wifi &"},
+        askYast + Asked({"gnome-control-center"}) + Listed +
+            QStringList{"system: gnome-control-center wifi &"},
         Started::DesktopTool);
     row("Network Adapter under GNOME, wired too", Setting::NetworkAdapter,
         {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center", "wlan wlp3s0", "wired enp0s25"},
-        askYast + Asked({"gnome-control-center"}) + QStringList{"system: gnome-control-center network &"},
+        askYast + Asked({"gnome-control-center"}) + Listed +
+            QStringList{"system: gnome-control-center network &"},
         Started::DesktopTool);
     row("Network Adapter under GNOME, no adapter", Setting::NetworkAdapter,
         {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center"},
-        askYast + Asked({"gnome-control-center"}) + QStringList{"system: gnome-control-center network &"},
+        askYast + Asked({"gnome-control-center"}) + Listed +
+            QStringList{"system: gnome-control-center network &"},
         Started::DesktopTool);
     row("Modem under GNOME without its tool", Setting::Modem, {"XDG_CURRENT_DESKTOP=GNOME"},
-        askYast + Asked({"gnome-control-center"}) + QStringList{YastMissing}, Started::Nothing);
+        askYast + Asked({"gnome-control-center"}) +
+            QStringList{QStringLiteral("error: ") + QLatin1String(MsgNoGnomeControlCenter)},
+        Started::Nothing);
+    // GNOME shows no modem panel without ModemManager, nor one its --list lacks.
+    row("Modem under GNOME without ModemManager", Setting::Modem,
+        {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center", Gnome48, "ModemManager stopped"},
+        askYast + Asked({"gnome-control-center"}) + Listed +
+            QStringList{AskModemManager, "system: rm /tmp/command",
+                        QStringLiteral("plain: ") + QLatin1String(MsgNoModemManager)},
+        Started::Nothing);
+    row("Modem under a GNOME without its panel", Setting::Modem,
+        {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center", "panels: display network sound"},
+        askYast + Asked({"gnome-control-center"}) + Listed +
+            QStringList{QStringLiteral("error: ") + QLatin1String(MsgNoGnomePanel) + QStringLiteral("wwan.")},
+        Started::Nothing);
     row("Infrared under Plasma", Setting::Infrared, {"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"},
         askYast + QStringList{QStringLiteral("plain: ") + QString::fromLatin1(MsgNoInfrared)},
         Started::Nothing);
@@ -169,9 +217,8 @@ void HandOversTest::startsWhatConfiguresTheSetting_data()
     row("Users as root", Setting::Users, yast2 + QStringList{"root with a user's home"},
         askYast + QStringList{"system: kdesu -c /sbin/yast2 users &"}, Started::OldTool);
     row("Mouse under Plasma as root", Setting::Mouse,
-        {"XDG_CURRENT_DESKTOP=KDE", "kcmshell5", "root with a user's home"},
-        askYast + Asked({"kcmshell6", "kcmshell5"}) + QStringList{"as 1000: kcmshell5 kcm_mouse &"},
-        Started::DesktopTool);
+        {"XDG_CURRENT_DESKTOP=KDE", "KDE_SESSION_VERSION=5", "kcmshell5", "root with a user's home"},
+        askYast + Asked({"kcmshell5"}) + QStringList{"as 1000: kcmshell5 kcm_mouse &"}, Started::DesktopTool);
 }
 
 void HandOversTest::startsWhatConfiguresTheSetting()
@@ -200,20 +247,21 @@ void HandOversTest::todaysSettingsToolOfEverySetting_data()
 {
     QTest::addColumn<int>("setting");
     QTest::addColumn<QString>("plasma"); // kcmshell6's module
-    QTest::addColumn<QString>("gnome");  // gnome-control-center's panel
-    const std::tuple<Setting, const char*, const char*> tools[] = {
-        {Setting::Audio, "kcm_pulseaudio", "sound"},
-        {Setting::Modem, "kcm_networkmanagement", "wwan"},
-        {Setting::Display, "kcm_kscreen", "display"},
-        {Setting::PowerManager, "kcm_powerdevilprofilesconfig", "power"},
-        {Setting::NetworkAdapter, "kcm_networkmanagement", "network"},
-        {Setting::Mouse, "kcm_mouse", "mouse"},
-        {Setting::TouchpadMouse, "kcm_touchpad", "mouse"},
-        {Setting::Users, "kcm_users", "user-accounts"},
-        {Setting::ScreenSaver, "kcm_screenlocker", "screen"},
+    QTest::addColumn<QString>("gnome");  // gnome-control-center's panel in GNOME 48
+    QTest::addColumn<QString>("gnome43");
+    const std::tuple<Setting, const char*, const char*, const char*> tools[] = {
+        {Setting::Audio, "kcm_pulseaudio", "sound", "sound"},
+        {Setting::Modem, "kcm_networkmanagement", "wwan", "wwan"},
+        {Setting::Display, "kcm_kscreen", "display", "display"},
+        {Setting::PowerManager, "kcm_powerdevilprofilesconfig", "power", "power"},
+        {Setting::NetworkAdapter, "kcm_networkmanagement", "network", "network"},
+        {Setting::Mouse, "kcm_mouse", "mouse", "mouse"},
+        {Setting::TouchpadMouse, "kcm_touchpad", "mouse", "mouse"},
+        {Setting::Users, "kcm_users", "system users", "user-accounts"},
+        {Setting::ScreenSaver, "kcm_screenlocker", "privacy screenlock", "screen"},
     };
-    for (const auto& [setting, plasma, gnome] : tools)
-        QTest::newRow(qPrintable(SettingName(setting))) << int(setting) << plasma << gnome;
+    for (const auto& [setting, plasma, gnome, gnome43] : tools)
+        QTest::newRow(qPrintable(SettingName(setting))) << int(setting) << plasma << gnome << gnome43;
 }
 
 void HandOversTest::todaysSettingsToolOfEverySetting()
@@ -221,18 +269,27 @@ void HandOversTest::todaysSettingsToolOfEverySetting()
     QFETCH(int, setting);
     QFETCH(QString, plasma);
     QFETCH(QString, gnome);
-    for (const auto& [desktop, line] :
-         {std::pair{"KDE", QStringLiteral("kcmshell6 ") + plasma},
-          std::pair{"GNOME", QStringLiteral("gnome-control-center ") + gnome}}) {
+    QFETCH(QString, gnome43);
+    for (const auto& [desktop, panels, line] :
+         {std::tuple{"KDE", "", QStringLiteral("kcmshell6 ") + plasma},
+          std::tuple{"GNOME", Gnome48, QStringLiteral("gnome-control-center ") + gnome},
+          std::tuple{"GNOME", Gnome43, QStringLiteral("gnome-control-center ") + gnome43}}) {
         FakeHost host;
         ScopedHost scope(host);
         QTemporaryDir home;
-        SetUp(host, {QStringLiteral("XDG_CURRENT_DESKTOP=") + desktop, "kcmshell6", "gnome-control-center"},
+        SetUp(host,
+              {QStringLiteral("XDG_CURRENT_DESKTOP=") + desktop, "kcmshell6", "gnome-control-center",
+               QString::fromLatin1(panels)},
               home);
-        const Launch launch = MachineHandOvers().Start(Setting(setting));
-        QVERIFY(launch.messages.isEmpty());
-        QCOMPARE(launch.started, Started::DesktopTool);
-        QCOMPARE(host.log.last(), QStringLiteral("system: ") + line + QStringLiteral(" &"));
+        MachineHandOvers handOvers;
+        for (int time = 0; time < 2; ++time) {
+            const Launch launch = handOvers.Start(Setting(setting));
+            QVERIFY(launch.messages.isEmpty());
+            QCOMPARE(launch.started, Started::DesktopTool);
+            QCOMPARE(host.log.last(), QStringLiteral("system: ") + line + QStringLiteral(" &"));
+        }
+        // GNOME is asked for its panels once.
+        QCOMPARE(host.log.count(ListPanels), *panels ? 1 : 0);
     }
 }
 
