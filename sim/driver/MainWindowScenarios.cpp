@@ -8,6 +8,7 @@
 #include "areas/handovers/Constants.h"
 #include "machine/Constants.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -142,28 +143,81 @@ void MissingTools(Driver& driver)
     }
 }
 
+// The panel GNOME shows, as it keeps it: org.gnome.Settings' last-panel in the notebook's keyfile.
+QString GnomeShows()
+{
+    QFile keyfile(qEnvironmentVariable("HOME") + QStringLiteral("/.config/glib-2.0/settings/keyfile"));
+    if (!keyfile.open(QIODevice::ReadOnly))
+        return {};
+    const QString text = QString::fromUtf8(keyfile.readAll());
+    const qsizetype at = text.indexOf(QLatin1String("last-panel='"));
+    return at < 0 ? QString() : text.mid(at + 12).section(QLatin1Char('\''), 0, 0);
+}
+
+// Clicks `button` (the main window's, or the security dialog's Users button) and checks that it
+// starts today's settings tool on `settings`: the session's kcmshell on its module, or a
+// gnome-control-center that shows the panel it was asked for.
+void HandsOver(Driver& driver, const char* button, const Ucomtc::DesktopSettings& settings)
+{
+    const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE"));
+    if (qstrcmp(button, "ButtonUsrPwd") == 0)
+        driver.ClickToOpen(
+            driver.Button("SpdButtonSecure"), QStringLiteral("SecureForm1"),
+            [&](QWidget* form) { driver.Click(form->findChild<QAbstractButton*>(QLatin1String(button))); });
+    else
+        driver.Click(button);
+    driver.ExpectMessages({}, QString::fromLatin1(button));
+    const QStringList started = driver.NewToolLines(1);
+    const QString kcmshell =
+        qEnvironmentVariable("KDE_SESSION_VERSION") == QLatin1String("5") ? "kcmshell5 " : "kcmshell6 ";
+    driver.Check(
+        plasma ? started == QStringList{kcmshell + QLatin1String(settings.plasmaModule)}
+               : started.size() == 1 && started[0].startsWith(QLatin1String("gnome-control-center ")) &&
+                     started[0].section(QLatin1Char(' '), 1, 1) == GnomeShows(),
+        QString::fromLatin1(button) + QStringLiteral(" hands over: ") + started.join(QLatin1Char(';')) +
+            (plasma ? QString() : QStringLiteral(", GNOME shows ") + GnomeShows()));
+}
+
 void DesktopHandOvers(Driver& driver)
 {
-    // Plasma's profiles have kcmshell5, GNOME's gnome-control-center (and only a wireless adapter);
-    // neither yast2 nor kcmshell.
-    const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE"));
+    // Plasma's profiles have their session's kcmshell, GNOME's gnome-control-center (and only a
+    // wireless adapter); neither yast2 nor kcmshell.
     driver.StartProgram();
     driver.NewToolLines();
-    for (const auto& [button, settings] : HandOverButtons) {
-        const QString expected =
-            plasma ? QStringLiteral("kcmshell5 ") + QLatin1String(settings->plasmaModule)
-                   : QStringLiteral("gnome-control-center ") +
-                         QLatin1String(settings->gnomeWirelessPanel ? settings->gnomeWirelessPanel
-                                                                    : settings->gnomePanel);
-        driver.Click(button);
-        driver.ExpectMessages({}, QString::fromLatin1(button));
-        driver.Check(driver.NewToolLines(1) == QStringList{expected},
-                     QString::fromLatin1(button) + QStringLiteral(" hands over: ") + expected);
-    }
+    for (const auto& [button, settings] : HandOverButtons)
+        HandsOver(driver, button, *settings);
+    HandsOver(driver, "ButtonUsrPwd", Ucomtc::UserSettings);
     driver.Click("SpdButtonInfra");
     driver.ExpectMessages({QStringLiteral("plain: ") + QString::fromLatin1(Ucomtc::MsgNoInfrared)},
                           QStringLiteral("Infrared"));
     driver.Check(driver.NewToolLines().isEmpty(), QStringLiteral("Infrared starts nothing"));
+}
+
+// Plasma installed without its recommended packages, without kcmshell6 and systemsettings: each
+// hand-over says which tools it lacks and starts nothing.
+void WithoutSettingsTools(Driver& driver)
+{
+    driver.StartProgram();
+    driver.NewToolLines();
+    for (const auto& [button, settings] : HandOverButtons) {
+        driver.Click(button);
+        driver.ExpectMessages(
+            {QStringLiteral("error: ") + QLatin1String(Ucomtc::Plasma6SettingsTools.missing)},
+            QString::fromLatin1(button));
+    }
+    driver.Check(driver.NewToolLines().isEmpty(), QStringLiteral("nothing was started"));
+}
+
+// GNOME where ModemManager does not run: Internet Modem says so instead of opening a panel.
+void WithoutModemManager(Driver& driver)
+{
+    driver.StartProgram();
+    driver.NewToolLines();
+    driver.Click("SpdButtonModem");
+    driver.ExpectMessages({QStringLiteral("plain: ") + QLatin1String(Ucomtc::MsgNoModemManager)},
+                          QStringLiteral("Internet Modem"));
+    driver.Check(driver.NewToolLines().isEmpty() && GnomeShows().isEmpty(),
+                 QStringLiteral("GNOME was not started"));
 }
 
 void AddOns(Driver& driver)
@@ -193,9 +247,16 @@ void AddOns(Driver& driver)
 
 std::vector<Scenario> MainWindowScenarios()
 {
-    return {{"startup", Startup}, {"foreign-vendor", ForeignVendor},       {"no-daemon", NoDaemon},
-            {"as-root", AsRoot},  {"tool-buttons", ToolButtons},           {"missing-tools", MissingTools},
-            {"add-ons", AddOns},  {"desktop-hand-overs", DesktopHandOvers}};
+    return {{"startup", Startup},
+            {"foreign-vendor", ForeignVendor},
+            {"no-daemon", NoDaemon},
+            {"as-root", AsRoot},
+            {"tool-buttons", ToolButtons},
+            {"missing-tools", MissingTools},
+            {"add-ons", AddOns},
+            {"desktop-hand-overs", DesktopHandOvers},
+            {"without-settings-tools", WithoutSettingsTools},
+            {"without-modemmanager", WithoutModemManager}};
 }
 
 void TourMainWindow(Driver& driver)
