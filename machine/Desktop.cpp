@@ -21,9 +21,9 @@ bool X11Session()
     return Host::current().GetEnv("XDG_SESSION_TYPE") == QStringLiteral("x11");
 }
 
-bool Plasma5Session()
+int PlasmaSessionVersion()
 {
-    return Host::current().GetEnv("KDE_SESSION_VERSION") == QStringLiteral("5");
+    return Host::current().GetEnv("KDE_SESSION_VERSION").value_or(QString()).toInt();
 }
 
 } // namespace Ucomtc

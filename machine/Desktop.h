@@ -16,8 +16,8 @@ enum class Desktop
 Desktop CurrentDesktop();
 // Whether the session runs on an X server (XDG_SESSION_TYPE=x11).
 bool X11Session();
-// Whether the session is Plasma 5's (KDE_SESSION_VERSION=5); Plasma 6 and later sessions say 6 on.
-bool Plasma5Session();
+// The Plasma session's major version (KDE_SESSION_VERSION: 5, 6); 0 where the session does not say.
+int PlasmaSessionVersion();
 
 // The desktop's tools read the user's settings and session: their lines run as the home's owner.
 inline constexpr Way AsTheUser{RunWith::System, As::HomeOwner};

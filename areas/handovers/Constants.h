@@ -43,7 +43,7 @@ inline constexpr DesktopSettings ScreenLockSettings{
 
 // Plasma's tool for a control module: the kcmshell of the session's Plasma (kcmshell5 cannot load
 // Plasma 6's modules, though Debian 13 still has it), else systemsettings; what is said without
-// either names their Debian packages.
+// either names their Debian packages (Plasma 6's where the session does not say).
 struct PlasmaSettingsTools
 {
     const char* kcmshell;

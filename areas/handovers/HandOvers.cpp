@@ -46,8 +46,12 @@ QString MachineHandOvers::DesktopSettingsLine(const DesktopSettings& settings, M
 {
     switch (CurrentDesktop()) {
     case Desktop::Plasma: {
-        const PlasmaSettingsTools& tools = Plasma5Session() ? Plasma5SettingsTools : Plasma6SettingsTools;
-        const QString tool = FirstInstalled({tools.kcmshell, "systemsettings"}, messages);
+        // kcmshell5 cannot load a later Plasma's modules; a session that does not say may be 5.27's.
+        const int version = PlasmaSessionVersion();
+        const PlasmaSettingsTools& tools = version == 5 ? Plasma5SettingsTools : Plasma6SettingsTools;
+        const QString tool = version == 0
+                                 ? FirstInstalled({"kcmshell6", "kcmshell5", "systemsettings"}, messages)
+                                 : FirstInstalled({tools.kcmshell, "systemsettings"}, messages);
         if (tool.isEmpty()) {
             messages.append({MessageKind::Error, QString::fromLatin1(tools.missing)});
             return QString();

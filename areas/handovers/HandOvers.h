@@ -45,7 +45,8 @@ public:
 
 private:
     // The line that starts today's settings tool on `settings` without its "&": "kcmshell6 MODULE"
-    // (kcmshell5 in a Plasma 5 session), else "systemsettings MODULE", under Plasma;
+    // (kcmshell5 in a Plasma 5 session, either in one that does not say), else "systemsettings
+    // MODULE", under Plasma;
     // "gnome-control-center PANEL" under GNOME, the panel its --list has (its wireless panel where
     // that is given and the only network adapters are wireless). Empty where the desktop is
     // another, or where it lacks the tool, the panel or ModemManager: then `messages` says which.

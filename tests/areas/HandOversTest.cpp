@@ -168,7 +168,8 @@ void HandOversTest::startsWhatConfiguresTheSetting_data()
         Asked({"kcmshell", "kcmshell6", "systemsettings"}) +
             QStringList{"system: systemsettings kcm_kscreen &"},
         Started::DesktopTool);
-    row("Display under Plasma without its tools", Setting::Display, {"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"},
+    row("Display under Plasma 6 without its tools", Setting::Display,
+        {"XDG_CURRENT_DESKTOP=KDE", "KDE_SESSION_VERSION=6", "kcmshell5"},
         Asked({"kcmshell", "kcmshell6", "systemsettings"}) + QStringList{NoPlasmaTools}, Started::Nothing);
     row("Display under GNOME", Setting::Display, {"XDG_CURRENT_DESKTOP=ubuntu:GNOME", "gnome-control-center"},
         Asked({"kcmshell", "gnome-control-center"}) + Listed +
@@ -217,8 +218,9 @@ void HandOversTest::startsWhatConfiguresTheSetting_data()
     row("Users as root", Setting::Users, yast2 + QStringList{"root with a user's home"},
         askYast + QStringList{"system: kdesu -c /sbin/yast2 users &"}, Started::OldTool);
     row("Mouse under Plasma as root", Setting::Mouse,
-        {"XDG_CURRENT_DESKTOP=KDE", "KDE_SESSION_VERSION=5", "kcmshell5", "root with a user's home"},
-        askYast + Asked({"kcmshell5"}) + QStringList{"as 1000: kcmshell5 kcm_mouse &"}, Started::DesktopTool);
+        {"XDG_CURRENT_DESKTOP=KDE", "kcmshell5", "root with a user's home"},
+        askYast + Asked({"kcmshell6", "kcmshell5"}) + QStringList{"as 1000: kcmshell5 kcm_mouse &"},
+        Started::DesktopTool);
 }
 
 void HandOversTest::startsWhatConfiguresTheSetting()
