@@ -62,7 +62,6 @@ inline constexpr const char* MsgNoGnomeControlCenter =
 // one line.
 inline constexpr const char* GnomePanelList =
     "gnome-control-center --list 2>/dev/null | sed -n 's/^\\t//p' | tr '\\n' ' ' > ";
-inline constexpr const char* MsgNoGnomePanel = "GNOME's settings on this computer have no panel ";
 // Whether ModemManager runs: "(true,)" or "(false,)" from the system bus.
 inline constexpr const char* ModemManagerOwnerQuery =
     "gdbus call --system --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus --method "

@@ -64,8 +64,6 @@ QString MachineHandOvers::DesktopSettingsLine(const DesktopSettings& settings, M
             return QString();
         }
         const QString panel = GnomePanel(settings, messages);
-        if (panel.isEmpty())
-            return QString();
         // Without ModemManager GNOME has no modem panel to show; a bus that cannot be asked
         // leaves it to GNOME.
         if (settings.needsModemManager) {
@@ -84,9 +82,8 @@ QString MachineHandOvers::DesktopSettingsLine(const DesktopSettings& settings, M
     return QString();
 }
 
-// GNOME's panel for `settings`: the first of today's and GNOME 43's whose panel the installed
-// gnome-control-center lists; today's where it lists none. Empty, and said, where the list has
-// neither.
+// GNOME's panel for `settings`: today's, else GNOME 43's where the installed gnome-control-center
+// lists no panel of today's.
 QString MachineHandOvers::GnomePanel(const DesktopSettings& settings, Messages& messages)
 {
     if (!gnomePanels_) {
@@ -95,18 +92,13 @@ QString MachineHandOvers::GnomePanel(const DesktopSettings& settings, Messages& 
             CaptureFirstLine(AsTheUser, QLatin1String(GnomePanelList) + capture, capture, AsTheUser, messages)
                 .split(QLatin1Char(' '), Qt::SkipEmptyParts);
     }
-    const char* today = settings.gnomeWirelessPanel && OnlyWirelessAdapters() ? settings.gnomeWirelessPanel
-                                                                              : settings.gnomePanel;
-    if (gnomePanels_->isEmpty())
-        return QString::fromLatin1(today);
-    for (const char* panel : {today, settings.olderGnomePanel}) {
-        if (panel != nullptr &&
-            gnomePanels_->contains(QString::fromLatin1(panel).section(QLatin1Char(' '), 0, 0)))
-            return QString::fromLatin1(panel);
-    }
-    messages.append({MessageKind::Error,
-                     QString::fromLatin1(MsgNoGnomePanel) + QString::fromLatin1(today) + QLatin1Char('.')});
-    return QString();
+    const QString today = QString::fromLatin1(settings.gnomeWirelessPanel && OnlyWirelessAdapters()
+                                                  ? settings.gnomeWirelessPanel
+                                                  : settings.gnomePanel);
+    if (settings.olderGnomePanel != nullptr && !gnomePanels_->isEmpty() &&
+        !gnomePanels_->contains(today.section(QLatin1Char(' '), 0, 0)))
+        return QString::fromLatin1(settings.olderGnomePanel);
+    return today;
 }
 
 Launch MachineHandOvers::Start(Setting setting)

@@ -49,7 +49,7 @@ private:
     // MODULE", under Plasma;
     // "gnome-control-center PANEL" under GNOME, the panel its --list has (its wireless panel where
     // that is given and the only network adapters are wireless). Empty where the desktop is
-    // another, or where it lacks the tool, the panel or ModemManager: then `messages` says which.
+    // another, or where it lacks the tool or ModemManager: then `messages` says which.
     QString DesktopSettingsLine(const DesktopSettings& settings, Messages& messages);
     QString GnomePanel(const DesktopSettings& settings, Messages& messages);
 

@@ -220,19 +220,6 @@ PropertyReadOnly\nno xinput' \
         gsettings set org.gnome.desktop.peripherals.touchpad send-events disabled
         gnome-control-center mouse' \
         "true" "gnome-control-center mouse" "+send-events='disabled'" "+last-panel='mouse'"
-    desktop_case debian13-plasma '
-        kreadconfig6 --file kscreenlockerrc --group Daemon --key Autolock
-        kwriteconfig6 --file kscreenlockerrc --group Daemon --key LockOnResume --type bool false
-        whereis kreadconfig5 kcmshell5; kcmshell6 kcm_users' \
-        $'true\nkreadconfig5:\nkcmshell5:' "kcmshell6 kcm_users" "+LockOnResume=false"
-    desktop_case debian13-gnome '
-        gnome-control-center --list | grep -c "^.system$"
-        gnome-control-center user-accounts 2>&1 | grep -o "Could not find settings panel \"user-accounts\""
-        gnome-control-center privacy screenlock
-        gdbus call --system --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-            --method org.freedesktop.DBus.NameHasOwner org.freedesktop.ModemManager1' \
-        $'1\nCould not find settings panel "user-accounts"\n(true,)' \
-        $'gnome-control-center user-accounts\ngnome-control-center privacy screenlock' "+last-panel='privacy'"
 }
 
 case "$case_name" in
