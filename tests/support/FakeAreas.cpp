@@ -1,5 +1,7 @@
 #include "tests/support/FakeAreas.h"
 
+#include "machine/IoError.h"
+
 using namespace Ucomtc;
 
 namespace {
@@ -51,6 +53,8 @@ Messages FakeAreas::System::RemoveStoredDmi()
 Reading<TSysInfoArray> FakeAreas::System::Rows(int tab, int battery)
 {
     script.log.append(QStringLiteral("rows %1 %2").arg(tab).arg(battery));
+    if (!script.unreadableRows.isEmpty())
+        throw IoError(script.unreadableRows, QStringLiteral("Is a directory"));
     return script.rows.value(tab == BatteryTab ? BatteryTab + battery : tab);
 }
 
