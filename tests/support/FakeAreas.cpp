@@ -58,6 +58,8 @@ Messages FakeAreas::System::RemoveStoredDmi()
 Reading<TSysInfoArray> FakeAreas::System::Rows(int tab, int battery)
 {
     script.log.append(QStringLiteral("rows %1 %2").arg(tab).arg(battery));
+    if (!script.unreadableRows.isEmpty())
+        throw IoError(script.unreadableRows, QStringLiteral("Is a directory"));
     return script.rows.value(tab == BatteryTab ? BatteryTab + battery : tab);
 }
 

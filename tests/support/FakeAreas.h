@@ -23,6 +23,8 @@ struct FakeAreasScript
     Ucomtc::Messages dumpRemoval;
     // The rows of each tab; the battery tab's by battery number (tab 2, battery N: key 2 + N).
     QHash<int, Ucomtc::Reading<Ucomtc::TSysInfoArray>> rows;
+    // Not empty: Rows cannot read this capture file, and throws IoError for it.
+    QString unreadableRows;
     Ucomtc::Reading<Ucomtc::BiosPasswordStates> passwords;
 
     // The batteries.
