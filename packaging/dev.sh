@@ -1,5 +1,5 @@
 #!/bin/sh
-# Sets up a Debian 12 machine for this project, builds it, and then runs the program in the
+# Sets up a Debian 12 or 13 machine for this project, builds it, and then runs the program in the
 # simulated notebook ("run", optionally with a profile name from sim/profiles; builds only what that
 # needs), runs every test ("test"), or builds the Debian packages and checks them, installed in a
 # throwaway root ("debs"). Needs root for the packages and the sandbox; through sudo is fine.
@@ -27,7 +27,7 @@ fi
 # --- Debian packages ---------------------------------------------------------------------------
 packages="build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev
     util-linux gawk sed grep coreutils diffutils bubblewrap
     dbus-daemon dbus-bin libglib2.0-bin gsettings-desktop-schemas libkf5config-bin python3-dbus python3-gi
     xvfb xauth imagemagick fonts-dejavu-core clang-format weston qt6-wayland
