@@ -477,16 +477,11 @@ void DeviceDialogsTest::touchpadShowsTheListing_data()
     for (const char* padding : {"          ", "             "}) {
         const QByteArray name = QByteArray("    TouchpadOff") + padding;
         const QByteArray layout = QByteArray::number(name.size()) + " characters: ";
-        QTest::newRow(layout + "pad on") << name + "= 0\n"
-                                         << "Automatic";
-        QTest::newRow(layout + "pad off") << name + "= 1\n"
-                                          << "Disable";
-        QTest::newRow(layout + "only taps off") << name + "= 2\n"
-                                                << "Disable";
-        QTest::newRow(layout + "no value") << name + "= \n"
-                                           << "Disable";
-        QTest::newRow(layout + "no equals sign") << name + "\n"
-                                                 << "Disable";
+        QTest::newRow(layout + "pad on") << (name + "= 0\n") << "Automatic";
+        QTest::newRow(layout + "pad off") << (name + "= 1\n") << "Disable";
+        QTest::newRow(layout + "only taps off") << (name + "= 2\n") << "Disable";
+        QTest::newRow(layout + "no value") << (name + "= \n") << "Disable";
+        QTest::newRow(layout + "no equals sign") << (name + "\n") << "Disable";
     }
     QTest::newRow("unpadded") << QByteArray("TouchpadOff=0\n") << "Automatic";
     QTest::newRow("tab before the value") << QByteArray("    TouchpadOff = \t0\n") << "Automatic";
