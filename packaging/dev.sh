@@ -32,16 +32,26 @@ packages="build-essential cmake ninja-build pkg-config
     dbus-daemon dbus-bin libglib2.0-bin gsettings-desktop-schemas libkf5config-bin python3-dbus python3-gi
     xvfb xauth imagemagick fonts-dejavu-core clang-format weston qt6-wayland
     scdoc debhelper dpkg-dev lintian desktop-file-utils appstream systemd man-db"
+# Packages that only some releases have, installed where the release has them: systemd.pc, which
+# the packages' build asks where units go, is in systemd-dev on Debian 13 and in systemd itself on 12.
+if_available="systemd-dev"
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
+available() { apt-cache policy "$1" 2>/dev/null | grep -q '^  Candidate: [^(]'; }
 missing=""
 for package in $packages; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-        missing="$missing $package"
-    fi
+    installed "$package" || missing="$missing $package"
+done
+for package in $if_available; do
+    installed "$package" || ! available "$package" || missing="$missing $package"
 done
 if [ -n "$missing" ]; then
-    echo "dev.sh: installing$missing"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
+    # Asked again: before the update the package lists may have been empty.
+    for package in $if_available; do
+        case "$missing " in *" $package "*) ;; *) installed "$package" || ! available "$package" || missing="$missing $package" ;; esac
+    done
+    echo "dev.sh: installing$missing"
     # shellcheck disable=SC2086
     apt-get install -y -q --no-install-recommends $missing
 fi
