@@ -40,9 +40,9 @@ QString StateOrUnknown(const std::optional<bool>& state, const QString& on, cons
 
 void ReadDevices(PointingDevices& devices, TSysInfoArray& rows, bool& complete, Messages& messages)
 {
-    const std::optional<bool> nubstick = Taken(devices.Read(PointingDevice::PointingStick), messages);
+    const auto nubstick = Taken(devices.Read(PointingDevice::PointingStick), messages);
     rows.append({QStringLiteral("Nubstick"), DeviceStateText(nubstick)});
-    const std::optional<bool> touchpad = Taken(devices.Read(PointingDevice::Touchpad), messages);
+    const auto touchpad = Taken(devices.Read(PointingDevice::Touchpad), messages);
     rows.append({QStringLiteral("Touchpad"), DeviceStateText(touchpad)});
     complete = nubstick && touchpad;
 }

@@ -82,6 +82,8 @@ inline constexpr const char* PointingStickName = "pointing stick";
 inline constexpr const char* MsgDeviceNotSwitched =
     "The %1 could not be switched %2: the desktop did not take the change.";
 inline constexpr const char* MsgNoSuchDevice = "This computer has no %1.";
+inline constexpr const char* MsgNeedsXinput =
+    "The X session needs xinput to switch the %1: install the package xinput.";
 inline constexpr const char* MsgDeviceStateUnread = "The desktop did not say whether the %1 is on.";
 inline constexpr const char* MsgNoSwitchOnDesktop =
     "This desktop has no switch for the %1: it can be switched only under Plasma, GNOME or an X session.";

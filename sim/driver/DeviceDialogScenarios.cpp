@@ -437,8 +437,8 @@ void TodaysSwitches(Driver& driver)
         }
         const bool on = DesktopHasOn(kind);
         for (const bool enable : {!on, on}) {
-            Open(driver, *device, DeviceStateText(!enable), {}, [&](QWidget* form) {
-                Choose(driver, form, DeviceStateText(enable));
+            Open(driver, *device, DeviceStateText(Ucomtc::StateOf(!enable)), {}, [&](QWidget* form) {
+                Choose(driver, form, DeviceStateText(Ucomtc::StateOf(enable)));
                 Press(driver, form, "ButtonOK");
             });
             driver.Check(DesktopHasOn(kind) == enable,

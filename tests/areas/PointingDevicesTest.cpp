@@ -114,6 +114,8 @@ private slots:
     void configurationEditsOnARealFile();
     void todaysDesktopsRead_data();
     void todaysDesktopsRead();
+    void todaysDesktopsSwitchAndKeep_data();
+    void todaysDesktopsSwitchAndKeep();
     void desktopEntryArguments();
 
 private:
@@ -250,10 +252,11 @@ void PointingDevicesTest::withoutDriverOrDevice()
     QCOMPARE(host_.log, driverCheck);
 
     // Neither the echo test nor the daemon, nor any edit; the old ways' change counts as made.
-    for (const std::optional<bool> enable :
-         {std::optional<bool>(false), std::optional<bool>(true), std::optional<bool>()}) {
+    for (const std::optional<DeviceState> state :
+         {std::optional<DeviceState>(DeviceState::Off), std::optional<DeviceState>(DeviceState::On),
+          std::optional<DeviceState>()}) {
         host_.log.clear();
-        const Change change = devices_.Switch(device, enable);
+        const Change change = devices_.Switch(device, state);
         QCOMPARE(Said(change.messages), QStringList{switched});
         QVERIFY(change.made);
         QCOMPARE(host_.log, driverCheck);
@@ -354,7 +357,7 @@ void PointingDevicesTest::oldDriversSwitch()
     if (troubles.contains(QStringLiteral("no SHMConfig")))
         host_.answers.insert(LookForShmConfig, [] { return 256; });
 
-    const Change change = devices_.Switch(device, enable);
+    const Change change = devices_.Switch(device, StateOf(enable));
     QCOMPARE(host_.log, (device == Touchpad ? AskedWhereis("synclient") : QStringList()) + expected);
     // Once, however many edits failed; the old ways cannot tell whether the switch took.
     QCOMPARE(Said(change.messages), message.isEmpty() ? QStringList() : QStringList{message});
@@ -374,7 +377,7 @@ void PointingDevicesTest::configurationEditsOnARealFile()
         QFile file(config);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     };
-    auto said = [&](bool enable) { return Said(devices_.Switch(Touchpad, enable).messages); };
+    auto said = [&](bool enable) { return Said(devices_.Switch(Touchpad, StateOf(enable)).messages); };
     const QByteArray option = "Option \"TouchpadOff\" \"1\"\n";
 
     // Two SHMConfig lines, switched off twice: one option line after each, no more.
@@ -431,36 +434,47 @@ void PointingDevicesTest::todaysDesktopsRead_data()
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("more"); // lines after the reading's own
     const QString x11 = QStringLiteral("x11"), wayland = QStringLiteral("wayland");
     const QString gnome = QStringLiteral("GNOME"), unknown = QStringLiteral("Unknown");
     const QString gnomeGet = QStringLiteral(
         "gsettings get org.gnome.desktop.peripherals.touchpad send-events 2>/dev/null > /tmp/touchpad");
 
-    // An X session is xinput's whichever desktop runs in it; the device by its X id through its node.
+    const QString stickGet = QStringLiteral(
+        "for id in $(xinput list --id-only 2>/dev/null); do xinput list-props $id 2>/dev/null | grep -qF "
+        "'\"/dev/input/event6\"' && xinput list-props $id | grep \"Device Enabled\"; done > /tmp/nubstick");
+
+    // An X session is xinput's where no desktop keeps a switch of its own (GNOME's stick); the device
+    // by its X id through its node.
     QTest::newRow("stick, X session, off")
-        << Stick << x11 << gnome
+        << Stick << x11 << gnome << stickGet << QByteArray("\tDevice Enabled (112):\t0\n")
+        << QStringLiteral("Disable") << QString() << QStringList();
+    QTest::newRow("stick, X session without xinput")
+        << Stick << x11 << QStringLiteral("KDE") << stickGet << QByteArray() << unknown
         << QStringLiteral(
-               "for id in $(xinput list --id-only 2>/dev/null); do xinput list-props $id 2>/dev/null "
-               "| grep -qF '\"/dev/input/event6\"' && xinput list-props $id | grep \"Device "
-               "Enabled\"; done > /tmp/nubstick")
-        << QByteArray("\tDevice Enabled (183):\t0\n") << QStringLiteral("Disable") << QString();
+               "error: The X session needs xinput to switch the pointing stick: install the package xinput.")
+        << AskedWhereis("xinput");
     QTest::newRow("touchpad, Plasma on Wayland, on")
         << Touchpad << wayland << QStringLiteral("KDE")
         << QStringLiteral(
                "gdbus call --session --dest org.kde.KWin --object-path /org/kde/KWin/InputDevice/event5 "
                "--method org.freedesktop.DBus.Properties.Get org.kde.KWin.InputDevice enabled "
                "2>/dev/null > /tmp/touchpad")
-        << QByteArray("(<true>,)\n") << QStringLiteral("Automatic") << QString();
+        << QByteArray("(<true>,)\n") << QStringLiteral("Automatic") << QString() << QStringList();
+    // GNOME keeps its touchpad's switch on Xorg too, with a state of its own.
     QTest::newRow("touchpad, GNOME, off")
         << Touchpad << wayland << QStringLiteral("ubuntu:GNOME") << gnomeGet << QByteArray("'disabled'\n")
-        << QStringLiteral("Disable") << QString();
+        << QStringLiteral("Disable") << QString() << QStringList();
+    QTest::newRow("touchpad, GNOME on Xorg, off with a mouse")
+        << Touchpad << x11 << gnome << gnomeGet << QByteArray("'disabled-on-external-mouse'\n")
+        << QStringLiteral("Off with a mouse") << QString() << QStringList();
     QTest::newRow("touchpad, GNOME, an answer not understood")
-        << Touchpad << wayland << gnome << gnomeGet << QByteArray("'disabled-on-external-mouse'\n") << unknown
-        << QStringLiteral("error: The desktop did not say whether the touchpad is on.");
+        << Touchpad << wayland << gnome << gnomeGet << QByteArray("''\n") << unknown
+        << QStringLiteral("error: The desktop did not say whether the touchpad is on.") << QStringList();
     // The old driver's message never: the desktop's own reason when it cannot say.
     QTest::newRow("stick, GNOME, which has no switch for it")
         << Stick << wayland << gnome << QString() << QByteArray() << unknown
-        << QStringLiteral("error: ") + QLatin1String(MsgNoStickSwitchOnGnome);
+        << QStringLiteral("error: ") + QLatin1String(MsgNoStickSwitchOnGnome) << QStringList();
 }
 
 void PointingDevicesTest::todaysDesktopsRead()
@@ -472,7 +486,9 @@ void PointingDevicesTest::todaysDesktopsRead()
     QFETCH(QByteArray, answer);
     QFETCH(QString, state);
     QFETCH(QString, message);
+    QFETCH(QStringList, more);
     UseTodaysDesktop(session, desktop);
+    host_.Whereis(QStringLiteral("xinput"), more.isEmpty());
     const QString capture =
         device == Touchpad ? QStringLiteral("/tmp/touchpad") : QStringLiteral("/tmp/nubstick");
     host_.answers.insert(command, [capture, answer] {
@@ -485,7 +501,116 @@ void PointingDevicesTest::todaysDesktopsRead()
     QCOMPARE(Said(read.messages), message.isEmpty() ? QStringList() : QStringList{message});
     // The desktop's tools run as the user; the touchpad's old driver is looked for first.
     QCOMPARE(host_.log, (device == Touchpad ? AskedWhereis("synclient") : QStringList()) +
-                            (command.isEmpty() ? QStringList() : System({command, "rm " + capture})));
+                            (command.isEmpty() ? QStringList() : System({command, "rm " + capture})) + more);
+}
+
+void PointingDevicesTest::todaysDesktopsSwitchAndKeep_data()
+{
+    QTest::addColumn<PointingDevice>("device");
+    QTest::addColumn<QString>("session");
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<int>("state");           // the DeviceState chosen
+    QTest::addColumn<QByteArray>("readBack"); // what the desktop reads afterwards
+    QTest::addColumn<QByteArray>("kept");     // kreadconfig's answer for kcminputrc
+    QTest::addColumn<QStringList>("lines");   // the switch's own lines, "as" the user
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("made");
+    const int on = int(DeviceState::On), off = int(DeviceState::Off);
+    const QString xinputSet = QStringLiteral(
+        "for id in $(xinput list --id-only 2>/dev/null); do xinput list-props $id 2>/dev/null | grep -qF "
+        "'\"/dev/input/event6\"' && xinput set-prop $id \"Device Enabled\" %1; done");
+    QTest::newRow("stick off in an X session, kept by an autostart entry")
+        << Stick << "x11"
+        << "KDE" << off << QByteArray("\tDevice Enabled (112):\t0\n") << QByteArray()
+        << QStringList{xinputSet.arg(0),
+                       "mkdir -p $HOME/.config/autostart && printf '%s\\n' '[Desktop Entry]' "
+                       "'Type=Application' "
+                       "'Name=Lapstone Configuration: pointing stick off' 'Comment=Switches the pointing "
+                       "stick off "
+                       "at login, as chosen in Lapstone Configuration' 'Exec=/usr/bin/LapstoneConfiguration "
+                       "--apply-device-state pointingstick=off' 'NoDisplay=true' > "
+                       "$HOME/.config/autostart/lapstone-configuration-pointingstick.desktop"}
+        << QString() << true;
+    QTest::newRow("stick on in an X session, the entry removed")
+        << Stick << "x11"
+        << "KDE" << on << QByteArray("\tDevice Enabled (112):\t1\n") << QByteArray()
+        << QStringList{xinputSet.arg(1),
+                       "rm -f $HOME/.config/autostart/lapstone-configuration-pointingstick.desktop"}
+        << QString() << true;
+    QTest::newRow("stick in an X session without xinput")
+        << Stick << "x11"
+        << "KDE" << off << QByteArray() << QByteArray() << QStringList{xinputSet.arg(0)}
+        << "error: The X session needs xinput to switch the pointing stick: install the package xinput."
+        << false;
+    const QString kwin = QStringLiteral(
+        "gdbus call --session --dest org.kde.KWin --object-path /org/kde/KWin/InputDevice/event5 --method "
+        "org.freedesktop.DBus.Properties.Set org.kde.KWin.InputDevice enabled \"<false>\" >/dev/null");
+    const QString kcminputrc = QStringLiteral("timeout 10 kwriteconfig5 --file kcminputrc --group Libinput "
+                                              "--group 2 --group 7 --group 'VELTOR TouchPad' "
+                                              "--key Enabled --type bool false");
+    // kwriteconfig's status does not tell: the setting is read back.
+    QTest::newRow("touchpad off under Plasma, kept in kcminputrc")
+        << Touchpad << "wayland"
+        << "KDE" << off << QByteArray("(<false>,)\n") << QByteArray("false\n")
+        << QStringList{kwin, kcminputrc} << QString() << true;
+    QTest::newRow("touchpad off under Plasma, kcminputrc not written")
+        << Touchpad << "wayland"
+        << "KDE" << off << QByteArray("(<false>,)\n") << QByteArray("\n") << QStringList{kwin, kcminputrc}
+        << "plain: The touchpad is switched off until you log out. The setting could not be kept: "
+           "kcminputrc could not be written."
+        << true;
+    QTest::newRow("touchpad off with a mouse under GNOME on Xorg")
+        << Touchpad << "x11"
+        << "GNOME" << int(DeviceState::OffWithMouse) << QByteArray("'disabled-on-external-mouse'\n")
+        << QByteArray()
+        << QStringList{"gsettings set org.gnome.desktop.peripherals.touchpad send-events "
+                       "disabled-on-external-mouse"}
+        << QString() << true;
+    QTest::newRow("touchpad under GNOME, the change not taken")
+        << Touchpad << "wayland"
+        << "GNOME" << on << QByteArray("'disabled'\n") << QByteArray()
+        << QStringList{"gsettings set org.gnome.desktop.peripherals.touchpad send-events enabled"}
+        << "error: The touchpad could not be switched on: the desktop did not take the change." << false;
+}
+
+void PointingDevicesTest::todaysDesktopsSwitchAndKeep()
+{
+    QFETCH(PointingDevice, device);
+    QFETCH(QString, session);
+    QFETCH(QString, desktop);
+    QFETCH(int, state);
+    QFETCH(QByteArray, readBack);
+    QFETCH(QByteArray, kept);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, message);
+    QFETCH(bool, made);
+    UseTodaysDesktop(session, desktop);
+    host_.environment.insert(QStringLiteral("HOME"), QStringLiteral("/home/jo"));
+    host_.Whereis(QStringLiteral("xinput"), !readBack.isEmpty());
+    host_.Whereis(QStringLiteral("kwriteconfig5"), true);
+    const QString capture =
+        device == Touchpad ? QStringLiteral("/tmp/touchpad") : QStringLiteral("/tmp/nubstick");
+    // Every reading line answers with what the desktop has now; kreadconfig with what it kept.
+    for (const QString& reading :
+         {QStringLiteral("xinput list-props $id | grep"), QStringLiteral("Properties.Get"),
+          QStringLiteral("gsettings get"), QStringLiteral("kreadconfig5")}) {
+        host_.answersByPart.append(
+            {reading, [=] {
+                 FakeHost::WriteFile(capture, reading == QLatin1String("kreadconfig5") ? kept : readBack);
+                 return 0;
+             }});
+    }
+    const Change change = devices_.Switch(device, DeviceState(state));
+    QCOMPARE(Said(change.messages), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(change.made, made);
+    // The switch's lines in their order, among the readings and the look-ups.
+    QStringList run;
+    for (const QString& line : host_.Entries(QStringLiteral("system: "))) {
+        if (!line.contains(QLatin1String(" > /tmp/")) && !line.startsWith(QLatin1String("rm /tmp/")) &&
+            !line.startsWith(QLatin1String("whereis ")))
+            run.append(line);
+    }
+    QCOMPARE(run, lines);
 }
 
 void PointingDevicesTest::desktopEntryArguments()

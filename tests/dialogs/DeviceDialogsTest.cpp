@@ -29,9 +29,10 @@ namespace {
 
 const PointingDevice Stick = PointingDevice::PointingStick;
 const PointingDevice Touchpad = PointingDevice::Touchpad;
-const std::optional<bool> On = true;
-const std::optional<bool> Off = false;
-const std::optional<bool> Unread = std::nullopt;
+const std::optional<DeviceState> On = DeviceState::On;
+const std::optional<DeviceState> Off = DeviceState::Off;
+const std::optional<DeviceState> OffWithMouse = DeviceState::OffWithMouse;
+const std::optional<DeviceState> Unread = std::nullopt;
 
 } // namespace
 
@@ -187,7 +188,7 @@ void DeviceDialogsTest::touchpadDialogReusesTheLayout()
 void DeviceDialogsTest::showsWhatTheAreaReads_data()
 {
     QTest::addColumn<PointingDevice>("device");
-    QTest::addColumn<std::optional<bool>>("state");
+    QTest::addColumn<std::optional<DeviceState>>("state");
     QTest::addColumn<Messages>("messages");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("boxes");
@@ -203,12 +204,14 @@ void DeviceDialogsTest::showsWhatTheAreaReads_data()
         << Touchpad << Off << Messages{{MessageKind::Error, QStringLiteral("in the way")}} << "Disable"
         << QStringList{"error: in the way"};
     QTest::newRow("touchpad unread") << Touchpad << Unread << Messages() << "Unknown" << QStringList();
+    QTest::newRow("touchpad off with a mouse")
+        << Touchpad << OffWithMouse << Messages() << "Off with a mouse" << QStringList();
 }
 
 void DeviceDialogsTest::showsWhatTheAreaReads()
 {
     QFETCH(PointingDevice, device);
-    QFETCH(std::optional<bool>, state);
+    QFETCH(std::optional<DeviceState>, state);
     QFETCH(Messages, messages);
     QFETCH(QString, shown);
     QFETCH(QStringList, boxes);
@@ -224,7 +227,7 @@ void DeviceDialogsTest::showsWhatTheAreaReads()
     // is read.
     auto* model = qobject_cast<QStandardItemModel*>(State(form)->model());
     QCOMPARE(model->item(State(form)->currentIndex())->isEnabled(), bool(state));
-    QCOMPARE(State(form)->count(), state ? 2 : 3);
+    QCOMPARE(State(form)->count(), state == On || state == Off ? 2 : 3);
     form->hide();
     areas_->script().devices.insert(device, {On, {}});
     Show(form);
@@ -266,6 +269,9 @@ void DeviceDialogsTest::buttonsAskTheirAreas_data()
         << true;
     QTest::newRow("touchpad, OK, not made") << Touchpad << ok << disable << error << false
                                             << QStringList{"switch touchpad off", "error: an error"} << false;
+    QTest::newRow("touchpad, OK, GNOME's off with a mouse kept")
+        << Touchpad << ok << QStringLiteral("Off with a mouse") << none << true
+        << QStringList{"switch touchpad off with a mouse"} << true;
     QTest::newRow("stick, OK, not made")
         << Stick << ok << automatic << none << false << QStringList{"switch pointing stick on"} << false;
     QTest::newRow("stick, Cancel") << Stick << QStringLiteral("ButtonCancel") << disable << none << true
@@ -296,9 +302,10 @@ void DeviceDialogsTest::buttonsAskTheirAreas()
     QFETCH(bool, closes);
     TNubstickFor* form = Form(device);
     // The device reads as the other entry, so that the choice is a change.
-    areas_->script().devices.insert(device, {choice == QLatin1String("Unknown")   ? Unread
-                                             : choice == QLatin1String("Disable") ? On
-                                                                                  : Off,
+    areas_->script().devices.insert(device, {choice == QLatin1String("Unknown")            ? Unread
+                                             : choice == QLatin1String("Off with a mouse") ? OffWithMouse
+                                             : choice == QLatin1String("Disable")          ? On
+                                                                                           : Off,
                                              {}});
     areas_->script().deviceChange = {said, made};
     areas_->script().launches.insert(device == Touchpad ? Setting::TouchpadMouse : Setting::Mouse,

@@ -87,18 +87,18 @@ Messages FakeAreas::Batteries::RemoveCopies()
     return {};
 }
 
-Reading<std::optional<bool>> FakeAreas::Pointing::Read(PointingDevice device)
+Reading<std::optional<DeviceState>> FakeAreas::Pointing::Read(PointingDevice device)
 {
     script.log.append(QStringLiteral("read ") + DeviceName(device));
     return script.devices.value(device);
 }
 
-Change FakeAreas::Pointing::Switch(PointingDevice device, std::optional<bool> enable)
+Change FakeAreas::Pointing::Switch(PointingDevice device, std::optional<DeviceState> state)
 {
-    script.log.append(QStringLiteral("switch ") + DeviceName(device) +
-                      (!enable   ? QStringLiteral(", nothing chosen")
-                       : *enable ? QStringLiteral(" on")
-                                 : QStringLiteral(" off")));
+    static const char* const words[] = {" on", " off", " off with a mouse"};
+    script.log.append(
+        QStringLiteral("switch ") + DeviceName(device) +
+        (state ? QLatin1String(words[static_cast<int>(*state)]) : QLatin1String(", nothing chosen")));
     return script.deviceChange;
 }
 

@@ -32,7 +32,7 @@ struct FakeAreasScript
     QHash<int, Ucomtc::Messages> batteryCopies;
 
     // The pointing devices: what each reads, and what a switch answers.
-    QHash<Ucomtc::PointingDevice, Ucomtc::Reading<std::optional<bool>>> devices;
+    QHash<Ucomtc::PointingDevice, Ucomtc::Reading<std::optional<Ucomtc::DeviceState>>> devices;
     Ucomtc::Change deviceChange;
 
     // The locks.
@@ -76,8 +76,9 @@ private:
     struct Pointing final : Ucomtc::PointingDevices
     {
         explicit Pointing(FakeAreasScript& s) : script(s) {}
-        Ucomtc::Reading<std::optional<bool>> Read(Ucomtc::PointingDevice device) override;
-        Ucomtc::Change Switch(Ucomtc::PointingDevice device, std::optional<bool> enable) override;
+        Ucomtc::Reading<std::optional<Ucomtc::DeviceState>> Read(Ucomtc::PointingDevice device) override;
+        Ucomtc::Change Switch(Ucomtc::PointingDevice device,
+                              std::optional<Ucomtc::DeviceState> state) override;
         FakeAreasScript& script;
     };
     struct Locks final : Ucomtc::Locks
