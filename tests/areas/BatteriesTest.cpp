@@ -278,6 +278,12 @@ void BatteriesTest::powerSupplyRowsWithoutTheDriver_data()
         << QStringList{"Discharging", "40%",   "1:30",  "1800 mAh", "4500 mAh", "-1500 mA",
                        "11100 mV",    unknown, unknown, "ORMAND",   unknown,    unknown,
                        unknown,       unknown, unknown, unknown,    unknown,    unknown};
+    // On AC the battery says what it does: charge thresholds keep it from charging.
+    QTest::newRow("on AC, not charging, no count kept")
+        << "thresholds" << QStringList{"Battery1"} << 0
+        << QStringList{"Not charging", "80%",   "45000 mWh", "56250 mWh", "30 C",
+                       unknown,        unknown, unknown,     unknown,     unknown,
+                       unknown,        unknown, "Li-ion",    "57000 mWh", "11400 mV"};
     QTest::newRow("a battery it does not have")
         << "discharging" << QStringList{"Battery1"} << 1 << QStringList{};
 }

@@ -244,6 +244,14 @@ void SystemInformationTest::generalRowsComeFromTheSystemFiles_data()
         << QStringList{"Sample \"Linux\"   with a name that runs on and on past the width of the row, well "
                        "past a hundred char",
                        kernel, quad, "2065356kB"};
+    Machine shell = twelve;
+    shell.osRelease = QStringLiteral("sysinfo/os-release-shell.txt");
+    QTest::newRow("os-release read as the shell reads it")
+        << shell << QStringList{"Zentil Linux 11 \"Tern\"  (a$b`)", kernel, quad, "2065356kB"};
+    // One without a name still is the file that counts: the format's default, not the other file.
+    Machine nameless = twelve;
+    nameless.osRelease = QStringLiteral("sysinfo/os-release-nameless.txt");
+    QTest::newRow("os-release without a name") << nameless << QStringList{"Linux", kernel, quad, "2065356kB"};
     Machine noLinux;
     noLinux.issue = TestDataPath(QStringLiteral("sysinfo/issue-without-linux.txt"));
     noLinux.cpuinfo = TestDataPath(QStringLiteral("sysinfo/meminfo.txt"));
