@@ -52,7 +52,7 @@ void ReadSecurity(const Areas& areas, TSysInfoArray& rows, bool& complete, Messa
     const QString enabled = QStringLiteral("Enabled");
     const QString disabled = QStringLiteral("Disabled");
     rows.append({QStringLiteral("Screen saver lock"),
-                 StateOrUnknown(Taken(areas.locks.ScreenSaverLock(), messages), enabled, disabled)});
+                 StateOrUnknown(Taken(areas.locks.ScreenSaverLock(), messages).locked, enabled, disabled)});
     rows.append({QStringLiteral("Resume lock"),
                  StateOrUnknown(Taken(areas.locks.ReadResumeLock(), messages).locked, enabled, disabled)});
     // The dialog's rows, in its order; the queries run in theirs.

@@ -210,7 +210,7 @@ void LocksTest::kde3ScreenSaverLock()
     const auto read = locks_.ScreenSaverLock();
     QCOMPARE(host.log, (sign == QLatin1String("dcop") ? Whereis({"dcop"}) : QStringList())
                            << "shell: " + query << QStringLiteral("shell: rm /tmp/dmidecode"));
-    QCOMPARE(State(read.value), QVariant(locked));
+    QCOMPARE(State(read.value.locked), QVariant(locked));
     QVERIFY(read.messages.isEmpty());
 }
 
@@ -221,7 +221,8 @@ void LocksTest::todaysLocks_data()
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<QStringList>("lines"); // KEY and CAPTURE stand for the lock's key and capture
     QTest::addColumn<QVariant>("locked");
-    QTest::addColumn<LockKeeper>("keeper"); // of the resume lock
+    QTest::addColumn<LockKeeper>("keeper");   // of the resume lock
+    QTest::addColumn<QByteArray>("lockdown"); // GNOME's disable-lock-screen, asked once the lock is read
 
     // No KDE 3 files and no dcop: today's desktop keeps the locks.
     const QStringList kreadconfig5{
@@ -235,22 +236,28 @@ void LocksTest::todaysLocks_data()
     const auto gnome = LockKeeper::Gnome;
     QTest::newRow("Plasma locks") << "KDE" << QStringList{"kreadconfig5"} << QByteArray("true\n")
                                   << Whereis({"dcop", "kreadconfig5"}) + kreadconfig5 << QVariant(true)
-                                  << plasma;
+                                  << plasma << QByteArray();
     QTest::newRow("Plasma 6 does not lock")
         << "KDE" << QStringList{"kreadconfig6"} << QByteArray("false\n")
         << Whereis({"dcop", "kreadconfig5", "kreadconfig6"}) +
                QStringList(kreadconfig5)
                    .replaceInStrings(QStringLiteral("kreadconfig5"), QStringLiteral("kreadconfig6"))
-        << QVariant(false) << plasma;
+        << QVariant(false) << plasma << QByteArray();
     QTest::newRow("Plasma without kreadconfig")
         << "KDE" << QStringList() << QByteArray() << Whereis({"dcop", "kreadconfig5", "kreadconfig6"})
-        << QVariant() << plasma;
+        << QVariant() << plasma << QByteArray();
     QTest::newRow("GNOME locks") << "ubuntu:GNOME" << QStringList() << QByteArray("true\n")
-                                 << Whereis({"dcop"}) + gsettings << QVariant(true) << gnome;
+                                 << Whereis({"dcop"}) + gsettings << QVariant(true) << gnome
+                                 << QByteArray("false\n");
+    // Its lockdown keeps the screen from being locked, whatever the lock says.
+    QTest::newRow("GNOME locked down")
+        << "GNOME" << QStringList() << QByteArray("true\n") << Whereis({"dcop"}) + gsettings
+        << QVariant(false) << gnome << QByteArray("true\n");
     QTest::newRow("GNOME answers no boolean")
-        << "GNOME" << QStringList() << QByteArray() << Whereis({"dcop"}) + gsettings << QVariant() << gnome;
+        << "GNOME" << QStringList() << QByteArray() << Whereis({"dcop"}) + gsettings << QVariant() << gnome
+        << QByteArray();
     QTest::newRow("another desktop") << "XFCE" << QStringList() << QByteArray() << Whereis({"dcop"})
-                                     << QVariant() << LockKeeper::None;
+                                     << QVariant() << LockKeeper::None << QByteArray();
 }
 
 void LocksTest::todaysLocks()
@@ -261,6 +268,7 @@ void LocksTest::todaysLocks()
     QFETCH(QStringList, lines);
     QFETCH(QVariant, locked);
     QFETCH(LockKeeper, keeper);
+    QFETCH(QByteArray, lockdown);
 
     FakeHost host;
     ScopedHost scope(host);
@@ -277,14 +285,24 @@ void LocksTest::todaysLocks()
         AnswerLines(host, each.replaceInStrings(QStringLiteral("CAPTURE"), QLatin1String(capture)), capture,
                     answer);
         expected += each;
+        if (!lockdown.isEmpty()) {
+            const QStringList asked{QStringLiteral("system: gsettings get org.gnome.desktop.lockdown "
+                                                   "disable-lock-screen 2>/dev/null > ") +
+                                        QLatin1String(capture),
+                                    QStringLiteral("system: rm ") + QLatin1String(capture)};
+            AnswerLines(host, asked, capture, lockdown);
+            expected += asked;
+        }
     }
 
     const auto screenSaver = locks_.ScreenSaverLock();
     const auto resume = locks_.ReadResumeLock();
     QCOMPARE(host.log, expected);
-    QCOMPARE(State(screenSaver.value), locked);
+    QCOMPARE(State(screenSaver.value.locked), locked);
     QCOMPARE(State(resume.value.locked), locked);
     QCOMPARE(resume.value.keeper, keeper);
+    QCOMPARE(screenSaver.value.keeper, keeper);
+    QCOMPARE(resume.value.lockedDown && screenSaver.value.lockedDown, lockdown == "true\n");
     QVERIFY(screenSaver.messages.isEmpty() && resume.messages.isEmpty());
 }
 
@@ -455,7 +473,9 @@ void LocksTest::todaysWrite_data()
     const QString notSaved = QStringLiteral("error: The setting could not be saved: ");
     const QStringList gnomeOff{
         "system: gsettings set org.gnome.desktop.screensaver lock-enabled false",
-        "system: gsettings get org.gnome.desktop.screensaver lock-enabled 2>/dev/null > /tmp/kpowersave", rm};
+        "system: gsettings get org.gnome.desktop.screensaver lock-enabled 2>/dev/null > /tmp/kpowersave", rm,
+        "system: gsettings get org.gnome.desktop.lockdown disable-lock-screen 2>/dev/null > /tmp/kpowersave",
+        rm};
 
     QTest::newRow("Plasma, off") << plasma << false << QStringList{"kwriteconfig5", "kreadconfig5"}
                                  << QByteArray("false\n") << 0
@@ -513,6 +533,11 @@ void LocksTest::todaysWrite()
     for (const char* tool : {"kwriteconfig5", "kwriteconfig6", "kreadconfig5", "kreadconfig6"})
         host.Whereis(QLatin1String(tool), tools.contains(QLatin1String(tool)));
     AnswerLines(host, lines, QStringLiteral("/tmp/kpowersave"), readBack);
+    // GNOME's lockdown is not on here.
+    Answer(host,
+           QStringLiteral(
+               "gsettings get org.gnome.desktop.lockdown disable-lock-screen 2>/dev/null > /tmp/kpowersave"),
+           QStringLiteral("/tmp/kpowersave"), "false\n");
     host.answers.insert(Configure, [told] { return told; });
 
     const Change change = locks_.WriteResumeLock(keeper, lock);

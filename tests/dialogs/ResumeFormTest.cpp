@@ -93,23 +93,27 @@ void ResumeFormTest::showAndOk_data()
     QTest::addColumn<bool>("made");
     QTest::addColumn<QStringList>("written"); // what OK asks for, with the change's word
     QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("lockedDown"); // GNOME's lockdown decides
 
     // OK writes what the box shows then: the opposite of what was read.
     const QString word = QStringLiteral("plain: the change's word");
     QTest::newRow("KDE 3, locked") << QVariant(true) << LockKeeper::Kde3 << int(Qt::Checked) << false << true
-                                   << QStringList{"write resume lock off for KDE 3", word} << true;
+                                   << QStringList{"write resume lock off for KDE 3", word} << true << false;
     QTest::newRow("Plasma, not locked")
         << QVariant(false) << LockKeeper::Plasma << int(Qt::Unchecked) << false << true
-        << QStringList{"write resume lock on for Plasma", word} << true;
+        << QStringList{"write resume lock on for Plasma", word} << true << false;
     // A setting that was not saved is said so, and the dialog stays open to try again or cancel.
     QTest::newRow("GNOME, locked, not taken")
         << QVariant(true) << LockKeeper::Gnome << int(Qt::Checked) << true << false
-        << QStringList{"write resume lock off for GNOME", word} << false;
+        << QStringList{"write resume lock off for GNOME", word} << false << false;
     // Nothing was read, so nothing was chosen: OK writes nothing.
     QTest::newRow("GNOME, unknown") << QVariant() << LockKeeper::Gnome << int(Qt::PartiallyChecked) << false
-                                    << true << QStringList() << true;
+                                    << true << QStringList() << true << false;
     QTest::newRow("nobody keeps it") << QVariant() << LockKeeper::None << int(Qt::PartiallyChecked) << false
-                                     << true << QStringList() << true;
+                                     << true << QStringList() << true << false;
+    // GNOME's lockdown keeps the screen from being locked: nothing to change, and the note says why.
+    QTest::newRow("GNOME, locked down") << QVariant(false) << LockKeeper::Gnome << int(Qt::Unchecked) << true
+                                        << true << QStringList() << true << true;
 }
 
 void ResumeFormTest::showAndOk()
@@ -121,9 +125,10 @@ void ResumeFormTest::showAndOk()
     QFETCH(bool, made);
     QFETCH(QStringList, written);
     QFETCH(bool, closes);
+    QFETCH(bool, lockedDown);
 
     Script().resumeLock.value = {locked.isNull() ? std::nullopt : std::optional<bool>(locked.toBool()),
-                                 keeper};
+                                 keeper, lockedDown};
     Script().resumeLock.messages = {{MessageKind::Error, QStringLiteral("the lock's word")}};
     Script().resumeLockChange = {{{MessageKind::Plain, QStringLiteral("the change's word")}}, made};
     Box()->setCheckState(box == Qt::Checked ? Qt::Unchecked : Qt::Checked);
@@ -132,13 +137,15 @@ void ResumeFormTest::showAndOk()
     QCOMPARE(int(Box()->checkState()), box);
     // A state that could not be read cannot be changed, and says why.
     const bool known = !locked.isNull();
-    QCOMPARE(Box()->isEnabled(), known);
+    QCOMPARE(Box()->isEnabled(), known && !lockedDown);
     const QString unknown =
         known ? QString()
               : QStringLiteral("Whether the screen is locked before suspend is unknown on this desktop");
     QCOMPARE(Box()->accessibleDescription(), unknown);
     QCOMPARE(Box()->toolTip(), unknown);
-    QCOMPARE(form_->findChild<QLabel*>(QStringLiteral("LabelDesktopNote"))->isVisible(), note);
+    const auto* noteLabel = form_->findChild<QLabel*>(QStringLiteral("LabelDesktopNote"));
+    QCOMPARE(noteLabel->isVisible(), note);
+    QCOMPARE(noteLabel->text().startsWith(QLatin1String("GNOME's lockdown")), lockedDown);
 
     if (known)
         Box()->setChecked(!locked.toBool());

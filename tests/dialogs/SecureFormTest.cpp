@@ -2,6 +2,7 @@
 // and each BIOS password state, what a showing that reads less keeps, which hand-over each button
 // asks for and whether the dialog then closes, and the areas' messages, in their order.
 #include "dialogs/SecureForm.h"
+#include "areas/locks/Constants.h"
 #include "tests/support/FakeAreas.h"
 #include "tests/support/MessageKindName.h"
 #include "widgets/FormEvents.h"
@@ -126,7 +127,7 @@ void SecureFormTest::showsTheStates()
     QFETCH(QString, lockSaid);
 
     if (!locked.isNull())
-        Script().screenSaverLock.value = locked.toBool();
+        Script().screenSaverLock.value.locked = locked.toBool();
     Script().screenSaverLock.messages = {{MessageKind::Plain, QStringLiteral("the lock's word")}};
     Script().passwords.value = {states[0], states[1], states[2]};
     Script().passwords.messages = {{MessageKind::Error, QStringLiteral("the passwords' word")}};
@@ -199,7 +200,7 @@ void SecureFormTest::buttons()
     QFETCH(bool, closes);
     QFETCH(bool, screenButton);
 
-    Script().screenSaverLock.value = false;
+    Script().screenSaverLock.value.locked = false;
     const Messages toolsWord{{MessageKind::Error, QStringLiteral("the tool's word")}};
     Script().launches.insert(Setting::Users, {started, toolsWord});
     Script().launches.insert(Setting::ScreenSaver, {started, toolsWord});
@@ -233,6 +234,23 @@ void SecureFormTest::resumeOpensOnTop()
     QVERIFY(wasModalOverUs);
     QVERIFY(form_->isVisible());
     QVERIFY(Script().log.isEmpty());
+    auto* note = form_->findChild<QLabel*>(QStringLiteral("LabelDesktopNote"));
+    QVERIFY(!note->isVisible());
+
+    // GNOME keeps one lock for both rows: the note says so, and what the resume dialog changed shows
+    // in the screen saver's row at once; its lockdown is said instead.
+    Script().screenSaverLock.value = {false, LockKeeper::Gnome};
+    form_->hide();
+    Show();
+    QVERIFY(note->isVisible() && Button("ButtonScrnPwd")->isEnabled());
+    QCOMPARE(note->text(),
+             QStringLiteral("On GNOME the screen saver lock and the resume lock are one setting."));
+    Script().screenSaverLock.value = {false, LockKeeper::Gnome, true};
+    Script().log.clear();
+    QTimer::singleShot(0, &resume, [&] { resume.accept(); });
+    QTest::mouseClick(Button("ButtonResume"), Qt::LeftButton);
+    QCOMPARE(Script().log, QStringList{"read screen saver lock"});
+    QCOMPARE(note->text(), QString::fromLatin1(MsgGnomeLockedDown));
 }
 
 QTEST_MAIN(SecureFormTest)

@@ -102,13 +102,13 @@ Change FakeAreas::Pointing::Switch(PointingDevice device, std::optional<DeviceSt
     return script.deviceChange;
 }
 
-Reading<std::optional<bool>> FakeAreas::Locks::ScreenSaverLock()
+Reading<LockState> FakeAreas::Locks::ScreenSaverLock()
 {
     script.log.append(QStringLiteral("read screen saver lock"));
     return script.screenSaverLock;
 }
 
-Reading<ResumeLock> FakeAreas::Locks::ReadResumeLock()
+Reading<LockState> FakeAreas::Locks::ReadResumeLock()
 {
     script.log.append(QStringLiteral("read resume lock"));
     return script.resumeLock;

@@ -36,8 +36,8 @@ struct FakeAreasScript
     Ucomtc::Change deviceChange;
 
     // The locks.
-    Ucomtc::Reading<std::optional<bool>> screenSaverLock;
-    Ucomtc::Reading<Ucomtc::ResumeLock> resumeLock{{true, Ucomtc::LockKeeper::Kde3}, {}};
+    Ucomtc::Reading<Ucomtc::LockState> screenSaverLock{{std::nullopt, Ucomtc::LockKeeper::Kde3}, {}};
+    Ucomtc::Reading<Ucomtc::LockState> resumeLock{{true, Ucomtc::LockKeeper::Kde3}, {}};
     Ucomtc::Change resumeLockChange;
 
     // The hand-overs: what each setting's start answers, and what a help page says.
@@ -84,8 +84,8 @@ private:
     struct Locks final : Ucomtc::Locks
     {
         explicit Locks(FakeAreasScript& s) : script(s) {}
-        Ucomtc::Reading<std::optional<bool>> ScreenSaverLock() override;
-        Ucomtc::Reading<Ucomtc::ResumeLock> ReadResumeLock() override;
+        Ucomtc::Reading<Ucomtc::LockState> ScreenSaverLock() override;
+        Ucomtc::Reading<Ucomtc::LockState> ReadResumeLock() override;
         Ucomtc::Change WriteResumeLock(Ucomtc::LockKeeper keeper, bool lock) override;
         FakeAreasScript& script;
     };
