@@ -42,9 +42,16 @@ std::optional<DeviceState> ReadRate(Messages& messages)
 std::optional<DeviceState> ReadListing(Messages& messages)
 {
     const QString captureFile = QString::fromLatin1(TouchpadCaptureFile);
-    return StateOf(TouchpadWorksFromListing(
+    const QString line =
         CaptureFirstLine(RunWith::System, QStringLiteral("synclient -l | grep TouchpadOff > ") + captureFile,
-                         captureFile, RunWith::Shell, messages)));
+                         captureFile, RunWith::Shell, messages);
+    // No line at all: synclient could not reach the driver (the X server has no SHMConfig on), so
+    // the listing says nothing of the pad, which is not the same as off.
+    if (line.isEmpty()) {
+        messages.append({MessageKind::Error, QString::fromLatin1(MsgTouchpadNotListed)});
+        return std::nullopt;
+    }
+    return StateOf(TouchpadWorksFromListing(line));
 }
 
 void WriteRate(bool enable, Messages& messages)
@@ -81,18 +88,27 @@ void WriteSynclient(bool enable, Messages& messages)
     bool edited = true;
     // Old option lines go first, so that switching off again does not pile them up. Both edits run
     // whatever became of the first, as they always have.
+    int live = 0;
     if (disable) {
-        host.System(QStringLiteral("synclient TouchpadOff=1"));
+        live = host.System(QStringLiteral("synclient TouchpadOff=1"));
         edited &= EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile,
                                   RunWith::System, messages);
         edited &= EditFileWithSed(QStringLiteral(R"(sed /SHMConfig/a\Option\ \"TouchpadOff\"\ \"1\")"),
                                   XorgConf, scratchFile, RunWith::System, messages);
     } else {
-        host.System(QStringLiteral("synclient TouchpadOff=0"));
+        live = host.System(QStringLiteral("synclient TouchpadOff=0"));
         edited = EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile, RunWith::System,
                                  messages);
     }
-    if (const char* why = WhyNotKept(disable, edited))
+    // synclient fails where it cannot reach the driver: then nothing was switched now, and saying
+    // that it was would be a change reported as done.
+    const char* why = WhyNotKept(disable, edited);
+    if (!Succeeded(live))
+        messages.append(
+            {MessageKind::Error, QString::fromLatin1(disable ? MsgTouchpadOffNotNow : MsgTouchpadOnNotNow) +
+                                     QString::fromLatin1(why ? MsgAndNotKept : MsgButKept) +
+                                     QString::fromLatin1(why ? why : "")});
+    else if (why)
         messages.append(
             {MessageKind::Plain, QString::fromLatin1(disable ? MsgTouchpadOffNotKept : MsgTouchpadOnNotKept) +
                                      QString::fromLatin1(why)});

@@ -57,8 +57,8 @@ public:
 };
 
 // The touchpad's reading rule on one listing line: the value after the "=", blanks skipped, starting
-// with "0" means the pad works. synclient pads the parameter names to 20 or, in newer releases, 23
-// characters, so the value has no fixed column.
+// with "0" means the pad works (no line at all says nothing: the state is unknown). synclient pads the
+// parameter names to 20 or, in newer releases, 23 characters, so the value has no fixed column.
 bool TouchpadWorksFromListing(const QString& line);
 
 // The words the device dialogs and the report show for a state, and for one that could not be read.

@@ -194,7 +194,8 @@ void PointingDevicesTest::oldDriversRead_data()
     QTest::newRow("only the first line counts")
         << Touchpad << QByteArray("    TouchpadOff             = 1\n    TouchpadOff             = 0\n")
         << off;
-    QTest::newRow("no such parameter") << Touchpad << QByteArray() << off;
+    // No line at all: synclient reached no driver (no SHMConfig), which says nothing of the pad.
+    QTest::newRow("nothing listed") << Touchpad << QByteArray() << QStringLiteral("Unknown");
 }
 
 void PointingDevicesTest::oldDriversRead()
@@ -215,7 +216,9 @@ void PointingDevicesTest::oldDriversRead()
 
     const auto read = devices_.Read(device);
     QCOMPARE(DeviceStateText(read.value), state);
-    QVERIFY(read.messages.isEmpty());
+    QCOMPARE(Said(read.messages),
+             read.value ? QStringList()
+                        : QStringList{QStringLiteral("error: ") + QLatin1String(MsgTouchpadNotListed)});
     QCOMPARE(host_.log, (touchpad ? AskedWhereis("synclient") : QStringList()) +
                             System({touchpad ? ReadListing : ReadRate}) +
                             QStringList(QStringLiteral("shell: rm ") + capture));
@@ -335,6 +338,14 @@ void PointingDevicesTest::oldDriversSwitch_data()
         << OffNotKept + NoAnchor;
     QTest::newRow("touchpad, no SHMConfig, on") << Touchpad << true << uid_t(0) << QStringList{"no SHMConfig"}
                                                 << on + Edit(RemoveOption, true) << QString();
+    // synclient that cannot reach the driver switched nothing now: said, never as done.
+    QTest::newRow("touchpad, synclient fails, off, not kept")
+        << Touchpad << false << uid_t(0) << QStringList{"synclient fails", "no SHMConfig"} << offMoved + grep
+        << QStringLiteral("error: ") + QLatin1String(MsgTouchpadOffNotNow) + QLatin1String(MsgAndNotKept) +
+               NoAnchor;
+    QTest::newRow("touchpad, synclient fails, on, kept")
+        << Touchpad << true << uid_t(0) << QStringList{"synclient fails"} << on + Edit(RemoveOption, true)
+        << QStringLiteral("error: ") + QLatin1String(MsgTouchpadOnNotNow) + QLatin1String(MsgButKept);
 }
 
 void PointingDevicesTest::oldDriversSwitch()
@@ -356,6 +367,10 @@ void PointingDevicesTest::oldDriversSwitch()
         host_.answers.insert(MoveScratch, [] { return 256; });
     if (troubles.contains(QStringLiteral("no SHMConfig")))
         host_.answers.insert(LookForShmConfig, [] { return 256; });
+    if (troubles.contains(QStringLiteral("synclient fails"))) {
+        for (const char* line : {"synclient TouchpadOff=0", "synclient TouchpadOff=1"})
+            host_.answers.insert(QLatin1String(line), [] { return 256; });
+    }
 
     const Change change = devices_.Switch(device, StateOf(enable));
     QCOMPARE(host_.log, (device == Touchpad ? AskedWhereis("synclient") : QStringList()) + expected);
