@@ -82,9 +82,7 @@ double Ms(Clock::time_point from, Clock::time_point to)
 std::string ProcDir()
 {
     // Inside the notebook the process folders live only under the sandbox's own procfs.
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return ::stat("/run/host-proc/self", &info) == 0 ? "/run/host-proc" : "/proc";
 }
 
@@ -183,9 +181,7 @@ double RunLine(const std::string& runner, const std::string& line)
     const double ms = Ms(t0, Clock::now());
     if (!asUser) {
         const auto handOver = [](const char* file) {
-            struct stat info
-            {
-            };
+            struct stat info = {};
             if (::lstat(file, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == 0)
                 ::chown(file, UserId, UserId);
         };
@@ -583,9 +579,7 @@ std::map<std::string, double> ReadTour(const std::string& dir, const std::string
 
 bool Exists(const std::string& path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return ::stat(path.c_str(), &info) == 0;
 }
 

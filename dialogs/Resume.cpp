@@ -26,6 +26,7 @@ TResumeForm1::TResumeForm1(Locks& locks, HandOvers& handOvers, QWidget* parent)
     UseFormFont(this, 16);
     UseFormFont(ui->EnableLock, 13);
     UseFormFont(ui->LabelDesktopNote, 11);
+    sharedNote_ = ui->LabelDesktopNote->text();
     UseFormFont(ui->ButtonOK, 12);
     UseFormFont(ui->ButtonCancel, 12);
 
@@ -54,23 +55,26 @@ void TResumeForm1::FormShow()
     ShowMessages(read.messages);
     const std::optional<bool> lock = read.value.locked;
     keeper_ = read.value.keeper;
-    // A state that could not be read shows as neither ticked nor clear, and cannot be changed.
+    // A state that could not be read shows as neither ticked nor clear, and cannot be changed; nor
+    // can one that GNOME's lockdown decides.
     const bool known = lock.has_value();
     ui->EnableLock->setTristate(!known);
     ui->EnableLock->setCheckState(!known ? Qt::PartiallyChecked : *lock ? Qt::Checked : Qt::Unchecked);
-    ui->EnableLock->setEnabled(known);
+    ui->EnableLock->setEnabled(known && !read.value.lockedDown);
     const QString unknown = known ? QString() : QString::fromLatin1(MsgResumeLockUnknown);
     ui->EnableLock->setAccessibleDescription(unknown);
     ui->EnableLock->setToolTip(unknown);
     // GNOME has no lock of its own for suspend: the box then stands for its screen lock, and says so.
+    ui->LabelDesktopNote->setText(read.value.lockedDown ? QString::fromLatin1(MsgGnomeLockedDown)
+                                                        : sharedNote_);
     ui->LabelDesktopNote->setVisible(known && keeper_ == LockKeeper::Gnome);
     savedEnableLock_ = ui->EnableLock->isChecked();
 }
 
 void TResumeForm1::ButtonOKClick()
 {
-    // Nothing was read, so nothing was chosen: the configuration stays as it is.
-    if (ui->EnableLock->checkState() == Qt::PartiallyChecked) {
+    // Nothing was read, or nothing can be changed, so nothing was chosen: it stays as it is.
+    if (ui->EnableLock->checkState() == Qt::PartiallyChecked || !ui->EnableLock->isEnabled()) {
         close();
         return;
     }

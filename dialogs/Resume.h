@@ -39,4 +39,6 @@ private:
     Ucomtc::LockKeeper keeper_ = Ucomtc::LockKeeper::Kde3;
     // The check box state the last showing read; Cancel goes back to it.
     bool savedEnableLock_ = false;
+    // The note's words for GNOME's one lock.
+    QString sharedNote_;
 };

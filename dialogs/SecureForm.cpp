@@ -27,6 +27,8 @@ TSecureForm1::TSecureForm1(Locks& locks, SystemInformation& system, HandOvers& h
     setBackgroundRole(QPalette::Window);
     UseFormFont(this, 12);
     UseFormFont(ui->Label9, 16, QStringLiteral("Sans Serif"), false);
+    UseFormFont(ui->LabelDesktopNote, 10);
+    sharedNote_ = ui->LabelDesktopNote->text();
     // The black text the form font brings would make the greyed-out button look usable.
     FollowScheme(ui->ButtonScrnPwd, [button = ui->ButtonScrnPwd] {
         QPalette palette = button->palette();
@@ -81,17 +83,7 @@ void TSecureForm1::showEvent(QShowEvent* event)
 
 void TSecureForm1::FormShow()
 {
-    const auto lock = locks_.ScreenSaverLock();
-    ShowMessages(lock.messages);
-    // The button offers to turn the lock on: greyed out once it is on. A state that could not be read
-    // leaves it usable and says so; a screen reader says the state in words.
-    ui->ButtonScrnPwd->setEnabled(!lock.value.value_or(false));
-    const QString lockState = !lock.value   ? QString::fromLatin1(MsgScreenSaverLockUnknown)
-                              : *lock.value ? QStringLiteral("The screen saver asks for a password")
-                                            : QStringLiteral("The screen saver does not ask for a password");
-    ui->LabelScreen->setAccessibleDescription(lockState);
-    ui->ButtonScrnPwd->setAccessibleDescription(lockState);
-    ui->ButtonScrnPwd->setToolTip(lock.value ? QString() : lockState);
+    ShowScreenSaverLock();
     const auto passwords = system_.BiosPasswords();
     ShowMessages(passwords.messages);
     // A state that could not be read this time keeps what an earlier showing found.
@@ -101,6 +93,27 @@ void TSecureForm1::FormShow()
             labels[i]->setText(*passwords.value[i]);
     }
     DescribeStates();
+}
+
+void TSecureForm1::ShowScreenSaverLock()
+{
+    const auto read = locks_.ScreenSaverLock();
+    ShowMessages(read.messages);
+    const std::optional<bool> lock = read.value.locked;
+    // The button offers to turn the lock on: greyed out once it is on. A state that could not be read
+    // leaves it usable and says so; a screen reader says the state in words.
+    ui->ButtonScrnPwd->setEnabled(!lock.value_or(false));
+    const QString lockState = !lock   ? QString::fromLatin1(MsgScreenSaverLockUnknown)
+                              : *lock ? QStringLiteral("The screen saver asks for a password")
+                                      : QStringLiteral("The screen saver does not ask for a password");
+    ui->LabelScreen->setAccessibleDescription(lockState);
+    ui->ButtonScrnPwd->setAccessibleDescription(lockState);
+    ui->ButtonScrnPwd->setToolTip(lock ? QString() : lockState);
+    // GNOME keeps one lock for both rows, and its lockdown over it: said under them.
+    sharedLock_ = read.value.keeper == LockKeeper::Gnome;
+    ui->LabelDesktopNote->setText(read.value.lockedDown ? QString::fromLatin1(MsgGnomeLockedDown)
+                                                        : sharedNote_);
+    ui->LabelDesktopNote->setVisible(sharedLock_);
 }
 
 void TSecureForm1::DescribeStates()
@@ -127,8 +140,12 @@ void TSecureForm1::ButtonScrnPwdClick()
 
 void TSecureForm1::ButtonResumeClick()
 {
-    if (resumeForm_ != nullptr)
-        resumeForm_->exec();
+    if (resumeForm_ == nullptr)
+        return;
+    resumeForm_->exec();
+    // Where both are one setting, what the resume dialog changed is the screen saver's lock too.
+    if (sharedLock_)
+        ShowScreenSaverLock();
 }
 
 void TSecureForm1::ButtonOKClick()

@@ -40,6 +40,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Reads the screen saver lock and shows it: the button, the words for a screen reader, the note.
+    void ShowScreenSaverLock();
     // Gives each password state label its state as the accessible description.
     void DescribeStates();
 
@@ -48,4 +50,7 @@ private:
     Ucomtc::SystemInformation& system_;
     Ucomtc::HandOvers& handOvers_;
     QDialog* resumeForm_ = nullptr;
+    // Whether the last reading found GNOME's one lock for both rows; the note's words for that.
+    bool sharedLock_ = false;
+    QString sharedNote_;
 };

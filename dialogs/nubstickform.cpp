@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 #include <QStandardItemModel>
+#include <algorithm>
 
 using namespace Ucomtc;
 
@@ -68,29 +69,34 @@ void TNubstickFor::showEvent(QShowEvent* event)
     QueueShowHandler(this, event, [this] { FormShow(); });
 }
 
-void TNubstickFor::ShowState(std::optional<bool> enabled)
+void TNubstickFor::ShowState(std::optional<DeviceState> state)
 {
     QComboBox* box = ui->ComboBoxState;
-    const QString unknown = DeviceStateText(std::nullopt);
-    int index = box->findText(unknown);
-    if (enabled) {
-        if (index >= 0)
-            box->removeItem(index);
-        box->setCurrentText(DeviceStateText(*enabled));
-        return;
+    const QString shown = DeviceStateText(state);
+    const QString laidOut[] = {DeviceStateText(DeviceState::Off), DeviceStateText(DeviceState::On)};
+    // The layout's two entries stay. One of the reading's own stands only while it is what was read:
+    // Unknown, never a choice, and GNOME's off while a mouse is plugged in, a choice.
+    for (int i = box->count() - 1; i >= 0; --i) {
+        const QString text = box->itemText(i);
+        if (text != shown && !std::count(std::cbegin(laidOut), std::cend(laidOut), text))
+            box->removeItem(i);
     }
-    if (index < 0) {
-        box->addItem(unknown);
-        index = box->count() - 1;
-        if (auto* model = qobject_cast<QStandardItemModel*>(box->model()))
-            model->item(index)->setEnabled(false);
+    if (box->findText(shown) < 0) {
+        box->addItem(shown);
+        auto* model = qobject_cast<QStandardItemModel*>(box->model());
+        if (!state && model != nullptr)
+            model->item(box->count() - 1)->setEnabled(false);
     }
-    box->setCurrentIndex(index);
+    box->setCurrentText(shown);
 }
 
-bool TNubstickFor::DisableChosen() const
+std::optional<DeviceState> TNubstickFor::ChosenState() const
 {
-    return ui->ComboBoxState->currentText() == QLatin1String("Disable");
+    for (const DeviceState state : {DeviceState::On, DeviceState::Off, DeviceState::OffWithMouse}) {
+        if (ui->ComboBoxState->currentText() == DeviceStateText(state))
+            return state;
+    }
+    return std::nullopt;
 }
 
 void TNubstickFor::FormShow()
@@ -102,9 +108,7 @@ void TNubstickFor::FormShow()
 
 bool TNubstickFor::WriteState()
 {
-    const bool chosen = ui->ComboBoxState->currentText() != DeviceStateText(std::nullopt);
-    const Change change =
-        devices_.Switch(device_, chosen ? std::optional<bool>(!DisableChosen()) : std::nullopt);
+    const Change change = devices_.Switch(device_, ChosenState());
     ShowMessages(change.messages);
     return change.made;
 }

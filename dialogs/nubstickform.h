@@ -37,9 +37,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     // Shows the selection that goes with the device's state; a state that could not be read shows as
     // an "Unknown" entry, which is never a choice.
-    void ShowState(std::optional<bool> enabled);
-    // Whether the user chose to switch the device off.
-    bool DisableChosen() const;
+    void ShowState(std::optional<Ucomtc::DeviceState> state);
+    // The state the drop-down list says; nothing for "Unknown".
+    std::optional<Ucomtc::DeviceState> ChosenState() const;
     // Puts a 28 x 28 device picture into Image1; its bottom-left colour shows the page through.
     void UseDeviceIcon(const QString& resource);
     // Narrows Label1's face just enough for its whole caption to fit its fixed width.

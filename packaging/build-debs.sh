@@ -2,8 +2,8 @@
 # Usage: build-debs.sh OUT_DIR
 # Builds the Debian packages (dpkg-buildpackage -b -uc -us) from a copy of the source tree, so the
 # checkout stays clean, and leaves the .deb files (with their debug-symbol packages) and the
-# .buildinfo/.changes in OUT_DIR. From a git checkout the copy holds what git tracks plus files not
-# yet added, minus anything ignored (build trees).
+# .buildinfo/.changes in OUT_DIR. The copy is copy-tree.sh's: what git tracks plus files not yet
+# added, or all of an unpacked source tarball but its build trees.
 set -eu
 [ $# -eq 1 ] || { echo "usage: build-debs.sh OUT_DIR" >&2; exit 2; }
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,15 +12,7 @@ out=$(cd "$1" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-mkdir "$work/lapstone-configuration"
-if git -C "$top" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    (cd "$top" && git ls-files -z --cached --others --exclude-standard |
-        while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
-        tar --null -T - -cf -) | tar -C "$work/lapstone-configuration" -xf -
-else
-    # An unpacked source tarball: everything but build trees.
-    tar -C "$top" --exclude='./build*' --exclude='./obj-*' -cf - . | tar -C "$work/lapstone-configuration" -xf -
-fi
+bash "$top/packaging/copy-tree.sh" "$work/lapstone-configuration"
 (cd "$work/lapstone-configuration" && dpkg-buildpackage -b -uc -us -j"$(nproc 2>/dev/null || echo 2)")
 rm -f "$out"/*.deb "$out"/*.ddeb "$out"/*.buildinfo "$out"/*.changes
 find "$work" -maxdepth 1 -type f \( -name '*.deb' -o -name '*.ddeb' -o -name '*.buildinfo' -o -name '*.changes' \) \

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Sets up a Debian 12 machine for this project, builds it, and then runs the program in the
+# Sets up a Debian 12 or 13 machine for this project, builds it, and then runs the program in the
 # simulated notebook ("run", optionally with a profile name from sim/profiles; builds only what that
 # needs), runs every test ("test"), or builds the Debian packages and checks them, installed in a
 # throwaway root ("debs"). Needs root for the packages and the sandbox; through sudo is fine.
@@ -27,22 +27,32 @@ fi
 # --- Debian packages ---------------------------------------------------------------------------
 packages="build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev
     util-linux gawk sed grep coreutils diffutils bubblewrap
     dbus-daemon dbus-bin libglib2.0-bin gsettings-desktop-schemas libkf5config-bin python3-dbus python3-gi dconf-gsettings-backend
     xdg-utils file xvfb xauth xinput imagemagick fonts-dejavu-core clang-format weston qt6-wayland
     libxcb1-dev libxcb-damage0-dev hardinfo
     scdoc debhelper dpkg-dev lintian desktop-file-utils appstream systemd man-db"
+# Packages that only some releases have, installed where the release has them: systemd.pc, which
+# the packages' build asks where units go, is in systemd-dev on Debian 13 and in systemd itself on 12.
+if_available="systemd-dev"
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"; }
+available() { apt-cache policy "$1" 2>/dev/null | grep -q '^  Candidate: [^(]'; }
 missing=""
 for package in $packages; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-        missing="$missing $package"
-    fi
+    installed "$package" || missing="$missing $package"
+done
+for package in $if_available; do
+    installed "$package" || ! available "$package" || missing="$missing $package"
 done
 if [ -n "$missing" ]; then
-    echo "dev.sh: installing$missing"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
+    # Asked again: before the update the package lists may have been empty.
+    for package in $if_available; do
+        case "$missing " in *" $package "*) ;; *) installed "$package" || ! available "$package" || missing="$missing $package" ;; esac
+    done
+    echo "dev.sh: installing$missing"
     # shellcheck disable=SC2086
     apt-get install -y -q --no-install-recommends $missing
 fi

@@ -5,7 +5,10 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cstdio>
+#include <fcntl.h>
 #include <functional>
+#include <unistd.h>
 
 namespace Ucomtc {
 
@@ -40,9 +43,9 @@ QString StateOrUnknown(const std::optional<bool>& state, const QString& on, cons
 
 void ReadDevices(PointingDevices& devices, TSysInfoArray& rows, bool& complete, Messages& messages)
 {
-    const std::optional<bool> nubstick = Taken(devices.Read(PointingDevice::PointingStick), messages);
+    const auto nubstick = Taken(devices.Read(PointingDevice::PointingStick), messages);
     rows.append({QStringLiteral("Nubstick"), DeviceStateText(nubstick)});
-    const std::optional<bool> touchpad = Taken(devices.Read(PointingDevice::Touchpad), messages);
+    const auto touchpad = Taken(devices.Read(PointingDevice::Touchpad), messages);
     rows.append({QStringLiteral("Touchpad"), DeviceStateText(touchpad)});
     complete = nubstick && touchpad;
 }
@@ -52,7 +55,7 @@ void ReadSecurity(const Areas& areas, TSysInfoArray& rows, bool& complete, Messa
     const QString enabled = QStringLiteral("Enabled");
     const QString disabled = QStringLiteral("Disabled");
     rows.append({QStringLiteral("Screen saver lock"),
-                 StateOrUnknown(Taken(areas.locks.ScreenSaverLock(), messages), enabled, disabled)});
+                 StateOrUnknown(Taken(areas.locks.ScreenSaverLock(), messages).locked, enabled, disabled)});
     rows.append({QStringLiteral("Resume lock"),
                  StateOrUnknown(Taken(areas.locks.ReadResumeLock(), messages).locked, enabled, disabled)});
     // The dialog's rows, in its order; the queries run in theirs.
@@ -216,7 +219,24 @@ QString FormatReport(const SystemReport& report, ReportFormat format)
 
 int RunReport(const Areas& areas, ReportFormat format, QTextStream& out, QTextStream& errors)
 {
-    SystemReport report = CollectReport(areas);
+    // The tools the reading runs have their own words for standard error (synclient without its
+    // driver, for one): the report's lines there are the dialogs' messages, one each, so the tools'
+    // go nowhere while it reads.
+    SystemReport report;
+    {
+        std::fflush(stderr);
+        const int saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved >= 0 && nowhere >= 0)
+            ::dup2(nowhere, STDERR_FILENO);
+        report = CollectReport(areas);
+        if (saved >= 0 && nowhere >= 0)
+            ::dup2(saved, STDERR_FILENO);
+        for (const int fd : {saved, nowhere}) {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
     for (const QString& line : MessageLines(report.messages))
         errors << line << '\n';
     errors.flush();

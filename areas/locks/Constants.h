@@ -10,6 +10,11 @@ inline constexpr const char* MsgScreenSaverLockUnknown =
 inline constexpr const char* MsgResumeLockUnknown =
     "Whether the screen is locked before suspend is unknown on this desktop";
 
+// GNOME's lockdown over it: "true" keeps the screen from being locked at all.
+inline constexpr const char* GnomeLockDown =
+    "gsettings get org.gnome.desktop.lockdown disable-lock-screen 2>/dev/null > ";
+inline constexpr const char* MsgGnomeLockedDown =
+    "GNOME's lockdown setting disable-lock-screen keeps the screen from being locked.";
 inline constexpr const char* GnomeLockEnabled =
     "gsettings get org.gnome.desktop.screensaver lock-enabled 2>/dev/null > ";
 // Plasma's screen locker: kreadconfig5 or kreadconfig6, then the key, its default and the capture.

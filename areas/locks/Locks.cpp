@@ -58,30 +58,36 @@ LockKeeper TodaysKeeper()
 }
 
 // A lock as today's desktop keeps it: Plasma's screen locker key through kreadconfig (5, else 6),
-// GNOME's lock-enabled through gsettings.
-std::optional<bool> TodaysLock(const char* plasmaQuery, const char* captureFile, Messages& messages)
+// GNOME's lock-enabled through gsettings, and its lockdown setting over it.
+LockState TodaysLock(const char* plasmaQuery, const char* captureFile, Messages& messages)
 {
     const QString capture = QString::fromLatin1(captureFile);
     const QString into = QStringLiteral(" 2>/dev/null > ") + capture;
-    switch (TodaysKeeper()) {
+    LockState state{std::nullopt, TodaysKeeper()};
+    switch (state.keeper) {
     case LockKeeper::Plasma: {
         const QString tool = FirstInstalled({"kreadconfig5", "kreadconfig6"}, messages);
-        if (tool.isEmpty())
-            return std::nullopt;
-        return TrueOrFalse(CaptureFirstLine(AsTheUser, tool + QLatin1String(plasmaQuery) + into, capture,
-                                            AsTheUser, messages));
+        if (!tool.isEmpty())
+            state.locked = TrueOrFalse(CaptureFirstLine(AsTheUser, tool + QLatin1String(plasmaQuery) + into,
+                                                        capture, AsTheUser, messages));
+        break;
     }
     case LockKeeper::Gnome:
-        return TrueOrFalse(CaptureFirstLine(AsTheUser, QLatin1String(GnomeLockEnabled) + capture, capture,
-                                            AsTheUser, messages));
+        state.locked = TrueOrFalse(CaptureFirstLine(AsTheUser, QLatin1String(GnomeLockEnabled) + capture,
+                                                    capture, AsTheUser, messages));
+        if (state.locked.has_value() &&
+            TrueOrFalse(CaptureFirstLine(AsTheUser, QLatin1String(GnomeLockDown) + capture, capture,
+                                         AsTheUser, messages)) == true)
+            state = {false, LockKeeper::Gnome, true};
+        break;
     case LockKeeper::Kde3:
     case LockKeeper::None:
         break;
     }
-    return std::nullopt;
+    return state;
 }
 
-std::optional<bool> TodaysResumeLock(Messages& messages)
+LockState TodaysResumeLock(Messages& messages)
 {
     return TodaysLock(PlasmaLockOnResumeQuery, KpowersaveCaptureFile, messages);
 }
@@ -221,7 +227,7 @@ Change WriteTodaysResumeLock(LockKeeper keeper, bool lock)
     }
     // The tools' statuses do not tell; what the desktop reads afterwards does.
     Messages unread;
-    if (why.isEmpty() && TodaysResumeLock(unread) != lock)
+    if (why.isEmpty() && TodaysResumeLock(unread).locked != lock)
         why = QString::fromLatin1(keeper == LockKeeper::Plasma ? MsgKscreenlockerrcNotWritten
                                                                : MsgGnomeLockNotChanged);
     if (!why.isEmpty()) {
@@ -241,26 +247,27 @@ QString KpowersavercPath()
     return Host::current().GetEnv("HOME").value_or(QString()) + QLatin1String(KpowersavercPathInHome);
 }
 
-Reading<std::optional<bool>> MachineLocks::ScreenSaverLock()
+Reading<LockState> MachineLocks::ScreenSaverLock()
 {
-    Reading<std::optional<bool>> read;
+    Reading<LockState> read;
     if (!Kde3Desktop(read.messages)) {
         read.value = TodaysLock(PlasmaAutolockQuery, DmidecodeCaptureFile, read.messages);
         return read;
     }
+    read.value.keeper = LockKeeper::Kde3;
     const QString line = CaptureFirstLine(
         {RunWith::Shell, As::HomeOwner},
         WithShellHome(QStringLiteral("cat $HOME/.kde/share/config/kdesktoprc | grep Lock >/tmp/dmidecode")),
         QString::fromLatin1(DmidecodeCaptureFile), RunWith::Shell, read.messages);
-    read.value = line.contains(QLatin1String("Lock=true"));
+    read.value.locked = line.contains(QLatin1String("Lock=true"));
     return read;
 }
 
-Reading<ResumeLock> MachineLocks::ReadResumeLock()
+Reading<LockState> MachineLocks::ReadResumeLock()
 {
-    Reading<ResumeLock> read;
+    Reading<LockState> read;
     if (!Kde3Desktop(read.messages)) {
-        read.value = {TodaysResumeLock(read.messages), TodaysKeeper()};
+        read.value = TodaysResumeLock(read.messages);
         return read;
     }
     read.value = {true, LockKeeper::Kde3};

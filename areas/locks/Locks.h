@@ -24,11 +24,15 @@ enum class LockKeeper
     None,
 };
 
-struct ResumeLock
+// A lock's state and who keeps it. GNOME keeps one lock for both, lock-enabled, which its lockdown
+// setting disable-lock-screen overrides: then the screen is never locked, whatever the lock says,
+// and changing it would change nothing.
+struct LockState
 {
     // Nothing where it could not be read (and then it cannot be changed).
     std::optional<bool> locked;
     LockKeeper keeper = LockKeeper::None;
+    bool lockedDown = false;
 };
 
 class Locks
@@ -36,13 +40,13 @@ class Locks
 public:
     virtual ~Locks() = default;
 
-    // Whether the screen saver asks for a password: the first line of the user's kdesktoprc that
-    // mentions Lock contains "Lock=true"; Plasma's Autolock, GNOME's lock-enabled.
-    virtual Reading<std::optional<bool>> ScreenSaverLock() = 0;
+    // Whether the screen saver asks for a password, and who keeps that: the first line of the user's
+    // kdesktoprc that mentions Lock contains "Lock=true"; Plasma's Autolock, GNOME's lock-enabled.
+    virtual Reading<LockState> ScreenSaverLock() = 0;
     // Whether the screen is locked before suspend, and who keeps it: no kpowersave configuration,
     // or none of its lines mentioning lockOnSuspend=false starts with the key; Plasma's
     // LockOnResume, GNOME's lock-enabled.
-    virtual Reading<ResumeLock> ReadResumeLock() = 0;
+    virtual Reading<LockState> ReadResumeLock() = 0;
     // Writes the lock where `keeper` (as the last reading found it) keeps it, and has the desktop
     // take it. Not made, with an error, when the setting could not be saved.
     virtual Change WriteResumeLock(LockKeeper keeper, bool lock) = 0;
@@ -51,8 +55,8 @@ public:
 class MachineLocks final : public Locks
 {
 public:
-    Reading<std::optional<bool>> ScreenSaverLock() override;
-    Reading<ResumeLock> ReadResumeLock() override;
+    Reading<LockState> ScreenSaverLock() override;
+    Reading<LockState> ReadResumeLock() override;
     Change WriteResumeLock(LockKeeper keeper, bool lock) override;
 };
 

@@ -15,12 +15,24 @@ inline constexpr const char* MsgEchoNotFound = "command echo is not found";
 // from OK and Apply. Both are what users have always seen there.
 inline constexpr const char* MsgSynclientNotFound = "command synclient not found";
 inline constexpr const char* MsgSynclientIsNotFound = "command synclient is not found";
+inline constexpr const char* MsgTouchpadNotListed =
+    "synclient did not list the touchpad's settings: the X server needs the touchpad's option SHMConfig on.";
 // The touchpad dialog's note after OK or Apply when the X server configuration does not keep the
 // choice that synclient switched live: one of the two openings, then the reason.
 inline constexpr const char* MsgTouchpadOffNotKept =
     "The touchpad is switched off until the X server restarts. The setting could not be kept: ";
 inline constexpr const char* MsgTouchpadOnNotKept =
     "The touchpad is switched on until the X server restarts. The setting could not be kept: ";
+// Where synclient could not switch the pad now: one of the two openings, then whether the X server's
+// configuration keeps it for the next start (and why not).
+inline constexpr const char* MsgTouchpadOffNotNow = "The touchpad could not be switched off now: synclient "
+                                                    "cannot reach it (the X server needs the touchpad's "
+                                                    "option SHMConfig on)";
+inline constexpr const char* MsgTouchpadOnNotNow =
+    "The touchpad could not be switched on now: synclient cannot reach it (the X server needs the touchpad's "
+    "option SHMConfig on)";
+inline constexpr const char* MsgButKept = ". It is so from the X server's next start.";
+inline constexpr const char* MsgAndNotKept = ", and the setting could not be kept: ";
 inline constexpr const char* MsgXorgConfMissing = "there is no X server configuration /etc/X11/xorg.conf.";
 inline constexpr const char* MsgXorgConfNeedsRoot =
     "changing the X server configuration /etc/X11/xorg.conf needs the program to run as root.";
@@ -82,6 +94,8 @@ inline constexpr const char* PointingStickName = "pointing stick";
 inline constexpr const char* MsgDeviceNotSwitched =
     "The %1 could not be switched %2: the desktop did not take the change.";
 inline constexpr const char* MsgNoSuchDevice = "This computer has no %1.";
+inline constexpr const char* MsgNeedsXinput =
+    "The X session needs xinput to switch the %1: install the package xinput.";
 inline constexpr const char* MsgDeviceStateUnread = "The desktop did not say whether the %1 is on.";
 inline constexpr const char* MsgNoSwitchOnDesktop =
     "This desktop has no switch for the %1: it can be switched only under Plasma, GNOME or an X session.";

@@ -87,16 +87,15 @@ QString WithDeviceName(const char* text, PointingDevice device)
 
 LibinputWay LibinputWayFor(PointingDevice device)
 {
+    // GNOME keeps its touchpad's switch itself, on Xorg as on Wayland; xinput only where no desktop
+    // keeps one.
+    const Desktop desktop = CurrentDesktop();
+    if (desktop == Desktop::Gnome && device == PointingDevice::Touchpad)
+        return LibinputWay::GnomeSendEvents;
     if (X11Session())
         return LibinputWay::Xinput;
-    switch (CurrentDesktop()) {
-    case Desktop::Plasma:
+    if (desktop == Desktop::Plasma)
         return LibinputWay::Kwin;
-    case Desktop::Gnome:
-        return device == PointingDevice::Touchpad ? LibinputWay::GnomeSendEvents : LibinputWay::None;
-    case Desktop::Other:
-        break;
-    }
     return LibinputWay::None;
 }
 
@@ -106,7 +105,7 @@ QString NoSwitchReason(PointingDevice device)
                                               : WithDeviceName(MsgNoSwitchOnDesktop, device);
 }
 
-std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& messages)
+std::optional<DeviceState> ReadLibinputState(const InputDevice& device, Messages& messages)
 {
     std::optional<bool> enabled;
     switch (LibinputWayFor(device.kind)) {
@@ -114,6 +113,11 @@ std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& mes
         enabled = XinputEnabled(
             Ask(XinputOnDevice(device, QString::fromLatin1(XinputEnabledOfId)) + QStringLiteral(" > "),
                 device.kind, messages));
+        // Debian's desktops only suggest xinput: without it the X session has nothing to say.
+        if (!enabled && !CommandExists(QStringLiteral("xinput"), messages)) {
+            messages.append({MessageKind::Error, WithDeviceName(MsgNeedsXinput, device.kind)});
+            return std::nullopt;
+        }
         break;
     case LibinputWay::Kwin:
         enabled = KwinEnabled(Ask(QString::fromLatin1(KwinEnabledGet) + device.sysName +
@@ -121,16 +125,19 @@ std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& mes
                                   device.kind, messages));
         break;
     case LibinputWay::GnomeSendEvents:
-        enabled =
-            GnomeSendEventsEnabled(Ask(QString::fromLatin1(GnomeTouchpadSendEvents), device.kind, messages));
+        if (const auto state = GnomeSendEventsState(
+                Ask(QString::fromLatin1(GnomeTouchpadSendEvents), device.kind, messages)))
+            return state;
         break;
     case LibinputWay::None:
         messages.append({MessageKind::Error, NoSwitchReason(device.kind)});
         return std::nullopt;
     }
-    if (!enabled)
+    if (!enabled) {
         messages.append({MessageKind::Error, WithDeviceName(MsgDeviceStateUnread, device.kind)});
-    return enabled;
+        return std::nullopt;
+    }
+    return StateOf(*enabled);
 }
 
 QString XinputOnDevice(const InputDevice& device, const QString& step)
@@ -166,10 +173,27 @@ std::optional<bool> KwinEnabled(const QString& line)
     return Answered(line.trimmed(), "(<true>,)", "(<false>,)");
 }
 
-std::optional<bool> GnomeSendEventsEnabled(const QString& line)
+std::optional<DeviceState> GnomeSendEventsState(const QString& line)
 {
-    // "disabled-on-external-mouse" depends on a mouse being plugged in: not read here.
-    return Answered(line.trimmed(), "'enabled'", "'disabled'");
+    for (const DeviceState state : {DeviceState::On, DeviceState::Off, DeviceState::OffWithMouse}) {
+        if (line.trimmed() ==
+            QLatin1Char('\'') + QLatin1String(GnomeSendEventsWord(state)) + QLatin1Char('\''))
+            return state;
+    }
+    return std::nullopt;
+}
+
+const char* GnomeSendEventsWord(DeviceState state)
+{
+    switch (state) {
+    case DeviceState::On:
+        return "enabled";
+    case DeviceState::Off:
+        break;
+    case DeviceState::OffWithMouse:
+        return "disabled-on-external-mouse";
+    }
+    return "disabled";
 }
 
 namespace {
@@ -257,10 +281,12 @@ std::optional<QString> KeepInKcminputrc(const InputDevice& device, bool enable, 
 
 } // namespace
 
-Change SwitchInputDevice(const InputDevice& device, bool enable)
+Change SwitchInputDevice(const InputDevice& device, DeviceState state)
 {
     Change change;
     const LibinputWay way = LibinputWayFor(device.kind);
+    // Off while a mouse is plugged in is GNOME's alone: for the others it is off.
+    const bool enable = state == DeviceState::On;
     switch (way) {
     case LibinputWay::Xinput:
         RunAsTheUser(XinputLine(device, enable));
@@ -273,7 +299,7 @@ Change SwitchInputDevice(const InputDevice& device, bool enable)
         break;
     case LibinputWay::GnomeSendEvents:
         RunAsTheUser(QString::fromLatin1(GnomeTouchpadSendEventsSet) +
-                     (enable ? QStringLiteral("enabled") : QStringLiteral("disabled")));
+                     QLatin1String(GnomeSendEventsWord(state)));
         break;
     case LibinputWay::None:
         return {{{MessageKind::Error, NoSwitchReason(device.kind)}}, false};
@@ -281,10 +307,17 @@ Change SwitchInputDevice(const InputDevice& device, bool enable)
     // The tools' statuses do not tell: gsettings without its settings service, for one, fails
     // quietly. What the desktop reads afterwards does.
     Messages unread;
-    if (ReadLibinputEnabled(device, unread) != enable)
-        return {
-            {{MessageKind::Error, WithDeviceName(MsgDeviceNotSwitched, device.kind).arg(OnOrOff(enable))}},
-            false};
+    const std::optional<DeviceState> now = ReadLibinputState(device, unread);
+    if (now != (way == LibinputWay::GnomeSendEvents ? state : StateOf(enable))) {
+        // Without xinput the X session could not be asked: that is the reason to give.
+        const bool noXinput =
+            way == LibinputWay::Xinput &&
+            unread.contains({MessageKind::Error, WithDeviceName(MsgNeedsXinput, device.kind)});
+        return {{{MessageKind::Error,
+                  noXinput ? WithDeviceName(MsgNeedsXinput, device.kind)
+                           : WithDeviceName(MsgDeviceNotSwitched, device.kind).arg(OnOrOff(enable))}},
+                false};
+    }
     // GNOME keeps its settings itself.
     const std::optional<QString> notKept = way == LibinputWay::Xinput ? KeepByAutostart(device, enable)
                                            : way == LibinputWay::Kwin
@@ -307,7 +340,7 @@ Messages ApplyDeviceState(PointingDevice kind, bool enable)
         return {{MessageKind::Error, WithDeviceName(MsgNoSuchDevice, kind)}};
     RunAsTheUser(XinputLine(*device, enable));
     Messages messages;
-    if (ReadLibinputEnabled(*device, messages) != enable)
+    if (ReadLibinputState(*device, messages) != StateOf(enable))
         messages.append(
             {MessageKind::Error, WithDeviceName(MsgDeviceNotSwitched, kind).arg(OnOrOff(enable))});
     return messages;

@@ -26,10 +26,10 @@ struct InputDevice
 // The first event device (by number) that udev's database marks as `device`.
 std::optional<InputDevice> FindInputDevice(PointingDevice device);
 
-// How the session's desktop holds libinput's state of a device: "Device Enabled" through xinput in
-// an X session, KWin's input device on the session bus under Plasma on Wayland, the touchpad's
-// send-events under GNOME. None where the desktop has no switch for it (GNOME's pointing stick, an
-// unknown desktop); NoSwitchReason says which.
+// How the session's desktop holds libinput's state of a device: the touchpad's send-events under
+// GNOME (on Xorg too), else "Device Enabled" through xinput in an X session, KWin's input device on
+// the session bus under Plasma on Wayland. None where the desktop has no switch for it (GNOME's
+// pointing stick on Wayland, an unknown desktop); NoSwitchReason says which.
 enum class LibinputWay
 {
     Xinput,
@@ -40,9 +40,9 @@ enum class LibinputWay
 LibinputWay LibinputWayFor(PointingDevice device);
 QString NoSwitchReason(PointingDevice device);
 
-// Whether libinput has the device enabled, the desktop's way. Nothing, with a message that says
-// why, when the desktop does not say.
-std::optional<bool> ReadLibinputEnabled(const InputDevice& device, Messages& messages);
+// Libinput's state of the device, the desktop's way. Nothing, with a message that says why, when
+// the desktop does not say (or, in an X session, xinput is not installed).
+std::optional<DeviceState> ReadLibinputState(const InputDevice& device, Messages& messages);
 
 // A line that runs `step` (a line of its own, on "$id") for the X device, or devices, whose
 // libinput "Device Node" is the device's event node.
@@ -56,7 +56,7 @@ QString WithDeviceName(const char* text, PointingDevice device);
 // session: an autostart entry of the user's that switches the device off at login (removed when it
 // is switched on), kcminputrc, or GNOME's own settings. Not made, with an error, when the desktop
 // did not take the change; made, with a plain message, when it took it but could not keep it.
-Change SwitchInputDevice(const InputDevice& device, bool enable);
+Change SwitchInputDevice(const InputDevice& device, DeviceState state);
 
 // Switches the device in an X session, found again by its event node, as the autostart entry asks
 // at login; read back. What went wrong, or nothing (also where the session is not an X session,
@@ -68,9 +68,11 @@ Messages ApplyDeviceState(PointingDevice device, bool enable);
 QString DesktopExecWord(const QString& text);
 
 // The answers of the three tools: xinput's "Device Enabled (N):<TAB>1" line, gdbus's "(<true>,)",
-// gsettings' "'enabled'"; nothing for anything else.
+// gsettings' "'enabled'", "'disabled'" or "'disabled-on-external-mouse'"; nothing for anything else.
 std::optional<bool> XinputEnabled(const QString& line);
 std::optional<bool> KwinEnabled(const QString& line);
-std::optional<bool> GnomeSendEventsEnabled(const QString& line);
+std::optional<DeviceState> GnomeSendEventsState(const QString& line);
+// GNOME's word for a state of the touchpad's send-events.
+const char* GnomeSendEventsWord(DeviceState state);
 
 } // namespace Ucomtc

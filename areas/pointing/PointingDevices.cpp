@@ -29,22 +29,29 @@ DeviceWay WayFor(PointingDevice device, Messages& messages)
     return {false, FindInputDevice(device)};
 }
 
-std::optional<bool> ReadRate(Messages& messages)
+std::optional<DeviceState> ReadRate(Messages& messages)
 {
     const QString captureFile = QString::fromLatin1(NubstickCaptureFile);
     const QString rate =
         CaptureFirstLine(RunWith::System, QString::fromLatin1(ReadRateIntoCapture) + captureFile, captureFile,
                          RunWith::Shell, messages);
     // An empty rate file counts as on: only a rate of 0 turns the stick off.
-    return !rate.startsWith(QLatin1Char('0'));
+    return StateOf(!rate.startsWith(QLatin1Char('0')));
 }
 
-std::optional<bool> ReadListing(Messages& messages)
+std::optional<DeviceState> ReadListing(Messages& messages)
 {
     const QString captureFile = QString::fromLatin1(TouchpadCaptureFile);
-    return TouchpadWorksFromListing(
+    const QString line =
         CaptureFirstLine(RunWith::System, QStringLiteral("synclient -l | grep TouchpadOff > ") + captureFile,
-                         captureFile, RunWith::Shell, messages));
+                         captureFile, RunWith::Shell, messages);
+    // No line at all: synclient could not reach the driver (the X server has no SHMConfig on), so
+    // the listing says nothing of the pad, which is not the same as off.
+    if (line.isEmpty()) {
+        messages.append({MessageKind::Error, QString::fromLatin1(MsgTouchpadNotListed)});
+        return std::nullopt;
+    }
+    return StateOf(TouchpadWorksFromListing(line));
 }
 
 void WriteRate(bool enable, Messages& messages)
@@ -81,18 +88,27 @@ void WriteSynclient(bool enable, Messages& messages)
     bool edited = true;
     // Old option lines go first, so that switching off again does not pile them up. Both edits run
     // whatever became of the first, as they always have.
+    int live = 0;
     if (disable) {
-        host.System(QStringLiteral("synclient TouchpadOff=1"));
+        live = host.System(QStringLiteral("synclient TouchpadOff=1"));
         edited &= EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile,
                                   RunWith::System, messages);
         edited &= EditFileWithSed(QStringLiteral(R"(sed /SHMConfig/a\Option\ \"TouchpadOff\"\ \"1\")"),
                                   XorgConf, scratchFile, RunWith::System, messages);
     } else {
-        host.System(QStringLiteral("synclient TouchpadOff=0"));
+        live = host.System(QStringLiteral("synclient TouchpadOff=0"));
         edited = EditFileWithSed(QStringLiteral("sed /TouchpadOff/d"), XorgConf, scratchFile, RunWith::System,
                                  messages);
     }
-    if (const char* why = WhyNotKept(disable, edited))
+    // synclient fails where it cannot reach the driver: then nothing was switched now, and saying
+    // that it was would be a change reported as done.
+    const char* why = WhyNotKept(disable, edited);
+    if (!Succeeded(live))
+        messages.append(
+            {MessageKind::Error, QString::fromLatin1(disable ? MsgTouchpadOffNotNow : MsgTouchpadOnNotNow) +
+                                     QString::fromLatin1(why ? MsgAndNotKept : MsgButKept) +
+                                     QString::fromLatin1(why ? why : "")});
+    else if (why)
         messages.append(
             {MessageKind::Plain, QString::fromLatin1(disable ? MsgTouchpadOffNotKept : MsgTouchpadOnNotKept) +
                                      QString::fromLatin1(why)});
@@ -100,15 +116,15 @@ void WriteSynclient(bool enable, Messages& messages)
 
 } // namespace
 
-Reading<std::optional<bool>> MachinePointingDevices::Read(PointingDevice device)
+Reading<std::optional<DeviceState>> MachinePointingDevices::Read(PointingDevice device)
 {
-    Reading<std::optional<bool>> read;
+    Reading<std::optional<DeviceState>> read;
     const DeviceWay way = WayFor(device, read.messages);
     if (way.driver)
         read.value =
             device == PointingDevice::PointingStick ? ReadRate(read.messages) : ReadListing(read.messages);
     else if (way.libinput)
-        read.value = ReadLibinputEnabled(*way.libinput, read.messages);
+        read.value = ReadLibinputState(*way.libinput, read.messages);
     else
         read.messages.append({MessageKind::Error, QString::fromLatin1(device == PointingDevice::PointingStick
                                                                           ? MsgNubstickDriverMissing
@@ -116,7 +132,7 @@ Reading<std::optional<bool>> MachinePointingDevices::Read(PointingDevice device)
     return read;
 }
 
-Change MachinePointingDevices::Switch(PointingDevice device, std::optional<bool> enable)
+Change MachinePointingDevices::Switch(PointingDevice device, std::optional<DeviceState> state)
 {
     Change change;
     const DeviceWay way = WayFor(device, change.messages);
@@ -127,17 +143,19 @@ Change MachinePointingDevices::Switch(PointingDevice device, std::optional<bool>
                                                                          : MsgSynclientIsNotFound)});
         return change;
     }
-    if (!enable)
+    if (!state)
         return change;
     if (way.libinput) {
-        Change today = SwitchInputDevice(*way.libinput, *enable);
+        Change today = SwitchInputDevice(*way.libinput, *state);
         today.messages = change.messages + today.messages;
         return today;
     }
+    // The old drivers know on and off only.
+    const bool enable = *state == DeviceState::On;
     if (device == PointingDevice::PointingStick)
-        WriteRate(*enable, change.messages);
+        WriteRate(enable, change.messages);
     else
-        WriteSynclient(*enable, change.messages);
+        WriteSynclient(enable, change.messages);
     return change;
 }
 
@@ -149,14 +167,27 @@ bool TouchpadWorksFromListing(const QString& line)
     return equals >= 0 && TrimLeadingBlanks(line.mid(equals + 1)).startsWith(QLatin1Char('0'));
 }
 
-QString DeviceStateText(bool enabled)
+QString DeviceStateText(DeviceState state)
 {
-    return enabled ? QStringLiteral("Automatic") : QStringLiteral("Disable");
+    switch (state) {
+    case DeviceState::On:
+        return QStringLiteral("Automatic");
+    case DeviceState::Off:
+        break;
+    case DeviceState::OffWithMouse:
+        return QStringLiteral("Off with a mouse");
+    }
+    return QStringLiteral("Disable");
 }
 
-QString DeviceStateText(std::optional<bool> state)
+QString DeviceStateText(std::optional<DeviceState> state)
 {
     return state ? DeviceStateText(*state) : QString::fromLatin1(UnknownText);
+}
+
+DeviceState StateOf(bool enabled)
+{
+    return enabled ? DeviceState::On : DeviceState::Off;
 }
 
 QString DeviceStateArgument(PointingDevice device, bool enable)

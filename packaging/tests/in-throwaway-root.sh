@@ -28,7 +28,7 @@ for package in "${packages[@]}"; do
 done
 
 step "what the packages installed"
-unit=/lib/systemd/system/lapstone-vcd.service
+unit=$(dpkg -L lapstone-vcd | grep "/systemd/system/lapstone-vcd.service$") || fail "lapstone-vcd installed no unit"
 desktop=/usr/share/applications/org.lapstone.Configuration.desktop
 metainfo=/usr/share/metainfo/org.lapstone.Configuration.metainfo.xml
 # The manual page of Documentation= is looked up below with man -w: systemd-analyze's own look-up

@@ -77,6 +77,19 @@ QByteArray TouchpadLine(const QString& listing)
 }
 
 // The value synclient lists for TouchpadOff, from the driver's state.
+// What the dialog says where synclient cannot reach the driver: nothing was switched now, and
+// whether the configuration keeps the choice for the X server's next start.
+QString NotNowMessage(const QString& choice, const char* notKept)
+{
+    return QStringLiteral("error: ") +
+           QLatin1String(choice == QLatin1String("Disable") ? Ucomtc::MsgTouchpadOffNotNow
+                                                            : Ucomtc::MsgTouchpadOnNotNow) +
+           QLatin1String(notKept ? Ucomtc::MsgAndNotKept : Ucomtc::MsgButKept) +
+           QLatin1String(notKept ? notKept : "");
+}
+
+const QString NotListed = QStringLiteral("error: ") + QLatin1String(Ucomtc::MsgTouchpadNotListed);
+
 QString TouchpadOffNow()
 {
     const QByteArray line = TouchpadLine(SynclientState);
@@ -99,9 +112,9 @@ void Choose(Driver& driver, QWidget* form, const QString& entry)
 {
     QComboBox* state = State(form);
     state->setFocus();
-    // One step towards the entry (from Unknown, the last entry, it is up); none when it is chosen.
+    // Steps towards the entry (from Unknown, the last entry, it is up); none when it is chosen.
     const int target = state->findText(entry);
-    if (target != state->currentIndex())
+    for (int steps = 0; target >= 0 && target != state->currentIndex() && steps < state->count(); ++steps)
         QTest::keyClick(state, target < state->currentIndex() ? Qt::Key_Up : Qt::Key_Down);
     driver.transcript().Line(QStringLiteral("choose ") + state->currentText());
     driver.Check(state->currentText() == entry, QStringLiteral("the list shows ") + entry);
@@ -257,47 +270,42 @@ void TouchpadConfiguration(Driver& driver)
 }
 
 // As root on a notebook whose touchpad section has no SHMConfig option.
+// The X server without SHMConfig: synclient reaches no driver, so the dialog can say nothing of the
+// pad, switches nothing now and says so; the configuration has no line to keep the choice after.
 void TouchpadWithoutShmConfig(Driver& driver)
 {
     const QByteArray original = ReadAll(ProfileXorgConf);
+    const QString live = TouchpadOffNow();
     driver.Check(!original.isEmpty() && !original.contains("SHMConfig"),
                  QStringLiteral("the configuration has no SHMConfig line"));
     driver.StartProgram();
-    Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
-        Choose(driver, form, QStringLiteral("Disable"));
-        Press(
-            driver, form, "ButtonOK",
-            {NotKeptMessage(QStringLiteral("Disable"),
-                            QStringLiteral("/etc/X11/xorg.conf has no SHMConfig line to put the TouchpadOff "
-                                           "option after."))});
-    });
-    driver.Check(TouchpadOffNow() == QLatin1String("1"), QStringLiteral("the live switch happened"));
-    driver.Check(ReadAll(XorgConf) == original, QStringLiteral("the configuration got no option line"));
-    // Switching on needs no anchor: it lasts, and nothing is said.
-    Open(driver, Touchpad, QStringLiteral("Disable"), {}, [&](QWidget* form) {
-        Choose(driver, form, QStringLiteral("Automatic"));
-        Press(driver, form, "ButtonOK");
-    });
-    driver.Check(TouchpadOffNow() == QLatin1String("0"), QStringLiteral("the touchpad is on again"));
+    for (const QString& choice : {QStringLiteral("Disable"), QStringLiteral("Automatic")}) {
+        Open(driver, Touchpad, QStringLiteral("Unknown"), {NotListed}, [&](QWidget* form) {
+            Choose(driver, form, choice);
+            Press(driver, form, "ButtonOK",
+                  {NotNowMessage(choice, choice == QLatin1String("Disable") ? Ucomtc::MsgXorgConfNoShmConfig
+                                                                            : nullptr)});
+        });
+        driver.Check(TouchpadOffNow() == live, QStringLiteral("nothing was switched"));
+        driver.Check(ReadAll(XorgConf) == original, QStringLiteral("the configuration got no option line"));
+    }
 }
 
-// As root on a notebook without an X server configuration: switching off lasts only for the
-// session, switching on lasts anyway (the X server starts with the pad on); no file is made.
+// No X server configuration, so no SHMConfig either: nothing switched now; switching off is not kept,
+// and on is the X server's own start.
 void TouchpadWithoutConfiguration(Driver& driver)
 {
     driver.Check(!QFile::exists(XorgConf), QStringLiteral("the notebook has no X server configuration"));
+    const QString live = TouchpadOffNow();
     driver.StartProgram();
-    Open(driver, Touchpad, QStringLiteral("Automatic"), {}, [&](QWidget* form) {
+    Open(driver, Touchpad, QStringLiteral("Unknown"), {NotListed}, [&](QWidget* form) {
         Choose(driver, form, QStringLiteral("Disable"));
         Press(driver, form, "ButtonApply",
-              {NotKeptMessage(QStringLiteral("Disable"),
-                              QStringLiteral("there is no X server configuration /etc/X11/xorg.conf."))});
-        driver.Check(TouchpadOffNow() == QLatin1String("1"),
-                     QStringLiteral("Apply switched the touchpad off"));
+              {NotNowMessage(QStringLiteral("Disable"), Ucomtc::MsgXorgConfMissing)});
         Choose(driver, form, QStringLiteral("Automatic"));
-        Press(driver, form, "ButtonOK");
-        driver.Check(TouchpadOffNow() == QLatin1String("0"), QStringLiteral("OK switched the touchpad on"));
+        Press(driver, form, "ButtonOK", {NotNowMessage(QStringLiteral("Automatic"), nullptr)});
     });
+    driver.Check(TouchpadOffNow() == live, QStringLiteral("nothing was switched"));
     driver.Check(!QFile::exists(XorgConf) && !QFile::exists(QStringLiteral("/tmp/xorgconfig")),
                  QStringLiteral("no configuration and no scratch file were made"));
 }
@@ -437,8 +445,8 @@ void TodaysSwitches(Driver& driver)
         }
         const bool on = DesktopHasOn(kind);
         for (const bool enable : {!on, on}) {
-            Open(driver, *device, DeviceStateText(!enable), {}, [&](QWidget* form) {
-                Choose(driver, form, DeviceStateText(enable));
+            Open(driver, *device, DeviceStateText(Ucomtc::StateOf(!enable)), {}, [&](QWidget* form) {
+                Choose(driver, form, DeviceStateText(Ucomtc::StateOf(enable)));
                 Press(driver, form, "ButtonOK");
             });
             driver.Check(DesktopHasOn(kind) == enable,

@@ -16,9 +16,7 @@ constexpr const char* Precious = "precious\n";
 
 struct stat Lstat(const char* path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     ::lstat(path, &info);
     return info;
 }

@@ -29,9 +29,7 @@ constexpr uid_t Victim = 1002;
 
 struct stat Lstat(const char* path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     ::lstat(path, &info);
     return info;
 }

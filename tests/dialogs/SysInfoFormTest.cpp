@@ -1,22 +1,21 @@
-// The system information dialog through the host seam: what each opening and tab change reads and
-// shows, the battery selector, the fall-back to the BIOS tab, the messages, Help, closing and
-// copying rows. Runs in a private /tmp.
+// The system information dialog on fake areas: what each opening, tab change and battery pick asks
+// the system and battery areas, in order, what it shows of their rows and messages, the fall-back to
+// the BIOS tab, Help, closing and copying rows. The areas' own suites pin their command lines;
+// nothing reaches the machine.
 #include "app/Application.h"
 #include "app/MainForm.h"
-#include "areas/Areas.h"
 #include "dialogs/SysInfForm.h"
 #include "machine/Host.h"
+#include "tests/support/FakeAreas.h"
 #include "tests/support/FakeHost.h"
-#include "tests/support/TestData.h"
+#include "tests/support/MessageKindName.h"
 #include "widgets/Forms.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
-#include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -27,21 +26,32 @@ using namespace Ucomtc;
 
 namespace {
 
-const QString DumpCommand = QStringLiteral("/usr/sbin/dmidecode > /tmp/StoredDmi");
-const QString MemCommand =
-    QStringLiteral("grep \"MemTotal\" /proc/meminfo | gawk '{print $2 $3}' > /tmp/mem");
+using Pairs = QList<QPair<QString, QString>>;
+
+const Pairs General{{"OS information", "Zentil Linux 10.2 (i586)"},
+                    {"Kernel information", "Linux version 2.6.18.8-0.7-default"},
+                    {"Processor", "Unknown"},
+                    {"Memory", "4041528kB"},
+                    {"BIOS version", "LT3B114 (1.14 )"},
+                    {"Machine type-Model", "LT3-2441"}};
+const Pairs Bios{{"BIOS version", "LT3B114 (1.14 )"}, {"Embedded controller version", "LT3EC114 (1.14)"}};
+const Pairs FirstBattery{{"Status", "Charged"}, {"Remaining percentage", "100%"}};
+const Pairs SecondBattery{{"Status", "Charging"}, {"Remaining percentage", "87%"}};
 const QString NoBattery =
     QStringLiteral("error: Module batinfo is needed or there is no battery in the computer");
+const QString NoDmidecode = QStringLiteral("error: command dmidecode not found");
 
-QByteArray BatteryState(const char* percentage, const char* cycles)
+Reading<TSysInfoArray> Read(const Pairs& pairs, const Messages& messages = {})
 {
-    return QByteArray(
-               "AC attached:            Yes\nTemperature:            30 C\nVoltage:                12480 mV\n"
-               "Current:                0 mA\nRelativeStateofCharge:  ") +
-           percentage +
-           "\nRemainingCapacity:      71280 mWh\nFullChargeCapacity:     71280 mWh\n"
-           "AverageTimeToEmpty:     Not discharging\nCycle Count:            " +
-           cycles + "\n";
+    Reading<TSysInfoArray> read{{}, messages};
+    for (const auto& [attribute, value] : pairs)
+        read.value.append({attribute, value});
+    return read;
+}
+
+Message Error(const QString& said)
+{
+    return {MessageKind::Error, said.mid(QStringLiteral("error: ").size())};
 }
 
 } // namespace
@@ -55,13 +65,12 @@ private slots:
     void cleanup();
     void isCreatedSecondWithItsLayout();
     void openingShowsGeneralWhateverTabWasLeft();
-    void withoutDmidecodeEveryListIsEmpty();
-    void bothBatteriesCanBePicked();
-    void onlyTheSecondBattery();
-    void noBatteryFallsBackToTheBiosTab();
-    void firstBatteryWithoutItsInfoFile();
+    void eachReadingShowsItsMessages();
+    void theBatteryTabCopiesTheFirstBattery_data();
+    void theBatteryTabCopiesTheFirstBattery();
+    void batteriesArePickedWithTheKeyboard();
     void anUnreadableCaptureFileKeepsTheRows();
-    void helpStartsTheBrowserAndStaysOpen();
+    void helpShowsThePageAndStaysOpen();
     void okAndCancelClose();
     void rowsCanBeCopied();
 
@@ -69,118 +78,70 @@ private:
     // Shows the dialog and waits until its show handler has run.
     void Open();
     void SelectTab(int index);
-    // Battery 0 and 1: present with both files, or absent; each battery's state tells them apart.
-    void UseBatteries(bool bat0, bool bat1);
-    QStringList Column(int column) const;
+    Pairs Shown() const;
+    QStringList& Log() { return areas_.script().log; }
     template <typename T> T* Child(const char* name) const
     {
         return form_->findChild<T*>(QLatin1String(name));
     }
 
+    // Stands in for the machine, which nothing but the areas may reach.
     FakeHost host_;
-    std::unique_ptr<ScopedHost> scope_;
-    Ucomtc::MachineAreas machine_;
+    ScopedHost scope_{host_};
+    FakeAreas areas_;
+    // The boxes the dialog shows, in the areas' record: "error: …".
+    ScopedMessageSink sink_{[this](const Message& message) {
+        Log().append(QString::fromLatin1(NameOf(message.kind).name) + QStringLiteral(": ") + message.text);
+    }};
     std::unique_ptr<TSysInfoForm> form_;
 };
 
 void SysInfoFormTest::init()
 {
-    host_ = FakeHost();
-    scope_ = std::make_unique<ScopedHost>(host_);
-    host_.Whereis(QStringLiteral("dmidecode"), true);
-    host_.answers.insert(DumpCommand, [] {
-        FakeHost::WriteFile(QStringLiteral("/tmp/StoredDmi"),
-                            TestData(QStringLiteral("sysinfo/dmidecode-veltor-t3.txt")));
-        return 0;
-    });
-    const std::pair<const char*, const char*> general[] = {
-        {"grep Linux /etc/issue > /tmp/dmidecode", "Welcome to Zentil Linux 10.2 (i586)\n"},
-        {"gawk '{print $1\" \" $2\" \" $3}' /proc/version > /tmp/dmidecode",
-         "Linux version 2.6.18.8-0.7-default\n"},
-        {"grep \"model name\" /proc/cpuinfo > /tmp/dmidecode",
-         "model name\t: Intel(R) Core(TM)2 Duo CPU     P8600  @ 2.40GHz\n"},
-    };
-    for (const auto& [command, output] : general) {
-        host_.answers.insert(QString::fromLatin1(command), [text = QByteArray(output)] {
-            FakeHost::WriteFile(QStringLiteral("/tmp/dmidecode"), text);
-            return 0;
-        });
-    }
-    host_.answers.insert(MemCommand, [] {
-        FakeHost::WriteFile(QStringLiteral("/tmp/mem"), "4041528kB\n");
-        return 0;
-    });
-    UseBatteries(false, false);
-    form_ = std::make_unique<TSysInfoForm>(machine_.areas().system, machine_.areas().batteries,
-                                           machine_.areas().handOvers);
+    areas_.script() = FakeAreasScript();
+    areas_.script().rows = {{GeneralTab, Read(General)},
+                            {BiosTab, Read(Bios)},
+                            {BatteryTab, Read(FirstBattery)},
+                            {BatteryTab + 1, Read(SecondBattery)}};
+    areas_.script().batteryEntries = QStringList{"Battery1", "Battery2"};
+    const Areas areas = areas_.areas();
+    form_ = std::make_unique<TSysInfoForm>(areas.system, areas.batteries, areas.handOvers);
 }
 
 void SysInfoFormTest::cleanup()
 {
     form_.reset();
-    scope_.reset();
-    for (const char* name : {"StoredDmi", "dmidecode", "mem", "state", "info", "command"}) {
-        const QString path = QStringLiteral("/tmp/") + QLatin1String(name);
-        QFile::remove(path);
-        QDir().rmdir(path);
-    }
+    QCOMPARE(host_.log, QStringList{});
 }
 
 void SysInfoFormTest::Open()
 {
-    host_.log.clear();
+    Log().clear();
     form_->show();
     // The show handler runs as one event: once it has left a trace, it has finished.
-    QTRY_VERIFY(!host_.log.isEmpty());
+    QTRY_VERIFY(!Log().isEmpty());
 }
 
 void SysInfoFormTest::SelectTab(int index)
 {
-    host_.log.clear();
+    Log().clear();
     auto* tabs = Child<QTabWidget>("TabControl1")->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
 }
 
-void SysInfoFormTest::UseBatteries(bool bat0, bool bat1)
-{
-    const struct
-    {
-        const char* name;
-        bool present;
-        QByteArray state;
-    } batteries[] = {{"BAT0", bat0, BatteryState("100%", "142")}, {"BAT1", bat1, BatteryState("87%", "57")}};
-    for (const auto& battery : batteries) {
-        for (const char* file : {"state", "info"}) {
-            const QString path = QStringLiteral("/proc/H8/") + QLatin1String(battery.name) +
-                                 QLatin1Char('/') + QLatin1String(file);
-            host_.files[path] = battery.present;
-            const QString capture = QStringLiteral("/tmp/") + QLatin1String(file);
-            const QByteArray content = file == std::string_view("state")
-                                           ? battery.state
-                                           : TestData(QStringLiteral("sysinfo/battery/info"));
-            host_.answers.insert(QStringLiteral("cp ") + path + QLatin1Char(' ') + capture,
-                                 [capture, content] {
-                                     FakeHost::WriteFile(capture, content);
-                                     return 0;
-                                 });
-        }
-    }
-}
-
-QStringList SysInfoFormTest::Column(int column) const
+Pairs SysInfoFormTest::Shown() const
 {
     auto* list = Child<QTreeWidget>("ListView1");
-    QStringList texts;
+    Pairs rows;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
-        texts.append(list->topLevelItem(i)->text(column));
-    return texts;
+        rows.append({list->topLevelItem(i)->text(0), list->topLevelItem(i)->text(1)});
+    return rows;
 }
 
 void SysInfoFormTest::isCreatedSecondWithItsLayout()
 {
     form_.reset(); // the application's dialog must be the only one
-    Ucomtc::MachineAreas machine;
-    TApplication application(machine.areas());
+    TApplication application(areas_.areas());
     application.CreateForms();
     QCOMPARE(application.FormNames().value(1), QStringLiteral("SysInfoForm"));
     auto* dialog = qobject_cast<TSysInfoForm*>(FindForm(QStringLiteral("SysInfoForm")));
@@ -229,174 +190,146 @@ void SysInfoFormTest::isCreatedSecondWithItsLayout()
             chain.append(widget);
     }
     QCOMPARE(chain, expected);
+    QVERIFY(Log().isEmpty()); // nothing is read before the dialog is shown
 }
 
 void SysInfoFormTest::openingShowsGeneralWhateverTabWasLeft()
 {
-    const QStringList general{"OS information", "Kernel information", "Processor",
-                              "Memory",         "BIOS version",       "Machine type-Model"};
-    const QStringList values{"Zentil Linux 10.2 (i586)",
-                             "Linux version 2.6.18.8-0.7-default",
-                             "Intel(R) Core(TM)2 Duo CPU P8600 @ 2.40GHz",
-                             "4041528kB",
-                             "LT3B114 (1.14 )",
-                             "LT3-2441"};
+    // The first opening leaves the BIOS tab for General: General is read twice.
     Open();
-    QCOMPARE(Column(0), general);
-    QCOMPARE(Column(1), values);
+    QCOMPARE(Log(), (QStringList{"rows 0 0", "rows 0 0"}));
+    QCOMPARE(Shown(), General);
     QCOMPARE(Child<QTabWidget>("TabControl1")->currentIndex(), 0);
-    // The first opening leaves the BIOS tab for General: two General reads.
-    QCOMPARE(host_.log.count(QStringLiteral("system: ") + MemCommand), 2);
 
-    UseBatteries(true, false);
     SelectTab(2);
+    QCOMPARE(Log(), (QStringList{"batteries", "copy battery 0", "rows 2 0"}));
     QVERIFY(Child<QComboBox>("ComboBoxBatt")->isVisible());
-    QCOMPARE(Column(0).size(), 15);
+    QCOMPARE(Shown(), FirstBattery);
     form_->close();
 
     Open();
-    QCOMPARE(Column(1), values);
+    QCOMPARE(Log(), (QStringList{"rows 0 0", "rows 0 0"}));
+    QCOMPARE(Shown(), General);
     QVERIFY(!Child<QComboBox>("ComboBoxBatt")->isVisible());
-    QCOMPARE(host_.log.count(QStringLiteral("system: ") + MemCommand), 2);
     form_->close();
 
     // Left on General, the next opening reads it once.
     Open();
-    QCOMPARE(host_.log.count(QStringLiteral("system: ") + MemCommand), 1);
-    QCOMPARE(Column(1), values);
+    QCOMPARE(Log(), QStringList{"rows 0 0"});
 
     SelectTab(1);
-    QCOMPARE(Column(0),
-             (QStringList{"BIOS version", "BIOS date", "Embedded controller version", "Machine type-Model",
-                          "System unit serial number", "System board serial number"}));
-    QCOMPARE(Column(1), (QStringList{"LT3B114 (1.14 )", "09/27/2012", "LT3EC114 (1.14)", "LT3-2441",
-                                     "R9HX41C", "1ZK7Q2N40AB"}));
+    QCOMPARE(Log(), QStringList{"rows 1 0"});
+    QCOMPARE(Shown(), Bios);
     QVERIFY(!Child<QComboBox>("ComboBoxBatt")->isVisible());
 }
 
-void SysInfoFormTest::withoutDmidecodeEveryListIsEmpty()
+void SysInfoFormTest::eachReadingShowsItsMessages()
 {
-    host_.Whereis(QStringLiteral("dmidecode"), false);
-    UseBatteries(true, true);
-    const QString message = QStringLiteral("error: command dmidecode not found");
+    // As without dmidecode: every tab's reading says so and has no rows.
+    for (const int tab : {GeneralTab, BiosTab, BatteryTab})
+        areas_.script().rows.insert(tab, Read({}, {Error(NoDmidecode)}));
     Open();
-    QCOMPARE(host_.Entries(QStringLiteral("error: ")), (QStringList{message.mid(7), message.mid(7)}));
-    QCOMPARE(Child<QTreeWidget>("ListView1")->topLevelItemCount(), 0);
-    for (int tab : {1, 2}) {
-        SelectTab(tab);
-        QCOMPARE(host_.Entries(QStringLiteral("error: ")), QStringList{message.mid(7)});
-        QCOMPARE(Child<QTreeWidget>("ListView1")->topLevelItemCount(), 0);
-    }
+    QCOMPARE(Log(), (QStringList{"rows 0 0", NoDmidecode, "rows 0 0", NoDmidecode}));
+    QVERIFY(Shown().isEmpty());
+    SelectTab(1);
+    QCOMPARE(Log(), (QStringList{"rows 1 0", NoDmidecode}));
+    SelectTab(2);
+    QCOMPARE(Log(), (QStringList{"batteries", "copy battery 0", "rows 2 0", NoDmidecode}));
+    QVERIFY(Shown().isEmpty());
 }
 
-void SysInfoFormTest::bothBatteriesCanBePicked()
+void SysInfoFormTest::theBatteryTabCopiesTheFirstBattery_data()
 {
-    UseBatteries(true, true);
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<bool>("copyFails");
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<int>("tab");
+
+    QTest::newRow("two batteries") << QStringList{"Battery1", "Battery2"} << false
+                                   << QStringList{"batteries", "copy battery 0", "rows 2 0"} << 2;
+    QTest::newRow("only the second") << QStringList{"Battery2"} << false
+                                     << QStringList{"batteries", "copy battery 1", "rows 2 1"} << 2;
+    // A copy that fails says so, and the tab shows what the rows are without it.
+    QTest::newRow("a copy that fails")
+        << QStringList{"Battery1"} << true
+        << QStringList{"batteries", "copy battery 0", NoBattery, "rows 2 0"} << 2;
+    // Without a battery the dialog says so and falls back to the BIOS tab, read once.
+    QTest::newRow("no battery") << QStringList{} << false << QStringList{"batteries", NoBattery, "rows 1 0"}
+                                << 1;
+}
+
+void SysInfoFormTest::theBatteryTabCopiesTheFirstBattery()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(bool, copyFails);
+    QFETCH(QStringList, asked);
+    QFETCH(int, tab);
+    areas_.script().batteryEntries = entries;
+    if (copyFails)
+        areas_.script().batteryCopies.insert(0, {Error(NoBattery)});
+    Open();
+    SelectTab(2);
+
+    QCOMPARE(Log(), asked);
+    QCOMPARE(Child<QTabWidget>("TabControl1")->currentIndex(), tab);
+    auto* batteries = Child<QComboBox>("ComboBoxBatt");
+    QCOMPARE(batteries->isVisible(), tab == BatteryTab);
+    if (tab == BatteryTab) {
+        QStringList offered;
+        for (int i = 0; i < batteries->count(); ++i)
+            offered.append(batteries->itemText(i));
+        QCOMPARE(offered, entries);
+        QCOMPARE(batteries->currentText(), entries.first());
+    }
+    QCOMPARE(Shown(), tab == BiosTab                                 ? Bios
+                      : entries.first() == QLatin1String("Battery1") ? FirstBattery
+                                                                     : SecondBattery);
+}
+
+void SysInfoFormTest::batteriesArePickedWithTheKeyboard()
+{
+    areas_.script().batteryCopies.insert(1, {Error(QStringLiteral("error: Module batinfo is needed"))});
     Open();
     SelectTab(2);
     auto* batteries = Child<QComboBox>("ComboBoxBatt");
-    QCOMPARE(batteries->count(), 2);
-    QCOMPARE(batteries->itemText(1), QStringLiteral("Battery2"));
-    QCOMPARE(batteries->currentText(), QStringLiteral("Battery1"));
-    QCOMPARE(Column(1).value(0), QStringLiteral("Charged"));
-    QCOMPARE(Column(1).value(5), QStringLiteral("142"));
 
-    // Picking as a person does with the keyboard, which reports the pick.
-    host_.log.clear();
+    // Picking as a person does with the keyboard, which reports the pick; the copy's message comes
+    // before the rows.
+    Log().clear();
     batteries->setFocus();
     QTest::keyClick(batteries, Qt::Key_Down);
     QCOMPARE(batteries->currentText(), QStringLiteral("Battery2"));
-    QCOMPARE(host_.Entries(QStringLiteral("shell: cp ")),
-             (QStringList{"/proc/H8/BAT1/state /tmp/state", "/proc/H8/BAT1/info /tmp/info"}));
-    QCOMPARE(Column(1).value(0), QStringLiteral("Charging"));
-    QCOMPARE(Column(1).value(1), QStringLiteral("87%"));
-    QCOMPARE(Column(1).value(5), QStringLiteral("57"));
+    QCOMPARE(Log(), (QStringList{"copy battery 1", "error: Module batinfo is needed", "rows 2 1"}));
+    QCOMPARE(Shown(), SecondBattery);
 
+    Log().clear();
     QTest::keyClick(batteries, Qt::Key_Up);
-    QCOMPARE(Column(1).value(0), QStringLiteral("Charged"));
-    QCOMPARE(Column(1).value(5), QStringLiteral("142"));
-    QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
-}
-
-void SysInfoFormTest::onlyTheSecondBattery()
-{
-    UseBatteries(false, true);
-    Open();
-    SelectTab(2);
-    auto* batteries = Child<QComboBox>("ComboBoxBatt");
-    QCOMPARE(batteries->count(), 1);
-    QCOMPARE(batteries->currentText(), QStringLiteral("Battery2"));
-    QCOMPARE(host_.Entries(QStringLiteral("shell: cp ")),
-             (QStringList{"/proc/H8/BAT1/state /tmp/state", "/proc/H8/BAT1/info /tmp/info"}));
-    QCOMPARE(Column(1).value(1), QStringLiteral("87%"));
-    QVERIFY(host_.Entries(QStringLiteral("error: ")).isEmpty());
-}
-
-void SysInfoFormTest::noBatteryFallsBackToTheBiosTab()
-{
-    Open();
-    SelectTab(2);
-    QCOMPARE(host_.Entries(QStringLiteral("error: ")), QStringList{NoBattery.mid(7)});
-    QCOMPARE(Child<QTabWidget>("TabControl1")->currentIndex(), 1);
-    QVERIFY(!Child<QComboBox>("ComboBoxBatt")->isVisible());
-    QCOMPARE(Column(0).value(2), QStringLiteral("Embedded controller version"));
-    QCOMPARE(Column(1).value(2), QStringLiteral("LT3EC114 (1.14)"));
-    // The BIOS rows were read once, by the nested change, and nothing was copied.
-    QCOMPARE(host_.log.count(QStringLiteral("privileged: ") + DumpCommand), 1);
-    QVERIFY(host_.Entries(QStringLiteral("shell: cp ")).isEmpty());
-}
-
-void SysInfoFormTest::firstBatteryWithoutItsInfoFile()
-{
-    UseBatteries(true, false);
-    host_.files[QStringLiteral("/proc/H8/BAT0/info")] = false;
-    Open();
-    SelectTab(2);
-    QCOMPARE(Child<QComboBox>("ComboBoxBatt")->currentText(), QStringLiteral("Battery1"));
-    QCOMPARE(host_.Entries(QStringLiteral("error: ")), QStringList{NoBattery.mid(7)});
-    QCOMPARE(Child<QTabWidget>("TabControl1")->currentIndex(), 2);
-    const QStringList values = Column(1);
-    QCOMPARE(values.size(), 18);
-    QCOMPARE(values.value(0), QStringLiteral("Discharging"));
-    QCOMPARE(values.mid(1), QStringList(17, QStringLiteral(" ")));
+    QCOMPARE(Log(), (QStringList{"copy battery 0", "rows 2 0"}));
+    QCOMPARE(Shown(), FirstBattery);
 }
 
 void SysInfoFormTest::anUnreadableCaptureFileKeepsTheRows()
 {
     Open();
-    const QStringList before = Column(1);
-    host_.answers.insert(MemCommand, [] { return FakeHost::PutFolderAt(QStringLiteral("/tmp/mem")); });
     form_->close();
+    areas_.script().unreadableRows = QStringLiteral("/tmp/mem");
     Open();
-    QCOMPARE(Column(1), before);
-    const QStringList reports = host_.Entries(QStringLiteral("report: "));
-    QCOMPARE(reports.size(), 1);
-    QVERIFY2(reports[0].contains(QLatin1String("/tmp/mem")), qPrintable(reports[0]));
+    QCOMPARE(Shown(), General);
+    QCOMPARE(Log().size(), 2);
+    QCOMPARE(Log().first(), QStringLiteral("rows 0 0"));
+    QVERIFY2(Log().last().startsWith(QLatin1String("report: /tmp/mem")), qPrintable(Log().last()));
     QVERIFY(form_->isVisible());
 }
 
-void SysInfoFormTest::helpStartsTheBrowserAndStaysOpen()
+void SysInfoFormTest::helpShowsThePageAndStaysOpen()
 {
     Open();
-    host_.log.clear();
-    host_.InstallProgram(QStringLiteral("firefox"));
+    const QString cannot =
+        QStringLiteral("error: cannot open the help page /opt/lapstone/vc/help/html/QRVSI.HTM");
+    areas_.script().help = {Error(cannot)};
+    Log().clear();
     QTest::mouseClick(Child<QPushButton>("ButtonHelp"), Qt::LeftButton);
-    QCOMPARE(host_.log,
-             QStringList{"system: firefox -width 800 -height 600 /opt/lapstone/vc/help/html/QRVSI.HTM &"});
-    QVERIFY(form_->isVisible());
-
-    // Without firefox the desktop's default browser shows the page; only when that fails too is
-    // there a message.
-    const QString page = QStringLiteral("/opt/lapstone/vc/help/html/QRVSI.HTM");
-    host_.files.insert(QStringLiteral("/usr/bin/firefox"), false);
-    host_.log.clear();
-    QTest::mouseClick(Child<QPushButton>("ButtonHelp"), Qt::LeftButton);
-    QCOMPARE(host_.log, QStringList{QStringLiteral("open: ") + page});
-    host_.openFileWorks = false;
-    host_.log.clear();
-    QTest::mouseClick(Child<QPushButton>("ButtonHelp"), Qt::LeftButton);
-    QCOMPARE(host_.log, (QStringList{QStringLiteral("open: ") + page,
-                                     QStringLiteral("error: cannot open the help page ") + page}));
+    QCOMPARE(Log(), (QStringList{"help /opt/lapstone/vc/help/html/QRVSI.HTM", cannot}));
     QVERIFY(form_->isVisible());
 }
 
@@ -404,10 +337,10 @@ void SysInfoFormTest::okAndCancelClose()
 {
     for (const char* button : {"ButtonOK", "ButtonCancel"}) {
         Open();
-        host_.log.clear();
+        Log().clear();
         QTest::mouseClick(Child<QPushButton>(button), Qt::LeftButton);
         QVERIFY2(!form_->isVisible(), button);
-        QVERIFY2(host_.log.isEmpty(), button);
+        QVERIFY2(Log().isEmpty(), button);
     }
 }
 

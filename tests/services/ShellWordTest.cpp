@@ -1,7 +1,6 @@
 // Paths put into shell command lines: ordinary ones as they are, others quoted so that the real
 // shell hands them over as one unchanged word.
 #include "machine/ShellWord.h"
-#include "areas/pointing/InputDevices.h"
 #include "tests/support/FakeHost.h"
 
 #include <QProcess>
@@ -39,7 +38,6 @@ private slots:
     void otherTextsReachTheShellAsOneWord();
     void homeIsQuotedOnlyWhenItWouldSplit_data();
     void homeIsQuotedOnlyWhenItWouldSplit();
-    void desktopEntryArguments();
 };
 
 void ShellWordTest::ordinaryPathsStayAsWritten_data()
@@ -107,14 +105,6 @@ void ShellWordTest::homeIsQuotedOnlyWhenItWouldSplit()
         QCOMPARE(ShellOutput(ShellHome() + QStringLiteral("/.kde"), home),
                  QLatin1Char('<') + home + QStringLiteral("/.kde>"));
     }
-}
-
-void ShellWordTest::desktopEntryArguments()
-{
-    // An autostart entry's Exec argument: quoted where a desktop would split or interpret it, with the
-    // entry's own escapes on top (a backslash doubled, % as %%).
-    QCOMPARE(DesktopExecWord(QStringLiteral("a\"b$c\\d%e")),
-             QStringLiteral("\"a\\\\\"b\\\\$c\\\\\\\\d%%e\""));
 }
 
 QTEST_GUILESS_MAIN(ShellWordTest)

@@ -62,9 +62,7 @@ void WriteAll(const QString& path, const QByteArray& content, mode_t mode = 0644
 
 struct stat Stat(const QString& path)
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         info.st_ino = 0;
     return info;

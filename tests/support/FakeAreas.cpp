@@ -58,6 +58,8 @@ Messages FakeAreas::System::RemoveStoredDmi()
 Reading<TSysInfoArray> FakeAreas::System::Rows(int tab, int battery)
 {
     script.log.append(QStringLiteral("rows %1 %2").arg(tab).arg(battery));
+    if (!script.unreadableRows.isEmpty())
+        throw IoError(script.unreadableRows, QStringLiteral("Is a directory"));
     return script.rows.value(tab == BatteryTab ? BatteryTab + battery : tab);
 }
 
@@ -85,28 +87,28 @@ Messages FakeAreas::Batteries::RemoveCopies()
     return {};
 }
 
-Reading<std::optional<bool>> FakeAreas::Pointing::Read(PointingDevice device)
+Reading<std::optional<DeviceState>> FakeAreas::Pointing::Read(PointingDevice device)
 {
     script.log.append(QStringLiteral("read ") + DeviceName(device));
     return script.devices.value(device);
 }
 
-Change FakeAreas::Pointing::Switch(PointingDevice device, std::optional<bool> enable)
+Change FakeAreas::Pointing::Switch(PointingDevice device, std::optional<DeviceState> state)
 {
-    script.log.append(QStringLiteral("switch ") + DeviceName(device) +
-                      (!enable   ? QStringLiteral(", nothing chosen")
-                       : *enable ? QStringLiteral(" on")
-                                 : QStringLiteral(" off")));
+    static const char* const words[] = {" on", " off", " off with a mouse"};
+    script.log.append(
+        QStringLiteral("switch ") + DeviceName(device) +
+        (state ? QLatin1String(words[static_cast<int>(*state)]) : QLatin1String(", nothing chosen")));
     return script.deviceChange;
 }
 
-Reading<std::optional<bool>> FakeAreas::Locks::ScreenSaverLock()
+Reading<LockState> FakeAreas::Locks::ScreenSaverLock()
 {
     script.log.append(QStringLiteral("read screen saver lock"));
     return script.screenSaverLock;
 }
 
-Reading<ResumeLock> FakeAreas::Locks::ReadResumeLock()
+Reading<LockState> FakeAreas::Locks::ReadResumeLock()
 {
     script.log.append(QStringLiteral("read resume lock"));
     return script.resumeLock;

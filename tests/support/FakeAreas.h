@@ -23,6 +23,8 @@ struct FakeAreasScript
     Ucomtc::Messages dumpRemoval;
     // The rows of each tab; the battery tab's by battery number (tab 2, battery N: key 2 + N).
     QHash<int, Ucomtc::Reading<Ucomtc::TSysInfoArray>> rows;
+    // Not empty: Rows cannot read this capture file, and throws IoError for it.
+    QString unreadableRows;
     Ucomtc::Reading<Ucomtc::BiosPasswordStates> passwords;
 
     // The batteries.
@@ -30,12 +32,12 @@ struct FakeAreasScript
     QHash<int, Ucomtc::Messages> batteryCopies;
 
     // The pointing devices: what each reads, and what a switch answers.
-    QHash<Ucomtc::PointingDevice, Ucomtc::Reading<std::optional<bool>>> devices;
+    QHash<Ucomtc::PointingDevice, Ucomtc::Reading<std::optional<Ucomtc::DeviceState>>> devices;
     Ucomtc::Change deviceChange;
 
     // The locks.
-    Ucomtc::Reading<std::optional<bool>> screenSaverLock;
-    Ucomtc::Reading<Ucomtc::ResumeLock> resumeLock{{true, Ucomtc::LockKeeper::Kde3}, {}};
+    Ucomtc::Reading<Ucomtc::LockState> screenSaverLock{{std::nullopt, Ucomtc::LockKeeper::Kde3}, {}};
+    Ucomtc::Reading<Ucomtc::LockState> resumeLock{{true, Ucomtc::LockKeeper::Kde3}, {}};
     Ucomtc::Change resumeLockChange;
 
     // The hand-overs: what each setting's start answers, and what a help page says.
@@ -74,15 +76,16 @@ private:
     struct Pointing final : Ucomtc::PointingDevices
     {
         explicit Pointing(FakeAreasScript& s) : script(s) {}
-        Ucomtc::Reading<std::optional<bool>> Read(Ucomtc::PointingDevice device) override;
-        Ucomtc::Change Switch(Ucomtc::PointingDevice device, std::optional<bool> enable) override;
+        Ucomtc::Reading<std::optional<Ucomtc::DeviceState>> Read(Ucomtc::PointingDevice device) override;
+        Ucomtc::Change Switch(Ucomtc::PointingDevice device,
+                              std::optional<Ucomtc::DeviceState> state) override;
         FakeAreasScript& script;
     };
     struct Locks final : Ucomtc::Locks
     {
         explicit Locks(FakeAreasScript& s) : script(s) {}
-        Ucomtc::Reading<std::optional<bool>> ScreenSaverLock() override;
-        Ucomtc::Reading<Ucomtc::ResumeLock> ReadResumeLock() override;
+        Ucomtc::Reading<Ucomtc::LockState> ScreenSaverLock() override;
+        Ucomtc::Reading<Ucomtc::LockState> ReadResumeLock() override;
         Ucomtc::Change WriteResumeLock(Ucomtc::LockKeeper keeper, bool lock) override;
         FakeAreasScript& script;
     };

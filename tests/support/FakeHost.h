@@ -25,6 +25,8 @@ struct FakeHostScript
     QStringList fileTests;
 
     QHash<QString, Answer> answers;
+    // Then for a line that contains one of these texts, the first that it contains.
+    QList<std::pair<QString, Answer>> answersByPart;
     // The daemon's verdict for a command; unlisted commands are carried out (true).
     QHash<QString, bool> privilegedResults;
     // False: no daemon answers.
