@@ -17,9 +17,8 @@ void UseVirtualScreen(QSize size, double devicePixelRatio)
         {QStringLiteral("y"), 0},
         {QStringLiteral("width"), qRound(size.width() * devicePixelRatio)},
         {QStringLiteral("height"), qRound(size.height() * devicePixelRatio)},
-        {QStringLiteral("logicalDpi"), 96},
+        {QStringLiteral("logicalDpi"), 96 * devicePixelRatio},
         {QStringLiteral("logicalBpi"), 96},
-        {QStringLiteral("dpr"), devicePixelRatio},
     };
     const QJsonObject configuration{
         {QStringLiteral("synchronousWindowSystemEvents"), false},
