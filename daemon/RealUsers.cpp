@@ -46,9 +46,7 @@ uid_t RealUsers::Of(uid_t uid)
 
 void RealUsers::ReadIfChanged()
 {
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::stat(path_.c_str(), &info) != 0)
         info = {};
     if (info.st_ino == inode_ && info.st_size == size_ && info.st_ctim.tv_sec == changed_.tv_sec &&

@@ -17,9 +17,10 @@ void UseVirtualScreen(QSize size, double devicePixelRatio)
         {QStringLiteral("y"), 0},
         {QStringLiteral("width"), qRound(size.width() * devicePixelRatio)},
         {QStringLiteral("height"), qRound(size.height() * devicePixelRatio)},
-        {QStringLiteral("logicalDpi"), 96},
+        // The ratio comes from the screen's dots per inch, as on X11 with a scale factor: Qt 6.8's
+        // offscreen windows leave a "dpr" of the screen out of their own (they show at 1 on it).
+        {QStringLiteral("logicalDpi"), 96 * devicePixelRatio},
         {QStringLiteral("logicalBpi"), 96},
-        {QStringLiteral("dpr"), devicePixelRatio},
     };
     const QJsonObject configuration{
         {QStringLiteral("synchronousWindowSystemEvents"), false},
