@@ -21,4 +21,9 @@ bool X11Session()
     return Host::current().GetEnv("XDG_SESSION_TYPE") == QStringLiteral("x11");
 }
 
+int PlasmaSessionVersion()
+{
+    return Host::current().GetEnv("KDE_SESSION_VERSION").value_or(QString()).toInt();
+}
+
 } // namespace Ucomtc

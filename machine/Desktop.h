@@ -1,5 +1,5 @@
 // Which desktop the person works in, as the session names it: the one place that looks at
-// XDG_CURRENT_DESKTOP and XDG_SESSION_TYPE.
+// XDG_CURRENT_DESKTOP, XDG_SESSION_TYPE and KDE_SESSION_VERSION.
 #pragma once
 
 #include "machine/Run.h"
@@ -16,6 +16,8 @@ enum class Desktop
 Desktop CurrentDesktop();
 // Whether the session runs on an X server (XDG_SESSION_TYPE=x11).
 bool X11Session();
+// The Plasma session's major version (KDE_SESSION_VERSION: 5, 6); 0 where the session does not say.
+int PlasmaSessionVersion();
 
 // The desktop's tools read the user's settings and session: their lines run as the home's owner.
 inline constexpr Way AsTheUser{RunWith::System, As::HomeOwner};

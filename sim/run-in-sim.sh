@@ -75,7 +75,7 @@ done
 # Stand-ins of the old desktop, stand-ins of today's (they need hardware or a running desktop), and
 # Debian's own tools, which stay the host's and are only hidden when the profile lacks them.
 old_standins=" dmidecode synclient kdesu yast2 kcmshell dcop firefox "
-new_standins=" xinput udevadm kcmshell5 kcmshell6 systemsettings gnome-control-center "
+new_standins=" xinput udevadm kcmshell5 kcmshell6 systemsettings gnome-control-center kreadconfig6 kwriteconfig6 "
 real_tools=" gdbus gsettings kreadconfig5 kwriteconfig5 "
 known_tools="$old_standins${new_standins# }${real_tools# }"
 tools=()
@@ -97,6 +97,18 @@ done
 if has_tool gsettings && [ ! -f /usr/share/glib-2.0/schemas/org.gnome.desktop.screensaver.gschema.xml ]; then
     fail "profile $profile_name lists gsettings, but GNOME's schemas are not installed (Debian package gsettings-desktop-schemas)"
 fi
+# KF6's kreadconfig6/kwriteconfig6 (Debian 13) run the host's KF5 tools, which take the same lines.
+for tool in kreadconfig kwriteconfig; do
+    if has_tool ${tool}6 && [ ! -x "/usr/bin/${tool}5" ]; then
+        fail "profile $profile_name lists ${tool}6, whose stand-in runs ${tool}5, which is not installed here (Debian package libkf5config-bin)"
+    fi
+done
+# gnome-control-center is the release the profile names.
+if has_tool gnome-control-center; then
+    grep -qx '\(43\|48\)\.[0-9]*' "$profile_dir/gnome-control-center" 2>/dev/null ||
+        fail "profile $profile_name lists gnome-control-center but its file gnome-control-center names no release of it (43.N or 48.N)"
+    /usr/bin/python3 -c 'import gi.repository.GLib' 2>/dev/null || fail "the gnome-control-center stand-in needs python3-gi"
+fi
 if has_tool xinput || has_tool udevadm; then
     [ -f "$profile_dir/libinput-devices" ] || fail "profile $profile_name lists xinput or udevadm but has no libinput-devices"
 fi
@@ -115,7 +127,20 @@ if [ -f "$profile_dir/session-bus" ]; then
         esac
     done <"$profile_dir/session-bus"
 fi
-if [ ${#services[@]} -gt 0 ]; then
+# The system bus, where the profile has one: its file names the system services that run.
+system_services=()
+system_bus=0
+if [ -f "$profile_dir/system-bus" ]; then
+    system_bus=1
+    while read -r service; do
+        case "$service" in
+        "") ;;
+        org.freedesktop.ModemManager1) system_services+=("$service") ;;
+        *) fail "profile $profile_name lists an unknown system-bus service: $service" ;;
+        esac
+    done <"$profile_dir/system-bus"
+fi
+if [ ${#services[@]} -gt 0 ] || [ ${#system_services[@]} -gt 0 ]; then
     /usr/bin/python3 -c 'import dbus, dbus.mainloop.glib, gi.repository.GLib' 2>/dev/null ||
         fail "the session-bus stand-ins need python3-dbus and python3-gi"
 fi
@@ -270,10 +295,13 @@ has_tool yast2 && bwrap_args+=(--ro-bind "$sim/tools/desktop-tool" /usr/sbin/yas
 # /usr/local/bin: the desktop's tools.
 bwrap_args+=(--tmpfs /usr/local/bin)
 has_tool synclient && bwrap_args+=(--ro-bind "$sim/tools/synclient" /usr/local/bin/synclient)
-for tool in kdesu kcmshell dcop firefox kcmshell5 kcmshell6 systemsettings gnome-control-center; do
+for tool in kdesu kcmshell dcop firefox kcmshell5 kcmshell6 systemsettings; do
     has_tool "$tool" && bwrap_args+=(--ro-bind "$sim/tools/desktop-tool" "/usr/local/bin/$tool")
 done
-for tool in xinput udevadm; do
+for tool in kreadconfig6 kwriteconfig6; do
+    has_tool "$tool" && bwrap_args+=(--ro-bind "$sim/tools/kconfig6" "/usr/local/bin/$tool")
+done
+for tool in xinput udevadm gnome-control-center; do
     has_tool "$tool" && bwrap_args+=(--ro-bind "$sim/tools/$tool" "/usr/local/bin/$tool")
 done
 # The real gsettings, but without a session bus it keeps nothing, as with GNOME's dconf.
@@ -377,9 +405,14 @@ bwrap_args+=(--perms 0755 --dir /run/lapstone-sim --perms 0755 --dir /run/lapsto
     --ro-bind "$profile_dir" /run/lapstone-sim/profile --bind "$out" /run/lapstone-sim/out
     --ro-bind "$sim/launcher/init.sh" /run/lapstone-sim/init.sh
     --ro-bind "$sim/launcher/session-bus.conf" /run/lapstone-sim/session-bus.conf
+    --ro-bind "$sim/launcher/system-bus.conf" /run/lapstone-sim/system-bus.conf
     --ro-bind "$sim/tools/session-services" /run/lapstone-sim/session-services
     --ro-bind /etc/passwd /run/lapstone-sim/host/passwd --ro-bind /etc/group /run/lapstone-sim/host/group
     --tmpfs /run/lapstone-sim/machine)
+# The host's KF5 tools, out of whereis's way, for the KF6 tools' stand-in.
+for tool in kreadconfig5 kwriteconfig5; do
+    if has_tool "${tool%5}6"; then bwrap_args+=(--ro-bind "/usr/bin/$tool" "/run/lapstone-sim/host/$tool"); fi
+done
 
 # The display, when there is one: its socket and its authority file.
 display=""
@@ -425,5 +458,6 @@ exec env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LANG=C.UTF-8 LAPSTONE_SIM_PROFILE
     LAPSTONE_SIM_DISPLAY="$display" LAPSTONE_SIM_XAUTH="$xauth" LAPSTONE_SIM_QPA="${QT_QPA_PLATFORM:-}" \
     LAPSTONE_SIM_WAYLAND="$wayland" \
     LAPSTONE_SIM_VCD="$vcd_command" LAPSTONE_SIM_TOOLS="$known_tools" LAPSTONE_SIM_SERVICES="${services[*]:-}" \
+    LAPSTONE_SIM_SYSTEM_BUS="$system_bus" LAPSTONE_SIM_SYSTEM_SERVICES="${system_services[*]:-}" \
     bwrap --args "$args_fd" --chdir / \
     /bin/sh /run/lapstone-sim/init.sh "$command_uid" "$home_owner" "$daemon" -- "$@"

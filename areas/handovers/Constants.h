@@ -11,29 +11,70 @@ inline constexpr const char* AcScript = "/opt/lapstone/ac/ac.sh";
 inline constexpr const char* MsgYastNotFound =
     "command yast is not found or no /sbin/yast2 file or directory";
 inline constexpr const char* MsgKcmshellNotFound = "command kcmshell not found";
-// The areas the desktops of today keep in their own settings tools, by the module of Plasma's
-// kcmshell6/kcmshell5 and the panel of GNOME's gnome-control-center (as Debian 12 installs them).
+// The areas the desktops of today keep in their own settings tools: the control module that
+// Plasma's kcmshell6, kcmshell5 or systemsettings opens (the same ids in Plasma 5.27 and 6.3), and
+// the panel of GNOME's gnome-control-center.
 struct DesktopSettings
 {
     const char* plasmaModule;
+    // "PANEL", or "PANEL PAGE" for a page of one of GNOME 48's hub panels.
     const char* gnomePanel;
+    // GNOME 43's panel, taken where the installed gnome-control-center lists no panel of the first.
+    const char* olderGnomePanel = nullptr;
     // GNOME's panel instead where the machine's only network adapters are wireless.
     const char* gnomeWirelessPanel = nullptr;
+    // GNOME offers the panel only while ModemManager runs.
+    bool needsModemManager = false;
 };
-inline constexpr DesktopSettings AudioSettings{"kcm_pulseaudio", "sound"};
-inline constexpr DesktopSettings DisplaySettings{"kcm_kscreen", "display"};
-inline constexpr DesktopSettings ModemSettings{"kcm_networkmanagement", "wwan"};
-inline constexpr DesktopSettings NetworkSettings{"kcm_networkmanagement", "network", "wifi"};
-inline constexpr DesktopSettings PowerSettings{"kcm_powerdevilprofilesconfig", "power"};
-inline constexpr DesktopSettings MouseSettings{"kcm_mouse", "mouse"};
-inline constexpr DesktopSettings TouchpadSettings{"kcm_touchpad", "mouse"};
-inline constexpr DesktopSettings UserSettings{"kcm_users", "user-accounts"};
-inline constexpr DesktopSettings ScreenLockSettings{"kcm_screenlocker", "screen"};
+inline constexpr DesktopSettings AudioSettings{.plasmaModule = "kcm_pulseaudio", .gnomePanel = "sound"};
+inline constexpr DesktopSettings DisplaySettings{.plasmaModule = "kcm_kscreen", .gnomePanel = "display"};
+inline constexpr DesktopSettings ModemSettings{
+    .plasmaModule = "kcm_networkmanagement", .gnomePanel = "wwan", .needsModemManager = true};
+inline constexpr DesktopSettings NetworkSettings{
+    .plasmaModule = "kcm_networkmanagement", .gnomePanel = "network", .gnomeWirelessPanel = "wifi"};
+inline constexpr DesktopSettings PowerSettings{.plasmaModule = "kcm_powerdevilprofilesconfig",
+                                               .gnomePanel = "power"};
+inline constexpr DesktopSettings MouseSettings{.plasmaModule = "kcm_mouse", .gnomePanel = "mouse"};
+inline constexpr DesktopSettings TouchpadSettings{.plasmaModule = "kcm_touchpad", .gnomePanel = "mouse"};
+inline constexpr DesktopSettings UserSettings{
+    .plasmaModule = "kcm_users", .gnomePanel = "system users", .olderGnomePanel = "user-accounts"};
+inline constexpr DesktopSettings ScreenLockSettings{
+    .plasmaModule = "kcm_screenlocker", .gnomePanel = "privacy screenlock", .olderGnomePanel = "screen"};
+
+// Plasma's tool for a control module: the kcmshell of the session's Plasma (kcmshell5 cannot load
+// Plasma 6's modules, though Debian 13 still has it), else systemsettings; what is said without
+// either names their Debian packages (Plasma 6's where the session does not say).
+struct PlasmaSettingsTools
+{
+    const char* kcmshell;
+    const char* missing;
+};
+inline constexpr PlasmaSettingsTools Plasma6SettingsTools{
+    "kcmshell6", "Plasma's settings open in kcmshell6 or systemsettings, and neither is installed "
+                 "(Debian packages libkf6kcmutils-bin and systemsettings)."};
+inline constexpr PlasmaSettingsTools Plasma5SettingsTools{
+    "kcmshell5", "Plasma's settings open in kcmshell5 or systemsettings, and neither is installed "
+                 "(Debian packages kde-cli-tools and systemsettings)."};
+inline constexpr const char* MsgNoGnomeControlCenter =
+    "GNOME's settings open in gnome-control-center, which is not installed (Debian package "
+    "gnome-control-center).";
+// The panels the installed gnome-control-center has: the tab-indented names of its --list, on
+// one line.
+inline constexpr const char* GnomePanelList =
+    "gnome-control-center --list 2>/dev/null | sed -n 's/^\\t//p' | tr '\\n' ' ' > ";
+// Whether ModemManager runs: "(true,)" or "(false,)" from the system bus.
+inline constexpr const char* ModemManagerOwnerQuery =
+    "gdbus call --system --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus --method "
+    "org.freedesktop.DBus.NameHasOwner org.freedesktop.ModemManager1 2>/dev/null > ";
+inline constexpr const char* MsgNoModemManager =
+    "GNOME has no mobile broadband settings to show: they need ModemManager, which is not running "
+    "(Debian package modemmanager).";
 // What each setting hands over to, tried in this order: the notebook's add-on script ("SCRIPT start",
 // waited for) where it is installed; the old desktop's tool (a YaST2 module through kdesu where
 // yast2 is installed, run by a child that asks for root first where `asksForRoot`; a KDE control
-// module where kcmshell is); the desktop of today's settings tool; else the old tool's missing
-// message. Infrared has no settings tool today: its desktops are told so.
+// module where kcmshell is); the desktop of today's settings tool, else what that desktop lacks; on
+// another desktop the old tool's missing message. Infrared has no settings tool today: its desktops
+// are told so.
 enum class Setting
 {
     Audio,

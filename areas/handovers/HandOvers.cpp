@@ -2,6 +2,7 @@
 
 #include "areas/handovers/Network.h"
 #include "machine/Capture.h"
+#include "machine/Constants.h"
 #include "machine/Desktop.h"
 #include "machine/Host.h"
 #include "machine/ShellWord.h"
@@ -41,25 +42,63 @@ bool OnPath(const QString& program)
 
 } // namespace
 
-QString DesktopSettingsLine(const DesktopSettings& settings, Messages& messages)
+QString MachineHandOvers::DesktopSettingsLine(const DesktopSettings& settings, Messages& messages)
 {
     switch (CurrentDesktop()) {
     case Desktop::Plasma: {
-        const QString tool = FirstInstalled({"kcmshell6", "kcmshell5"}, messages);
-        return tool.isEmpty() ? QString()
-                              : tool + QLatin1Char(' ') + QString::fromLatin1(settings.plasmaModule);
-    }
-    case Desktop::Gnome:
-        if (!CommandExists(QStringLiteral("gnome-control-center"), messages))
+        // kcmshell5 cannot load a later Plasma's modules; a session that does not say may be 5.27's.
+        const int version = PlasmaSessionVersion();
+        const PlasmaSettingsTools& tools = version == 5 ? Plasma5SettingsTools : Plasma6SettingsTools;
+        const QString tool = version == 0
+                                 ? FirstInstalled({"kcmshell6", "kcmshell5", "systemsettings"}, messages)
+                                 : FirstInstalled({tools.kcmshell, "systemsettings"}, messages);
+        if (tool.isEmpty()) {
+            messages.append({MessageKind::Error, QString::fromLatin1(tools.missing)});
             return QString();
-        return QStringLiteral("gnome-control-center ") +
-               QString::fromLatin1(settings.gnomeWirelessPanel && OnlyWirelessAdapters()
-                                       ? settings.gnomeWirelessPanel
-                                       : settings.gnomePanel);
+        }
+        return tool + QLatin1Char(' ') + QString::fromLatin1(settings.plasmaModule);
+    }
+    case Desktop::Gnome: {
+        if (!CommandExists(QStringLiteral("gnome-control-center"), messages)) {
+            messages.append({MessageKind::Error, QString::fromLatin1(MsgNoGnomeControlCenter)});
+            return QString();
+        }
+        const QString panel = GnomePanel(settings, messages);
+        // Without ModemManager GNOME has no modem panel to show; a bus that cannot be asked
+        // leaves it to GNOME.
+        if (settings.needsModemManager) {
+            const QString capture = QString::fromLatin1(CommandCaptureFile);
+            if (CaptureFirstLine(AsTheUser, QLatin1String(ModemManagerOwnerQuery) + capture, capture,
+                                 AsTheUser, messages) == QLatin1String("(false,)")) {
+                messages.append({MessageKind::Plain, QString::fromLatin1(MsgNoModemManager)});
+                return QString();
+            }
+        }
+        return QStringLiteral("gnome-control-center ") + panel;
+    }
     case Desktop::Other:
         break;
     }
     return QString();
+}
+
+// GNOME's panel for `settings`: today's, else GNOME 43's where the installed gnome-control-center
+// lists no panel of today's.
+QString MachineHandOvers::GnomePanel(const DesktopSettings& settings, Messages& messages)
+{
+    if (!gnomePanels_) {
+        const QString capture = QString::fromLatin1(CommandCaptureFile);
+        gnomePanels_ =
+            CaptureFirstLine(AsTheUser, QLatin1String(GnomePanelList) + capture, capture, AsTheUser, messages)
+                .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    }
+    const QString today = QString::fromLatin1(settings.gnomeWirelessPanel && OnlyWirelessAdapters()
+                                                  ? settings.gnomeWirelessPanel
+                                                  : settings.gnomePanel);
+    if (settings.olderGnomePanel != nullptr && !gnomePanels_->isEmpty() &&
+        !gnomePanels_->contains(today.section(QLatin1Char(' '), 0, 0)))
+        return QString::fromLatin1(settings.olderGnomePanel);
+    return today;
 }
 
 Launch MachineHandOvers::Start(Setting setting)
@@ -95,9 +134,11 @@ Launch MachineHandOvers::Start(Setting setting)
     }
     const QString line = DesktopSettingsLine(*way.desktop, launch.messages);
     if (line.isEmpty()) {
-        launch.messages.append(
-            {MessageKind::Error,
-             QString::fromLatin1(way.oldTool == OldTool::Kcmshell ? MsgKcmshellNotFound : MsgYastNotFound)});
+        // Today's desktops have said what they lack; elsewhere the old tool is what is missing.
+        if (CurrentDesktop() == Desktop::Other)
+            launch.messages.append({MessageKind::Error,
+                                    QString::fromLatin1(way.oldTool == OldTool::Kcmshell ? MsgKcmshellNotFound
+                                                                                         : MsgYastNotFound)});
         return launch;
     }
     // The settings tools read the person's settings: as root with another user's home, they run as

@@ -7,6 +7,9 @@
 #include "areas/handovers/Constants.h"
 #include "machine/Message.h"
 
+#include <QStringList>
+#include <optional>
+
 namespace Ucomtc {
 
 // What a hand-over started: the old desktop's tool, today's settings tool, or nothing.
@@ -39,12 +42,19 @@ class MachineHandOvers final : public HandOvers
 public:
     Launch Start(Setting setting) override;
     Messages ShowHelp(const HelpPage& page) override;
-};
 
-// The line that starts today's settings tool on `settings` without waiting for it: "kcmshell6
-// MODULE &" (else kcmshell5) under Plasma, "gnome-control-center PANEL &" under GNOME (its wireless
-// panel where that is given and the only network adapters are wireless); empty where the desktop is
-// another or its tool is not installed.
-QString DesktopSettingsLine(const DesktopSettings& settings, Messages& messages);
+private:
+    // The line that starts today's settings tool on `settings` without its "&": "kcmshell6 MODULE"
+    // (kcmshell5 in a Plasma 5 session, either in one that does not say), else "systemsettings
+    // MODULE", under Plasma;
+    // "gnome-control-center PANEL" under GNOME, the panel its --list has (its wireless panel where
+    // that is given and the only network adapters are wireless). Empty where the desktop is
+    // another, or where it lacks the tool or ModemManager: then `messages` says which.
+    QString DesktopSettingsLine(const DesktopSettings& settings, Messages& messages);
+    QString GnomePanel(const DesktopSettings& settings, Messages& messages);
+
+    // gnome-control-center's panels, asked for once; empty where it did not list them.
+    std::optional<QStringList> gnomePanels_;
+};
 
 } // namespace Ucomtc

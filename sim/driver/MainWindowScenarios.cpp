@@ -8,6 +8,7 @@
 #include "areas/handovers/Constants.h"
 #include "machine/Constants.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -45,11 +46,12 @@ const ToolButton ToolLaunches[] = {
     {"SpdButtonLan", "Network Adapter", "kdesu -c /sbin/yast2 lan", nullptr},
 };
 
-// The same buttons on a desktop of today, by the settings each hands over to.
+// The same buttons on a desktop of today, by the settings each hands over to, and the security
+// dialog's Users button.
 const std::pair<const char*, const Ucomtc::DesktopSettings*> HandOverButtons[] = {
     {"SpdButtonDisplay", &Ucomtc::DisplaySettings}, {"SpdButtonAudio", &Ucomtc::AudioSettings},
     {"SpdButtonModem", &Ucomtc::ModemSettings},     {"SpdButtonPower", &Ucomtc::PowerSettings},
-    {"SpdButtonLan", &Ucomtc::NetworkSettings},
+    {"SpdButtonLan", &Ucomtc::NetworkSettings},     {"ButtonUsrPwd", &Ucomtc::UserSettings},
 };
 
 const char* const CategoryButtons[] = {
@@ -142,28 +144,57 @@ void MissingTools(Driver& driver)
     }
 }
 
+// The panel GNOME shows, as it keeps it: org.gnome.Settings' last-panel in the notebook's keyfile.
+QString GnomeShows()
+{
+    QFile keyfile(qEnvironmentVariable("HOME") + QStringLiteral("/.config/glib-2.0/settings/keyfile"));
+    const QString text = keyfile.open(QIODevice::ReadOnly) ? QString::fromUtf8(keyfile.readAll()) : QString();
+    return text.section(QLatin1String("last-panel='"), 1, 1).section(QLatin1Char('\''), 0, 0);
+}
+
 void DesktopHandOvers(Driver& driver)
 {
-    // Plasma's profiles have kcmshell5, GNOME's gnome-control-center (and only a wireless adapter);
-    // neither yast2 nor kcmshell.
+    // Plasma's profiles have their session's kcmshell, GNOME's gnome-control-center (and only a
+    // wireless adapter); neither yast2 nor kcmshell. GNOME must show the panel it was asked for.
     const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP").contains(QLatin1String("KDE"));
+    const QString kcmshell =
+        qEnvironmentVariable("KDE_SESSION_VERSION") == QLatin1String("5") ? "kcmshell5 " : "kcmshell6 ";
     driver.StartProgram();
     driver.NewToolLines();
     for (const auto& [button, settings] : HandOverButtons) {
-        const QString expected =
-            plasma ? QStringLiteral("kcmshell5 ") + QLatin1String(settings->plasmaModule)
-                   : QStringLiteral("gnome-control-center ") +
-                         QLatin1String(settings->gnomeWirelessPanel ? settings->gnomeWirelessPanel
-                                                                    : settings->gnomePanel);
-        driver.Click(button);
+        if (settings == &Ucomtc::UserSettings)
+            driver.ClickToOpen(driver.Button("SpdButtonSecure"), QStringLiteral("SecureForm1"),
+                               [&](QWidget* form) {
+                                   driver.Click(form->findChild<QAbstractButton*>(QLatin1String(button)));
+                               });
+        else
+            driver.Click(button);
         driver.ExpectMessages({}, QString::fromLatin1(button));
-        driver.Check(driver.NewToolLines(1) == QStringList{expected},
-                     QString::fromLatin1(button) + QStringLiteral(" hands over: ") + expected);
+        const QString started = driver.NewToolLines(1).join(QLatin1Char(';'));
+        driver.Check(plasma ? started == kcmshell + QLatin1String(settings->plasmaModule)
+                            : started.startsWith(QLatin1String("gnome-control-center ")) &&
+                                  started.section(QLatin1Char(' '), 1, 1) == GnomeShows(),
+                     QString::fromLatin1(button) + QStringLiteral(" hands over: ") + started +
+                         (plasma ? QString() : QStringLiteral(", GNOME shows ") + GnomeShows()));
     }
     driver.Click("SpdButtonInfra");
     driver.ExpectMessages({QStringLiteral("plain: ") + QString::fromLatin1(Ucomtc::MsgNoInfrared)},
                           QStringLiteral("Infrared"));
     driver.Check(driver.NewToolLines().isEmpty(), QStringLiteral("Infrared starts nothing"));
+}
+
+// Today's desktop without what Internet Modem takes says so: Plasma installed without its
+// recommended settings tools, GNOME without ModemManager.
+void DesktopLacks(Driver& driver)
+{
+    driver.StartProgram();
+    driver.Click("SpdButtonModem");
+    driver.ExpectMessages(
+        {qEnvironmentVariable("XDG_CURRENT_DESKTOP") == QLatin1String("KDE")
+             ? QStringLiteral("error: ") + QLatin1String(Ucomtc::Plasma6SettingsTools.missing)
+             : QStringLiteral("plain: ") + QLatin1String(Ucomtc::MsgNoModemManager)},
+        QStringLiteral("Internet Modem"));
+    driver.Check(driver.NewToolLines().isEmpty(), QStringLiteral("nothing was started"));
 }
 
 void AddOns(Driver& driver)
@@ -193,9 +224,10 @@ void AddOns(Driver& driver)
 
 std::vector<Scenario> MainWindowScenarios()
 {
-    return {{"startup", Startup}, {"foreign-vendor", ForeignVendor},       {"no-daemon", NoDaemon},
-            {"as-root", AsRoot},  {"tool-buttons", ToolButtons},           {"missing-tools", MissingTools},
-            {"add-ons", AddOns},  {"desktop-hand-overs", DesktopHandOvers}};
+    return {
+        {"startup", Startup}, {"foreign-vendor", ForeignVendor}, {"no-daemon", NoDaemon},
+        {"as-root", AsRoot},  {"tool-buttons", ToolButtons},     {"missing-tools", MissingTools},
+        {"add-ons", AddOns},  {"desktop-lacks", DesktopLacks},   {"desktop-hand-overs", DesktopHandOvers}};
 }
 
 void TourMainWindow(Driver& driver)

@@ -5,8 +5,9 @@
 # changed. Usage: init.sh COMMAND_UID HOME_OWNER_UID START_DAEMON(0|1) -- COMMAND [ARG...]
 # The environment gives LAPSTONE_SIM_HOME, the user's home (default /home/lapstone), and
 # LAPSTONE_SIM_VCD, the daemon's command line (default /opt/lapstone/vc/bin/lapstone-vcd),
-# LAPSTONE_SIM_TOOLS, every tool a profile may list, and LAPSTONE_SIM_SERVICES, the session-bus
-# services whose stand-ins start with the bus.
+# LAPSTONE_SIM_TOOLS, every tool a profile may list, LAPSTONE_SIM_SERVICES, the session-bus
+# services whose stand-ins start with the bus, LAPSTONE_SIM_SYSTEM_BUS (1: the notebook has a system
+# bus) and LAPSTONE_SIM_SYSTEM_SERVICES, the system services that run on it.
 set -u
 
 sim=/run/lapstone-sim
@@ -152,6 +153,41 @@ if [ -n "${LAPSTONE_SIM_SERVICES:-}" ]; then
     done
 fi
 
+# --- The system bus, where the profile has one, and the system services on it ----------------------
+system_bus=""
+system_services=""
+if [ "${LAPSTONE_SIM_SYSTEM_BUS:-0}" = 1 ]; then
+    mkdir -p /run/dbus || fail "cannot make /run/dbus"
+    system_env="env -i PATH=$user_path LANG=C.UTF-8"
+    # shellcheck disable=SC2086 # command prefixes, words without blanks
+    (cd / && exec $confine $system_env dbus-daemon --config-file="$sim/system-bus.conf" --nofork --nopidfile) \
+        2>>"$out/session-bus.log" </dev/null &
+    system_bus=$!
+    tries=0
+    while [ ! -S /run/dbus/system_bus_socket ]; do
+        kill -0 "$system_bus" 2>/dev/null || fail "the system bus ended at start; see session-bus.log"
+        tries=$((tries + 1))
+        [ "$tries" -le 200 ] || fail "the system bus did not open /run/dbus/system_bus_socket within 10 seconds"
+        sleep 0.05
+    done
+    if [ -n "${LAPSTONE_SIM_SYSTEM_SERVICES:-}" ]; then
+        # shellcheck disable=SC2086 # command prefixes and bus names, words without blanks
+        (cd / && exec $confine $system_env /usr/bin/python3 "$sim/session-services" --system \
+            $LAPSTONE_SIM_SYSTEM_SERVICES) 2>>"$out/session-bus.log" </dev/null &
+        system_services=$!
+        for service in $LAPSTONE_SIM_SYSTEM_SERVICES; do
+            tries=0
+            until dbus-send --system --print-reply --dest=org.freedesktop.DBus / \
+                org.freedesktop.DBus.NameHasOwner "string:$service" 2>/dev/null | grep -q "boolean true"; do
+                kill -0 "$system_services" 2>/dev/null || fail "the system-bus stand-ins ended at start; see session-bus.log"
+                tries=$((tries + 1))
+                [ "$tries" -le 200 ] || fail "$service did not appear on the system bus within 10 seconds"
+                sleep 0.05
+            done
+        done
+    fi
+fi
+
 # --- The privileged daemon ----------------------------------------------------------------------------
 daemon=""
 if [ "$start_daemon" = 1 ]; then
@@ -195,7 +231,7 @@ fi
 status=$?
 
 # --- Afterwards: stop the daemon and the session, report the changes -----------------------------------
-for pid in $daemon $services $bus; do
+for pid in $daemon $services $bus $system_services $system_bus; do
     kill -TERM "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
 done

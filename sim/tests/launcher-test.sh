@@ -108,12 +108,14 @@ run_profiles() {
         view=$(launcher --profile "$name" --build "$build" --out "$out" -- sh -c '
             echo "profile $LAPSTONE_SIM_PROFILE"
             for tool in dmidecode synclient kdesu yast2 kcmshell dcop firefox xinput udevadm kcmshell5 kcmshell6 \
-                systemsettings gnome-control-center gdbus gsettings kreadconfig5 kwriteconfig5; do
+                systemsettings gnome-control-center kreadconfig6 kwriteconfig6 gdbus gsettings kreadconfig5 kwriteconfig5; do
                 [ "$(whereis $tool)" = "$tool:" ] || echo "tool $tool"
             done
             env | grep -E "^(XDG_[A-Z_]*DESKTOP|XDG_SESSION_TYPE|DESKTOP_SESSION|KDE_[A-Z_]*|GSETTINGS_BACKEND)=" | sed "s/^/env /"
             dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.ListNames |
                 sed -n "s/^ *string \"\([^:][^\"]*\)\"$/bus \1/p"
+            dbus-send --system --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.ListNames 2>/dev/null |
+                sed -n "s/^ *string \"\([^:][^\"]*\)\"$/system-bus \1/p"
             find /sys -type f | sed "s/^/sys /"
             (cd /run/lapstone-sim/profile && find root -type f 2>/dev/null) | while read -r f; do
                 cmp -s "/run/lapstone-sim/profile/$f" "${f#root}" && echo "same ${f#root}"
@@ -140,6 +142,7 @@ run_profiles() {
             echo "bus org.freedesktop.DBus"
             sed 's/^/bus /' "$dir/session-bus" 2>/dev/null
             grep -qx org.freedesktop.ScreenSaver "$dir/session-bus" 2>/dev/null && echo "bus org.kde.screensaver"
+            [ -f "$dir/system-bus" ] && echo "system-bus org.freedesktop.DBus" && sed '/^$/d; s/^/system-bus /' "$dir/system-bus"
             (cd "$dir" && find root -type f 2>/dev/null) | sed 's/^root/same /'
             (cd "$dir" && find root/sys -type f 2>/dev/null) | sed 's/^root/sys /'
             gawk -F '\t' '!/^#/ { split("dev uevent device/name device/id/vendor device/id/product", f, " "); for (i = 1; i <= 5; i++) print "sys /sys/class/input/" $1 "/" f[i] }' \
@@ -216,7 +219,7 @@ PropertyReadOnly\nno xinput' \
         gsettings get org.gnome.desktop.screensaver lock-enabled
         gsettings set org.gnome.desktop.peripherals.touchpad send-events disabled
         gnome-control-center mouse' \
-        "true" "gnome-control-center mouse" "+send-events='disabled'"
+        "true" "gnome-control-center mouse" "+send-events='disabled'" "+last-panel='mouse'"
 }
 
 case "$case_name" in

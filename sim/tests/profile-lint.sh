@@ -28,7 +28,7 @@ for dir in "${profiles[@]}"; do
         case "$tool" in
         dmidecode | synclient | kdesu | yast2 | kcmshell | dcop | firefox | "") ;;
         xinput | udevadm | kcmshell5 | kcmshell6 | systemsettings | gnome-control-center) ;;
-        gdbus | gsettings | kreadconfig5 | kwriteconfig5) ;;
+        gdbus | gsettings | kreadconfig5 | kwriteconfig5 | kreadconfig6 | kwriteconfig6) ;;
         *) problem "unknown tool $tool" ;;
         esac
     done <"$dir/tools"
@@ -38,7 +38,7 @@ for dir in "${profiles[@]}"; do
 
     dump=$dir/dmidecode.txt
     if [ -f "$dump" ]; then
-        [ "$(head -1 "$dump")" = "# dmidecode 3.4" ] || problem "dmidecode.txt does not start with its version header"
+        [[ "$(head -1 "$dump")" =~ ^"# dmidecode 3."[46]$ ]] || problem "dmidecode.txt does not start with its version header (3.4 or 3.6)"
         # The security dialog's hard-disk query must meet exactly one line, the OEM type 132 record.
         hits=$(grep 84 "$dump" | grep 07 | wc -l)
         [ "$hits" = 1 ] || problem "$hits lines of dmidecode.txt contain both 84 and 07"
@@ -128,6 +128,15 @@ for dir in "${profiles[@]}"; do
         *) problem "unknown session-bus service $service" ;;
         esac
     done < <(cat "$dir/session-bus" 2>/dev/null)
+    while read -r service; do
+        case "$service" in
+        org.freedesktop.ModemManager1 | "") ;;
+        *) problem "unknown system-bus service $service" ;;
+        esac
+    done < <(cat "$dir/system-bus" 2>/dev/null)
+    if grep -qx gnome-control-center "$dir/tools"; then
+        grep -qx '\(43\|48\)\.[0-9]*' "$dir/gnome-control-center" 2>/dev/null || problem "gnome-control-center names no release (43.N or 48.N)"
+    fi
     if [ -f "$dir/libinput-devices" ]; then
         gawk -F '\t' '/^#/ { next } NF != 4 || $1 !~ /^event[0-9]+$/ || seen[$1]++ || $2 !~ /^(touchpad|pointingstick|mouse|keyboard)$/ ||
             $3 !~ /^[01]$/ || $4 == "" { bad = 1 } END { exit bad }' "$dir/libinput-devices" ||

@@ -18,6 +18,20 @@ namespace {
 const QString YastMissing = QStringLiteral("error: ") + QString::fromLatin1(MsgYastNotFound);
 const QString KcmshellMissing = QStringLiteral("error: ") + QString::fromLatin1(MsgKcmshellNotFound);
 const QString Index = QString::fromLatin1(HelpIndex.path);
+// Parts of gnome-control-center --list in GNOME 48.4 (Debian 13) and 43.6 (Debian 12), as read.
+const char* const Gnome48 = "panels: display mouse network power printers privacy sound system wifi wwan";
+const char* const Gnome43 =
+    "panels: display mouse network power printers screen sound user-accounts wifi wwan";
+const QString ListPanels =
+    QStringLiteral("system: ") + QLatin1String(GnomePanelList) + QStringLiteral("/tmp/command");
+const QString AskModemManager =
+    QStringLiteral("system: ") + QLatin1String(ModemManagerOwnerQuery) + QStringLiteral("/tmp/command");
+const QStringList Listed = {ListPanels, QStringLiteral("system: rm /tmp/command")};
+
+QString Error(const char* text)
+{
+    return QStringLiteral("error: ") + QLatin1String(text);
+}
 
 QStringList Asked(std::initializer_list<const char*> names)
 {
@@ -30,10 +44,12 @@ QStringList Asked(std::initializer_list<const char*> names)
 
 // Sets the machine up as `machine` says: the names whereis knows ("yast2"), the files that exist
 // ("/sbin/yast2"), NAME=VALUE in the environment, "wlan NAME", "wired NAME" and "virtual NAME" network
-// interfaces, "NAME on the PATH" (/usr/bin, the only folder there), "root with a user's home" (`home`).
+// interfaces, "NAME on the PATH" (/usr/bin, the only folder there), "root with a user's home" (`home`),
+// "panels: NAME..." that gnome-control-center lists, "ModemManager stopped" on the system bus.
 void SetUp(FakeHost& host, const QStringList& machine, const QTemporaryDir& home)
 {
-    for (const char* name : {"yast2", "kcmshell", "kcmshell6", "kcmshell5", "gnome-control-center"})
+    for (const char* name :
+         {"yast2", "kcmshell", "kcmshell6", "kcmshell5", "systemsettings", "gnome-control-center"})
         host.Whereis(QString::fromLatin1(name), machine.contains(QLatin1String(name)));
     for (const char* path : {"/sbin/yast2", "/opt/lapstone/pm/pm.sh", "/opt/lapstone/ac/ac.sh"})
         host.files.insert(QString::fromLatin1(path), machine.contains(QLatin1String(path)));
@@ -45,7 +61,14 @@ void SetUp(FakeHost& host, const QStringList& machine, const QTemporaryDir& home
         const QString kind = word.section(QLatin1Char(' '), 0, 0);
         const QString name = word.section(QLatin1Char(' '), 1, 1);
         const QString net = QStringLiteral("/sys/class/net/") + name;
-        if (word.contains(QLatin1Char('='))) {
+        const bool panels = kind == QLatin1String("panels:");
+        if (panels || word == QLatin1String("ModemManager stopped")) {
+            const QString output = panels ? word.section(QLatin1Char(' '), 1) : QStringLiteral("(false,)");
+            host.answers.insert((panels ? ListPanels : AskModemManager).mid(8), [output] {
+                FakeHost::WriteFile(QStringLiteral("/tmp/command"), output.toUtf8() + '\n');
+                return 0;
+            });
+        } else if (word.contains(QLatin1Char('='))) {
             host.environment.insert(word.section(QLatin1Char('='), 0, 0), word.section(QLatin1Char('='), 1));
         } else if (word == QLatin1String("root with a user's home")) {
             QVERIFY(::chown(QFile::encodeName(home.path()).constData(), 1000, 1000) == 0);
@@ -86,6 +109,7 @@ void HandOversTest::startsWhatConfiguresTheSetting_data()
 
     const QStringList yast2 = {"yast2", "/sbin/yast2"};
     const QStringList askYast = Asked({"yast2"});
+    const QStringList AskGnome = Asked({"gnome-control-center"}) + Listed;
     const auto row = [](const char* name, Setting setting, const QStringList& machine,
                         const QStringList& expected, Started started) {
         QTest::newRow(name) << int(setting) << machine << expected << int(started);
@@ -138,26 +162,44 @@ void HandOversTest::startsWhatConfiguresTheSetting_data()
         {"XDG_CURRENT_DESKTOP=KDE", "kcmshell6", "kcmshell5"},
         askYast + Asked({"kcmshell6"}) + QStringList{"system: kcmshell6 kcm_networkmanagement &"},
         Started::DesktopTool);
-    row("Display under Plasma without kcmshell", Setting::Display, {"XDG_CURRENT_DESKTOP=KDE"},
-        Asked({"kcmshell", "kcmshell6", "kcmshell5"}) + QStringList{KcmshellMissing}, Started::Nothing);
+    // Plasma 6 cannot use kcmshell5's modules: systemsettings, else what is missing.
+    row("Display under Plasma 6 without kcmshell6", Setting::Display,
+        {"XDG_CURRENT_DESKTOP=KDE", "KDE_SESSION_VERSION=6", "kcmshell5", "systemsettings"},
+        Asked({"kcmshell", "kcmshell6", "systemsettings"}) +
+            QStringList{"system: systemsettings kcm_kscreen &"},
+        Started::DesktopTool);
+    row("Display under Plasma 6 without its tools", Setting::Display,
+        {"XDG_CURRENT_DESKTOP=KDE", "KDE_SESSION_VERSION=6", "kcmshell5"},
+        Asked({"kcmshell", "kcmshell6", "systemsettings"}) + QStringList{Error(Plasma6SettingsTools.missing)},
+        Started::Nothing);
     row("Display under GNOME", Setting::Display, {"XDG_CURRENT_DESKTOP=ubuntu:GNOME", "gnome-control-center"},
-        Asked({"kcmshell", "gnome-control-center"}) + QStringList{"system: gnome-control-center display &"},
+        Asked({"kcmshell", "gnome-control-center"}) + Listed +
+            QStringList{"system: gnome-control-center display &"},
         Started::DesktopTool);
     // The loopback has no device behind it; a wired adapter, or none at all, keeps the network panel.
     row("Network Adapter under GNOME, wireless only", Setting::NetworkAdapter,
         {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center", "wlan wlp3s0", "virtual lo"},
-        askYast + Asked({"gnome-control-center"}) + QStringList{"system: gnome-control-center wifi &"},
-        Started::DesktopTool);
+        askYast + AskGnome + QStringList{"system: gnome-control-center wifi &"}, Started::DesktopTool);
     row("Network Adapter under GNOME, wired too", Setting::NetworkAdapter,
         {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center", "wlan wlp3s0", "wired enp0s25"},
-        askYast + Asked({"gnome-control-center"}) + QStringList{"system: gnome-control-center network &"},
-        Started::DesktopTool);
+        askYast + AskGnome + QStringList{"system: gnome-control-center network &"}, Started::DesktopTool);
     row("Network Adapter under GNOME, no adapter", Setting::NetworkAdapter,
         {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center"},
-        askYast + Asked({"gnome-control-center"}) + QStringList{"system: gnome-control-center network &"},
-        Started::DesktopTool);
+        askYast + AskGnome + QStringList{"system: gnome-control-center network &"}, Started::DesktopTool);
     row("Modem under GNOME without its tool", Setting::Modem, {"XDG_CURRENT_DESKTOP=GNOME"},
-        askYast + Asked({"gnome-control-center"}) + QStringList{YastMissing}, Started::Nothing);
+        askYast + Asked({"gnome-control-center"}) + QStringList{Error(MsgNoGnomeControlCenter)},
+        Started::Nothing);
+    // GNOME 43's panels where its --list lacks GNOME 48's; no modem panel without ModemManager.
+    row("Users under GNOME 43", Setting::Users,
+        {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center", Gnome43},
+        askYast + AskGnome + QStringList{"system: gnome-control-center user-accounts &"},
+        Started::DesktopTool);
+    row("Modem under GNOME without ModemManager", Setting::Modem,
+        {"XDG_CURRENT_DESKTOP=GNOME", "gnome-control-center", Gnome48, "ModemManager stopped"},
+        askYast + AskGnome +
+            QStringList{AskModemManager, "system: rm /tmp/command",
+                        QStringLiteral("plain: ") + QLatin1String(MsgNoModemManager)},
+        Started::Nothing);
     row("Infrared under Plasma", Setting::Infrared, {"XDG_CURRENT_DESKTOP=KDE", "kcmshell5"},
         askYast + QStringList{QStringLiteral("plain: ") + QString::fromLatin1(MsgNoInfrared)},
         Started::Nothing);
@@ -200,7 +242,7 @@ void HandOversTest::todaysSettingsToolOfEverySetting_data()
 {
     QTest::addColumn<int>("setting");
     QTest::addColumn<QString>("plasma"); // kcmshell6's module
-    QTest::addColumn<QString>("gnome");  // gnome-control-center's panel
+    QTest::addColumn<QString>("gnome");  // gnome-control-center's panel in GNOME 48
     const std::tuple<Setting, const char*, const char*> tools[] = {
         {Setting::Audio, "kcm_pulseaudio", "sound"},
         {Setting::Modem, "kcm_networkmanagement", "wwan"},
@@ -209,8 +251,8 @@ void HandOversTest::todaysSettingsToolOfEverySetting_data()
         {Setting::NetworkAdapter, "kcm_networkmanagement", "network"},
         {Setting::Mouse, "kcm_mouse", "mouse"},
         {Setting::TouchpadMouse, "kcm_touchpad", "mouse"},
-        {Setting::Users, "kcm_users", "user-accounts"},
-        {Setting::ScreenSaver, "kcm_screenlocker", "screen"},
+        {Setting::Users, "kcm_users", "system users"},
+        {Setting::ScreenSaver, "kcm_screenlocker", "privacy screenlock"},
     };
     for (const auto& [setting, plasma, gnome] : tools)
         QTest::newRow(qPrintable(SettingName(setting))) << int(setting) << plasma << gnome;
@@ -227,12 +269,18 @@ void HandOversTest::todaysSettingsToolOfEverySetting()
         FakeHost host;
         ScopedHost scope(host);
         QTemporaryDir home;
-        SetUp(host, {QStringLiteral("XDG_CURRENT_DESKTOP=") + desktop, "kcmshell6", "gnome-control-center"},
-              home);
-        const Launch launch = MachineHandOvers().Start(Setting(setting));
-        QVERIFY(launch.messages.isEmpty());
-        QCOMPARE(launch.started, Started::DesktopTool);
-        QCOMPARE(host.log.last(), QStringLiteral("system: ") + line + QStringLiteral(" &"));
+        SetUp(
+            host,
+            {QStringLiteral("XDG_CURRENT_DESKTOP=") + desktop, "kcmshell6", "gnome-control-center", Gnome48},
+            home);
+        MachineHandOvers handOvers;
+        for (int time = 0; time < 2; ++time) { // GNOME is asked for its panels once
+            const Launch launch = handOvers.Start(Setting(setting));
+            QVERIFY(launch.messages.isEmpty());
+            QCOMPARE(launch.started, Started::DesktopTool);
+            QCOMPARE(host.log.last(), QStringLiteral("system: ") + line + QStringLiteral(" &"));
+        }
+        QCOMPARE(host.log.count(ListPanels), desktop == QLatin1String("GNOME") ? 1 : 0);
     }
 }
 
