@@ -137,6 +137,7 @@ for dir in "${profiles[@]}"; do
     if grep -qx gnome-control-center "$dir/tools"; then
         grep -qx '\(43\|48\)\.[0-9]*' "$dir/gnome-control-center" 2>/dev/null || problem "gnome-control-center names no release (43.N or 48.N)"
     fi
+    [ ! -f "$dir/xinput" ] || grep -qx '1\.6\.[34]' "$dir/xinput" || problem "xinput names no release (1.6.3 or 1.6.4)"
     if [ -f "$dir/libinput-devices" ]; then
         gawk -F '\t' '/^#/ { next } NF != 4 || $1 !~ /^event[0-9]+$/ || seen[$1]++ || $2 !~ /^(touchpad|pointingstick|mouse|keyboard)$/ ||
             $3 !~ /^[01]$/ || $4 == "" { bad = 1 } END { exit bad }' "$dir/libinput-devices" ||

@@ -52,7 +52,11 @@ esac
 profile=$work/profile
 cp -R "$here/../../sim/profiles/$base" "$profile" && rm -f "$profile/session-bus"
 printf '%s\n' $tools >"$profile/tools"
-[ "$tool" != xinput ] || printf 'event0\tmouse\t1\tXvfb mouse\nevent1\tkeyboard\t1\tXvfb keyboard\n' >"$profile/libinput-devices"
+if [ "$tool" = xinput ]; then
+    printf 'event0\tmouse\t1\tXvfb mouse\nevent1\tkeyboard\t1\tXvfb keyboard\n' >"$profile/libinput-devices"
+    # The stand-in plays the release whose xinput this machine has.
+    /usr/bin/xinput --version | sed -n 's/^xinput version //p' >"$profile/xinput"
+fi
 mkdir -p "$work/real" "$work/scratch" "$work/out" && cp -R "$profile/home/." "$work/real/"
 cp "$0" "$here/conformance/$tool.lines" "$work/out/"
 # The ordinary user is one every Debian system has: dbus-daemon and Xlib look their user up.
