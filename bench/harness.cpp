@@ -747,37 +747,32 @@ int main(int argc, char* argv[])
         // 1. Start-up: the program, the same-forms program and the peer, each run's order turned by
         // one, then the dump through the daemon alone. Each one's peak memory is read 0.3 s after
         // it is up.
+        const auto keepPeak = [&](pid_t pid, std::vector<double>& peaks) {
+            if (pid <= 0)
+                return;
+            ::usleep(300000);
+            peaks.push_back(StatusField(pid, "", "VmHWM") / 1024.0);
+            Stop(watcher, pid);
+        };
         const auto startOurSide = [&] {
             Started ours = Start(watcher, {Program}, true);
             startOurs.push_back(ours.ms);
             startMapped.push_back(ours.mappedMs);
             startDrawn.push_back(ours.drawnMs);
             startDumpRead.push_back(ours.dumpReadMs);
-            if (ours.pid > 0) {
-                ::usleep(300000);
-                rssStart.push_back(StatusField(ours.pid, "", "VmHWM") / 1024.0);
-                Stop(watcher, ours.pid);
-            }
+            keepPeak(ours.pid, rssStart);
         };
         const auto startFloorSide = [&] {
             Started floor = Start(watcher, {sameForms}, false);
             startForms.push_back(floor.ms);
             startFormsMapped.push_back(floor.mappedMs);
-            if (floor.pid > 0) {
-                ::usleep(300000);
-                rssForms.push_back(StatusField(floor.pid, "", "VmHWM") / 1024.0);
-                Stop(watcher, floor.pid);
-            }
+            keepPeak(floor.pid, rssForms);
         };
         const auto startPeerSide = [&] {
             Started peer = Start(watcher, {Peer}, false);
             peerDrawn.push_back(peer.drawnMs);
             peerMapped.push_back(peer.mappedMs);
-            if (peer.pid > 0) {
-                ::usleep(300000);
-                rssPeer.push_back(StatusField(peer.pid, "", "VmHWM") / 1024.0);
-                Stop(watcher, peer.pid);
-            }
+            keepPeak(peer.pid, rssPeer);
         };
         std::vector<std::function<void()>> sides = {startOurSide, startFloorSide};
         if (peer)
