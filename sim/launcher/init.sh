@@ -33,6 +33,25 @@ fail() {
     exit 125
 }
 
+# await_names PID BUS SEND SERVICE...: waits until each SERVICE owns its name on the BUS ("session"
+# or "system"), asked by SEND (dbus-send with its command prefixes); fails when PID, the process
+# that is to take the names, ends first, or after 10 seconds.
+await_names() {
+    awaited_pid=$1 awaited_bus=$2 awaited_send=$3
+    shift 3
+    for service; do
+        tries=0
+        # shellcheck disable=SC2086 # command prefixes, words without blanks
+        until $awaited_send --$awaited_bus --print-reply --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.NameHasOwner "string:$service" 2>/dev/null | grep -q "boolean true"; do
+            kill -0 "$awaited_pid" 2>/dev/null || fail "the $awaited_bus-bus stand-ins ended at start; see session-bus.log"
+            tries=$((tries + 1))
+            [ "$tries" -le 200 ] || fail "$service did not appear on the $awaited_bus bus within 10 seconds"
+            sleep 0.05
+        done
+    done
+}
+
 # --- Accounts: the host's, plus the notebook's user ----------------------------------------------
 {
     grep -v -e '^lapstone:' -e '^[^:]*:[^:]*:1000:' "$sim/host/passwd"
@@ -141,16 +160,8 @@ if [ -n "${LAPSTONE_SIM_SERVICES:-}" ]; then
     (cd / && exec $as_user $bus_env /usr/bin/python3 "$sim/session-services" $LAPSTONE_SIM_SERVICES) \
         2>>"$out/session-bus.log" </dev/null &
     services=$!
-    for service in $LAPSTONE_SIM_SERVICES; do
-        tries=0
-        until $as_user $bus_env dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
-            org.freedesktop.DBus.NameHasOwner "string:$service" 2>/dev/null | grep -q "boolean true"; do
-            kill -0 "$services" 2>/dev/null || fail "the session-bus stand-ins ended at start; see session-bus.log"
-            tries=$((tries + 1))
-            [ "$tries" -le 200 ] || fail "$service did not appear on the session bus within 10 seconds"
-            sleep 0.05
-        done
-    done
+    # shellcheck disable=SC2086 # bus names, words without blanks
+    await_names "$services" session "$as_user $bus_env dbus-send" $LAPSTONE_SIM_SERVICES
 fi
 
 # --- The system bus, where the profile has one, and the system services on it ----------------------
@@ -175,16 +186,8 @@ if [ "${LAPSTONE_SIM_SYSTEM_BUS:-0}" = 1 ]; then
         (cd / && exec $confine $system_env /usr/bin/python3 "$sim/session-services" --system \
             $LAPSTONE_SIM_SYSTEM_SERVICES) 2>>"$out/session-bus.log" </dev/null &
         system_services=$!
-        for service in $LAPSTONE_SIM_SYSTEM_SERVICES; do
-            tries=0
-            until dbus-send --system --print-reply --dest=org.freedesktop.DBus / \
-                org.freedesktop.DBus.NameHasOwner "string:$service" 2>/dev/null | grep -q "boolean true"; do
-                kill -0 "$system_services" 2>/dev/null || fail "the system-bus stand-ins ended at start; see session-bus.log"
-                tries=$((tries + 1))
-                [ "$tries" -le 200 ] || fail "$service did not appear on the system bus within 10 seconds"
-                sleep 0.05
-            done
-        done
+        # shellcheck disable=SC2086 # bus names, words without blanks
+        await_names "$system_services" system dbus-send $LAPSTONE_SIM_SYSTEM_SERVICES
     fi
 fi
 
